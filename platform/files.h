@@ -1,0 +1,48 @@
+// The file system as the programs use it: attributes, folders, copies, whole-file
+// reads and appends. Paths are narrow ANSI text; names compare without regard to case.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/result.h"
+
+namespace platform {
+
+inline constexpr std::uint32_t kFileAttributeReadOnly = 0x1;
+inline constexpr std::uint32_t kFileAttributeHidden = 0x2;
+inline constexpr std::uint32_t kFileAttributeSystem = 0x4;
+inline constexpr std::uint32_t kFileAttributeDirectory = 0x10;
+inline constexpr std::uint32_t kFileAttributeArchive = 0x20;
+inline constexpr std::uint32_t kFileAttributeNormal = 0x80;
+
+class FileSystem {
+public:
+    virtual ~FileSystem() = default;
+
+    // GetFileAttributesA; fails where Windows answers INVALID_FILE_ATTRIBUTES.
+    virtual Win32Value<std::uint32_t> GetFileAttributes(const std::string& path) = 0;
+    // SetFileAttributesA.
+    virtual Win32Result SetFileAttributes(const std::string& path, std::uint32_t attributes) = 0;
+    // GetCurrentDirectoryA, no trailing backslash unless at a drive root.
+    virtual Win32Value<std::string> GetCurrentDirectory() = 0;
+    // SearchPathA with `searchPath` as the only folder searched, no default extension,
+    // `capacity` characters of result. Gives the full path found.
+    virtual Win32Value<std::string> SearchPath(const std::string& searchPath,
+                                               const std::string& fileName,
+                                               std::size_t capacity) = 0;
+    // CreateDirectoryA with default security.
+    virtual Win32Result CreateDirectory(const std::string& path) = 0;
+    // CopyFileA.
+    virtual Win32Result CopyFile(const std::string& from, const std::string& to,
+                                 bool failIfExists) = 0;
+    // Opens the file for reading, reads it whole as raw bytes and closes it.
+    virtual Win32Value<std::vector<std::uint8_t>> ReadWholeFile(const std::string& path) = 0;
+    // Opens the file for writing (creating it, keeping its contents), writes the bytes
+    // at its end and closes it.
+    virtual Win32Result AppendToFile(const std::string& path,
+                                     const std::vector<std::uint8_t>& bytes) = 0;
+};
+
+}  // namespace platform

@@ -1,0 +1,44 @@
+// Facts about the running system and process: version, WOW64, locale, folders,
+// the command line, system error texts and one system-wide setting.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/result.h"
+
+namespace platform {
+
+struct OsVersion {
+    std::uint32_t major = 0;
+    std::uint32_t minor = 0;
+};
+
+class SystemInfo {
+public:
+    virtual ~SystemInfo() = default;
+
+    // GetVersionExA with an OSVERSIONINFOA.
+    virtual Win32Value<OsVersion> GetVersionEx() = 0;
+    // Whether kernel32 exports IsWow64Process; resolved once when the process starts.
+    virtual bool HasIsWow64Process() = 0;
+    // IsWow64Process on the current process; value is the output flag.
+    virtual Win32Value<bool> IsWow64Process() = 0;
+    // GetUserDefaultLCID.
+    virtual std::uint32_t GetUserDefaultLcid() = 0;
+    // GetSystemDirectoryA into `capacity` characters; fails when it does not fit.
+    virtual Win32Value<std::string> GetSystemDirectory(std::size_t capacity) = 0;
+    // GetModuleFileNameA of the running program into `capacity` characters.
+    virtual Win32Value<std::string> GetModuleFileName(std::size_t capacity) = 0;
+    // The program's arguments after its name, split as the C runtime splits them.
+    virtual std::vector<std::string> GetCommandLineArguments() = 0;
+    // FormatMessageA from the system's table in the user's default language;
+    // empty when the system has no text for the code.
+    virtual std::string FormatSystemMessage(std::uint32_t error) = 0;
+    // SystemParametersInfoA(SPI_SETFOREGROUNDLOCKTIMEOUT), written to the user
+    // profile and broadcast.
+    virtual Win32Result SetForegroundLockTimeout(std::uint32_t milliseconds) = 0;
+};
+
+}  // namespace platform

@@ -1,0 +1,72 @@
+// Handles that close themselves, after the pattern of WIL's unique_* wrappers.
+#pragma once
+
+#include "platform/win32/windows_api.h"
+
+namespace platform::win32 {
+
+template <class Traits>
+class UniqueResource {
+public:
+    using Type = typename Traits::Type;
+
+    UniqueResource() = default;
+    explicit UniqueResource(Type value) : value_(value) {}
+    ~UniqueResource() { reset(); }
+    UniqueResource(const UniqueResource&) = delete;
+    UniqueResource& operator=(const UniqueResource&) = delete;
+    UniqueResource(UniqueResource&& other) noexcept : value_(other.release()) {}
+    UniqueResource& operator=(UniqueResource&& other) noexcept {
+        if (this != &other) reset(other.release());
+        return *this;
+    }
+
+    void reset(Type value = Traits::Invalid()) noexcept {
+        if (value_ != Traits::Invalid()) Traits::Close(value_);
+        value_ = value;
+    }
+    Type release() noexcept {
+        Type value = value_;
+        value_ = Traits::Invalid();
+        return value;
+    }
+    Type* put() noexcept {
+        reset();
+        return &value_;
+    }
+    Type get() const noexcept { return value_; }
+    explicit operator bool() const noexcept { return value_ != Traits::Invalid(); }
+
+private:
+    Type value_ = Traits::Invalid();
+};
+
+struct KeyTraits {
+    using Type = HKEY;
+    static HKEY Invalid() { return nullptr; }
+    static void Close(HKEY key) { RegCloseKey(key); }
+};
+using UniqueKey = UniqueResource<KeyTraits>;
+
+struct HandleTraits {  // kernel handles whose "none" is null (processes, threads)
+    using Type = HANDLE;
+    static HANDLE Invalid() { return nullptr; }
+    static void Close(HANDLE handle) { CloseHandle(handle); }
+};
+using UniqueHandle = UniqueResource<HandleTraits>;
+
+struct FileHandleTraits {  // CreateFile's "none" is INVALID_HANDLE_VALUE
+    using Type = HANDLE;
+    static HANDLE Invalid() { return INVALID_HANDLE_VALUE; }
+    static void Close(HANDLE handle) { CloseHandle(handle); }
+};
+using UniqueFile = UniqueResource<FileHandleTraits>;
+
+struct LocalMemoryTraits {
+    using Type = HLOCAL;
+    static HLOCAL Invalid() { return nullptr; }
+    static void Close(HLOCAL memory) { LocalFree(memory); }
+};
+using UniqueLocalMemory = UniqueResource<LocalMemoryTraits>;
+
+}  // namespace platform::win32

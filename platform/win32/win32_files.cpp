@@ -1,0 +1,93 @@
+#include "platform/win32/unique_handles.h"
+#include "platform/win32/windows_api.h"
+#include "platform/win32/win32_platform.h"
+
+namespace platform::win32 {
+namespace {
+
+constexpr DWORD kMaxPath = MAX_PATH;
+
+Win32Result LastError() { return {GetLastError()}; }
+
+}  // namespace
+
+Win32Value<std::uint32_t> Win32FileSystem::GetFileAttributes(const std::string& path) {
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) return Win32Value<std::uint32_t>::Failed(GetLastError());
+    return Win32Value<std::uint32_t>::Ok(attributes);
+}
+
+Win32Result Win32FileSystem::SetFileAttributes(const std::string& path, std::uint32_t attributes) {
+    if (!SetFileAttributesA(path.c_str(), attributes)) return LastError();
+    return {};
+}
+
+Win32Value<std::string> Win32FileSystem::GetCurrentDirectory() {
+    char buffer[kMaxPath] = {};
+    const DWORD length = GetCurrentDirectoryA(kMaxPath, buffer);
+    if (length == 0) return Win32Value<std::string>::Failed(GetLastError());
+    if (length >= kMaxPath) return Win32Value<std::string>::Failed(kErrorInsufficientBuffer);
+    return Win32Value<std::string>::Ok(std::string(buffer, length));
+}
+
+Win32Value<std::string> Win32FileSystem::SearchPath(const std::string& searchPath, const std::string& fileName,
+                                                    std::size_t capacity) {
+    std::string buffer(capacity, '\0');
+    const DWORD length = SearchPathA(searchPath.c_str(), fileName.c_str(), nullptr,
+                                     static_cast<DWORD>(capacity), buffer.data(), nullptr);
+    if (length == 0) return Win32Value<std::string>::Failed(GetLastError());
+    if (length >= capacity) return Win32Value<std::string>::Failed(kErrorInsufficientBuffer);
+    buffer.resize(length);
+    return Win32Value<std::string>::Ok(buffer);
+}
+
+Win32Result Win32FileSystem::CreateDirectory(const std::string& path) {
+    if (!CreateDirectoryA(path.c_str(), nullptr)) return LastError();
+    return {};
+}
+
+Win32Result Win32FileSystem::CopyFile(const std::string& from, const std::string& to, bool failIfExists) {
+    if (!CopyFileA(from.c_str(), to.c_str(), failIfExists ? TRUE : FALSE)) return LastError();
+    return {};
+}
+
+Win32Value<std::vector<std::uint8_t>> Win32FileSystem::ReadWholeFile(const std::string& path) {
+    using Bytes = Win32Value<std::vector<std::uint8_t>>;
+    UniqueFile file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return Bytes::Failed(GetLastError());
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(file.get(), &size)) return Bytes::Failed(GetLastError());
+    // Nothing the programs read comes near this; a larger file is not ours.
+    constexpr LONGLONG kLargestFile = 64LL * 1024 * 1024;
+    if (size.QuadPart > kLargestFile) return Bytes::Failed(kErrorInvalidData);
+
+    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size.QuadPart));
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        DWORD read = 0;
+        const DWORD want = static_cast<DWORD>(bytes.size() - done);
+        if (!ReadFile(file.get(), bytes.data() + done, want, &read, nullptr)) return Bytes::Failed(GetLastError());
+        if (read == 0) break;
+        done += read;
+    }
+    bytes.resize(done);
+    return Bytes::Ok(std::move(bytes));
+}
+
+Win32Result Win32FileSystem::AppendToFile(const std::string& path, const std::vector<std::uint8_t>& bytes) {
+    UniqueFile file(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return LastError();
+    if (SetFilePointer(file.get(), 0, nullptr, FILE_END) == INVALID_SET_FILE_POINTER &&
+        GetLastError() != NO_ERROR) {
+        return LastError();
+    }
+    DWORD written = 0;
+    if (!WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr)) {
+        return LastError();
+    }
+    return {};
+}
+
+}  // namespace platform::win32

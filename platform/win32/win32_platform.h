@@ -1,0 +1,91 @@
+// The real Windows behind the platform interfaces, with the ANSI (...A) calls.
+#pragma once
+
+#include "platform/platform.h"
+
+namespace platform::win32 {
+
+class Win32FileSystem : public FileSystem {
+public:
+    Win32Value<std::uint32_t> GetFileAttributes(const std::string& path) override;
+    Win32Result SetFileAttributes(const std::string& path, std::uint32_t attributes) override;
+    Win32Value<std::string> GetCurrentDirectory() override;
+    Win32Value<std::string> SearchPath(const std::string& searchPath, const std::string& fileName,
+                                       std::size_t capacity) override;
+    Win32Result CreateDirectory(const std::string& path) override;
+    Win32Result CopyFile(const std::string& from, const std::string& to, bool failIfExists) override;
+    Win32Value<std::vector<std::uint8_t>> ReadWholeFile(const std::string& path) override;
+    Win32Result AppendToFile(const std::string& path, const std::vector<std::uint8_t>& bytes) override;
+};
+
+class Win32Registry : public Registry {
+public:
+    OpenedKey OpenKey(RegistryRoot root, const std::string& path, RegistryAccess access,
+                      RegistryView view) override;
+    OpenedKey CreateKey(RegistryRoot root, const std::string& path, RegistryView view) override;
+    Win32Result DeleteKey(RegistryRoot root, const std::string& path, RegistryView view) override;
+};
+
+class Win32SystemInfo : public SystemInfo {
+public:
+    Win32Value<OsVersion> GetVersionEx() override;
+    bool HasIsWow64Process() override;
+    Win32Value<bool> IsWow64Process() override;
+    std::uint32_t GetUserDefaultLcid() override;
+    Win32Value<std::string> GetSystemDirectory(std::size_t capacity) override;
+    Win32Value<std::string> GetModuleFileName(std::size_t capacity) override;
+    std::vector<std::string> GetCommandLineArguments() override;
+    std::string FormatSystemMessage(std::uint32_t error) override;
+    Win32Result SetForegroundLockTimeout(std::uint32_t milliseconds) override;
+};
+
+class Win32UserInterface : public UserInterface {
+public:
+    MessageBoxAnswer MessageBox(const std::string& text, const std::string& caption,
+                                MessageBoxButtons buttons) override;
+    MessageBoxAnswer ApplicationMessageBox(const std::string& text) override;
+    std::string LoadString(std::uint32_t id, std::size_t capacity) override;
+};
+
+class Win32Shell : public Shell {
+public:
+    std::optional<std::string> GetSpecialFolderPath(SpecialFolder folder, bool create) override;
+    Win32Result OpenDocument(const std::string& path) override;
+    HResult CoInitialize() override;
+    void CoUninitialize() override;
+    ShellLinkResult CreateShellLink() override;
+    Win32Value<std::wstring> AnsiToWide(const std::string& text, std::size_t capacity) override;
+};
+
+class Win32Processes : public Processes {
+public:
+    StartedProcess CreateProcess(const std::string& commandLine, WindowShow show) override;
+};
+
+class Win32Spooler : public Spooler {
+public:
+    Win32Value<MonitorEnumeration> EnumMonitors(std::uint32_t bufferBytes) override;
+};
+
+// The whole machine, for the programs' entries and the Windows-side tests.
+class Win32Platform {
+public:
+    Win32Platform()
+        : platform_{files_, registry_, system_, ui_, shell_, processes_, spooler_} {}
+    Win32Platform(const Win32Platform&) = delete;
+    Win32Platform& operator=(const Win32Platform&) = delete;
+
+    Platform& platform() { return platform_; }
+
+private:
+    Win32FileSystem files_;
+    Win32Registry registry_;
+    Win32SystemInfo system_;
+    Win32UserInterface ui_;
+    Win32Shell shell_;
+    Win32Processes processes_;
+    Win32Spooler spooler_;
+    Platform platform_;
+};
+
+}  // namespace platform::win32

@@ -1,0 +1,97 @@
+#include <cstdlib>
+#include <cstring>
+
+#include "platform/win32/unique_handles.h"
+#include "platform/win32/windows_api.h"
+#include "platform/win32/win32_platform.h"
+
+namespace platform::win32 {
+namespace {
+
+using IsWow64ProcessFunction = BOOL(WINAPI*)(HANDLE, PBOOL);
+
+// Looked up in the already loaded kernel32 before the program starts its work; older
+// systems do not export it.
+IsWow64ProcessFunction FindIsWow64Process() {
+    const HMODULE kernel = GetModuleHandleA("kernel32");
+    if (kernel == nullptr) return nullptr;
+    const FARPROC found = GetProcAddress(kernel, "IsWow64Process");
+    IsWow64ProcessFunction function = nullptr;
+    static_assert(sizeof(function) == sizeof(found));
+    std::memcpy(&function, &found, sizeof(function));
+    return function;
+}
+
+const IsWow64ProcessFunction gIsWow64Process = FindIsWow64Process();
+
+}  // namespace
+
+#if defined(_MSC_VER)
+#pragma warning(push)
+#pragma warning(disable : 4996)  // GetVersionExA is deprecated but is the call the installer relies on
+#endif
+Win32Value<OsVersion> Win32SystemInfo::GetVersionEx() {
+    OSVERSIONINFOA info{};
+    info.dwOSVersionInfoSize = sizeof(info);
+    if (!GetVersionExA(&info)) return Win32Value<OsVersion>::Failed(GetLastError());
+    return Win32Value<OsVersion>::Ok(OsVersion{info.dwMajorVersion, info.dwMinorVersion});
+}
+#if defined(_MSC_VER)
+#pragma warning(pop)
+#endif
+
+bool Win32SystemInfo::HasIsWow64Process() { return gIsWow64Process != nullptr; }
+
+Win32Value<bool> Win32SystemInfo::IsWow64Process() {
+    BOOL isWow64 = FALSE;
+    if (gIsWow64Process == nullptr || !gIsWow64Process(GetCurrentProcess(), &isWow64)) {
+        return Win32Value<bool>::Failed(gIsWow64Process == nullptr ? ERROR_CALL_NOT_IMPLEMENTED : GetLastError());
+    }
+    return Win32Value<bool>::Ok(isWow64 != FALSE);
+}
+
+std::uint32_t Win32SystemInfo::GetUserDefaultLcid() { return GetUserDefaultLCID(); }
+
+Win32Value<std::string> Win32SystemInfo::GetSystemDirectory(std::size_t capacity) {
+    std::string buffer(capacity, '\0');
+    const UINT length = GetSystemDirectoryA(buffer.data(), static_cast<UINT>(capacity));
+    if (length == 0) return Win32Value<std::string>::Failed(GetLastError());
+    if (length >= capacity) return Win32Value<std::string>::Failed(kErrorInsufficientBuffer);
+    buffer.resize(length);
+    return Win32Value<std::string>::Ok(buffer);
+}
+
+Win32Value<std::string> Win32SystemInfo::GetModuleFileName(std::size_t capacity) {
+    std::string buffer(capacity, '\0');
+    const DWORD length = GetModuleFileNameA(nullptr, buffer.data(), static_cast<DWORD>(capacity));
+    if (length == 0) return Win32Value<std::string>::Failed(GetLastError());
+    if (length >= capacity) return Win32Value<std::string>::Failed(kErrorInsufficientBuffer);
+    buffer.resize(length);
+    return Win32Value<std::string>::Ok(buffer);
+}
+
+std::vector<std::string> Win32SystemInfo::GetCommandLineArguments() {
+    std::vector<std::string> arguments;
+    for (int i = 1; i < __argc; ++i) arguments.emplace_back(__argv[i]);
+    return arguments;
+}
+
+std::string Win32SystemInfo::FormatSystemMessage(std::uint32_t error) {
+    char* text = nullptr;
+    const DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_ALLOCATE_BUFFER, nullptr,
+                                        error, 0x400, reinterpret_cast<LPSTR>(&text), 0, nullptr);
+    const UniqueLocalMemory owned(text);
+    if (length == 0 || text == nullptr) return {};
+    return std::string(text, length);
+}
+
+Win32Result Win32SystemInfo::SetForegroundLockTimeout(std::uint32_t milliseconds) {
+    if (!SystemParametersInfoA(SPI_SETFOREGROUNDLOCKTIMEOUT, 0,
+                               reinterpret_cast<PVOID>(static_cast<UINT_PTR>(milliseconds)),
+                               SPIF_UPDATEINIFILE | SPIF_SENDCHANGE)) {
+        return {GetLastError()};
+    }
+    return {};
+}
+
+}  // namespace platform::win32

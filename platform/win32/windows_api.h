@@ -1,0 +1,35 @@
+// The Windows headers, included before any of our own. Windows maps names such as
+// GetFileAttributes or MessageBox to their ...A / ...W forms with macros; our interface
+// uses those names for its methods, so the macros are removed here and the ANSI
+// functions are always called by their full names.
+#pragma once
+
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+
+#include <windows.h>
+#include <objbase.h>
+#include <objidl.h>
+#include <shellapi.h>
+#include <shlobj.h>
+#include <winspool.h>
+
+#undef GetFileAttributes
+#undef SetFileAttributes
+#undef GetCurrentDirectory
+#undef SearchPath
+#undef CreateDirectory
+#undef CopyFile
+#undef GetSystemDirectory
+#undef GetModuleFileName
+#undef FormatMessage
+#undef MessageBox
+#undef LoadString
+#undef CreateProcess
+#undef EnumMonitors
+#undef GetVersionEx
+#undef DeleteFile

@@ -1,0 +1,36 @@
+# Shared Wine helpers for the test and demo scripts. Source it; needs ROOT set to the
+# repository root.
+#
+# Only 64-bit programs run on this machine's kernel, so everything goes through the
+# 64-bit loader. Each run gets its own prefix, copied from one booted template.
+
+WINE64=${WINE64:-/usr/lib/wine/wine64}
+WINESERVER=${WINESERVER:-/usr/lib/wine/wineserver}
+WINE_TEMPLATE=${WINE_TEMPLATE:-$ROOT/build/wine/template}
+export WINEDEBUG=${WINEDEBUG:--all}
+# Never offer to install Mono or Gecko: under a display that offer is a waiting window.
+export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-"mscoree,mshtml="}
+
+wine_boot_template() {
+    if [ -f "$WINE_TEMPLATE/.booted" ]; then return 0; fi
+    rm -rf "$WINE_TEMPLATE"
+    mkdir -p "$(dirname "$WINE_TEMPLATE")"
+    WINEPREFIX="$WINE_TEMPLATE" "$WINE64" wineboot -i >/dev/null 2>&1 || true
+    WINEPREFIX="$WINE_TEMPLATE" "$WINESERVER" -w
+    [ -d "$WINE_TEMPLATE/drive_c/windows/system32" ] || { echo "wine prefix did not boot" >&2; return 1; }
+    touch "$WINE_TEMPLATE/.booted"
+}
+
+# wine_fresh_prefix DIR: a new prefix at DIR, copied from the template.
+wine_fresh_prefix() {
+    wine_boot_template
+    rm -rf "$1"
+    mkdir -p "$(dirname "$1")"
+    cp -a "$WINE_TEMPLATE" "$1"
+}
+
+# wine_stop PREFIX: ends the prefix's wineserver and waits for it.
+wine_stop() {
+    WINEPREFIX="$1" "$WINESERVER" -k >/dev/null 2>&1 || true
+    WINEPREFIX="$1" "$WINESERVER" -w >/dev/null 2>&1 || true
+}

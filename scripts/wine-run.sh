@@ -1,0 +1,18 @@
+#!/bin/bash
+# Runs a 64-bit Windows program under Wine; CTest's emulator for the win64 build.
+# Uses $WINEPREFIX when set, otherwise a shared test prefix inside the build folder.
+# The working directory is moved inside the prefix's drive C, so that paths such as
+# "\x.bat" stay inside it.
+set -euo pipefail
+ROOT=$(cd "$(dirname "$0")/.." && pwd)
+. "$ROOT/scripts/wine-common.sh"
+
+if [ -z "${WINEPREFIX:-}" ]; then
+    export WINEPREFIX="$ROOT/build/wine/tests"
+    if [ ! -d "$WINEPREFIX/drive_c" ]; then wine_fresh_prefix "$WINEPREFIX"; fi
+fi
+program=$1
+shift
+mkdir -p "$WINEPREFIX/drive_c/work"
+cd "$WINEPREFIX/drive_c/work"
+exec "$WINE64" "$program" "$@"

@@ -1,0 +1,277 @@
+#include "setup/install_sequence.h"
+
+#include <array>
+
+#include "common/installlog/install_log.h"
+#include "common/profile/private_profile.h"
+#include "common/text/text.h"
+#include "resources/setup/setup_strings.h"
+#include "setup/command_line.h"
+#include "setup/exit_codes.h"
+#include "setup/file_deployment.h"
+#include "setup/registry_records.h"
+#include "setup/start_menu_shortcuts.h"
+#include "setup/spooler/spooler_steps.h"
+#include "setup/ui/error_report.h"
+
+namespace setup {
+namespace {
+
+constexpr std::size_t kOwnPathCapacity = 501;     // the installer's own path: 500 characters
+constexpr std::size_t kSystemFolderCapacity = 257;
+constexpr std::size_t kShortMessageCapacity = 256;
+constexpr std::size_t kLongMessageCapacity = 1024;
+constexpr std::size_t kProgramFilesValueBytes = 261;
+
+constexpr std::array<const char*, 4> kReadmeNames = {"README.TXT", "README.HTM", "README.PDF",
+                                                     "README.DOC"};
+
+std::string FolderOf(const std::string& path) {
+    const std::size_t slash = path.find_last_of("\\/");
+    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+bool FileExists(platform::FileSystem& files, const std::string& path) {
+    return static_cast<bool>(files.GetFileAttributes(path));
+}
+
+void CloseProgress(SetupContext& context) {
+    if (context.progress) {
+        context.progress->Close();
+        context.progress.reset();
+    }
+}
+
+// Ends the run through the generic error box.
+int EndWithReport(SetupContext& context, const StepResult& failure) {
+    CloseProgress(context);
+    if (!failure.alreadyReported) (void)ReportSetupError(context, failure.messageId, failure.error);
+    return static_cast<int>(failure.messageId);
+}
+
+int EndQuietly(SetupContext& context, int exitCode) {
+    CloseProgress(context);
+    return exitCode;
+}
+
+void ShowProductMessage(SetupContext& context, std::uint32_t id, std::size_t capacity) {
+    (void)context.os.ui.MessageBox(LoadMessage(context.os.ui, id, capacity, context.state.productName),
+                                   SetupCaption(context.state), platform::MessageBoxButtons::Ok);
+}
+
+// Step 3: the medium folder and the settings file beside the installer.
+void LocateMedium(SetupContext& context) {
+    const auto ownPath = context.os.system.GetModuleFileName(kOwnPathCapacity);
+    context.state.sourceFolder = FolderOf(ownPath.value);
+    context.state.settingsPath = context.state.sourceFolder + "Setup.Ini";
+    context.settings.Load(context.os.files, context.state.settingsPath);
+}
+
+// Step 4.
+StepResult ReadInstallLog(SetupContext& context) {
+    const auto loaded = installlog::LoadInstallLog(context.os.files, context.state.sourceFolder,
+                                                   installlog::ReadScope::Installer);
+    if (!loaded.log) return StepResult::Failed(IDS_NO_INSTALL_LOG, loaded.error);
+    const installlog::InstallLog& log = *loaded.log;
+    InstallState& state = context.state;
+    // The reader refuses names longer than their fields, so these copies are whole.
+    state.printerName = log.PrinterName;
+    state.portName = log.PortName;
+    state.paperSizeName = log.PaperSizeName;
+    state.productName = log.ProductName;
+    // With "-d" on the command line the log's folder is read and dropped.
+    state.destinationSubfolder = state.destinationGiven ? std::string() : log.DestinationSubfolder;
+    state.programGroup = log.ProgramGroup;
+    state.programmaticAccess = log.ProgrammaticAccess != 0;
+    if (log.CreateShortcuts == 0) state.createShortcuts = false;
+    state.extensionComponents = log.ExtensionComponents != 0;
+    return StepResult::Done();
+}
+
+// Step 5.
+void LookForLicenceAndReadme(SetupContext& context) {
+    InstallState& state = context.state;
+    state.licensePresent = FileExists(context.os.files, state.sourceFolder + "LICENSE.TXT");
+    state.readmeName.clear();
+    for (const char* name : kReadmeNames) {
+        if (FileExists(context.os.files, state.sourceFolder + name)) {
+            state.readmeName = name;
+            break;
+        }
+    }
+}
+
+// Step 6.
+void ApplyAutoPaperSize(SetupContext& context) {
+    if (SettingIsOn(context.settings, settings_keys::kAutoPaperSize)) {
+        context.state.paperSizeName = PaperSizeForLocale(context.os.system.GetUserDefaultLcid());
+    }
+    context.state.captionSuffix = context.state.programmaticAccess ? " -" : "";
+}
+
+// Step 8.
+bool IsAlreadyInstalled(SetupContext& context) {
+    const auto entry = context.os.registry.OpenKey(
+        platform::RegistryRoot::LocalMachine, UninstallKeyPath(context.state.productName),
+        platform::RegistryAccess::Read, MachineView(context.state));
+    return static_cast<bool>(entry);
+}
+
+// Step 10.
+bool AskWelcomeAndLicence(SetupContext& context) {
+    const InstallState& state = context.state;
+    const auto answer = context.os.ui.MessageBox(
+        LoadMessage(context.os.ui, IDS_WELCOME, kShortMessageCapacity, state.productName),
+        SetupCaption(state), platform::MessageBoxButtons::YesNo);
+    if (answer != platform::MessageBoxAnswer::Yes) return false;
+    if (!state.licensePresent) return true;
+    const std::string prompt = text::FormatPlaceholders(
+        "Do you accept all the terms of the preceding License Agreement? If you choose No, "
+        "Setup will close. To install %s, you must accept this agreement.",
+        {state.productName});
+    return context.dialogs.RunLicenceAgreement(prompt, state.sourceFolder + "LICENSE.TXT");
+}
+
+std::string WithTrailingBackslash(std::string path) {
+    if (path.empty() || path.back() != '\\') path += '\\';
+    return path;
+}
+
+// Step 11.1: where programs go on this machine.
+std::string ProgramFilesBase(SetupContext& context) {
+    if (context.state.isNtFamily) {
+        const auto folder = context.os.shell.GetSpecialFolderPath(platform::SpecialFolder::ProgramFiles, false);
+        if (folder && !folder->empty()) return WithTrailingBackslash(*folder);
+        return "C:\\Program Files\\";
+    }
+    const auto key = context.os.registry.OpenKey(platform::RegistryRoot::LocalMachine,
+                                                 "SOFTWARE\\Microsoft\\Windows\\CurrentVersion",
+                                                 platform::RegistryAccess::Read,
+                                                 platform::RegistryView::Native);
+    if (key) {
+        const auto value = key.key->QueryValue("ProgramFilesDir", kProgramFilesValueBytes);
+        if (value) {
+            std::string text(value.value.data.begin(), value.value.data.end());
+            text = text.substr(0, text.find('\0'));
+            if (!text.empty()) return WithTrailingBackslash(text);
+        }
+    }
+    return "C:\\Program Files\\";
+}
+
+// Step 11: the proposed destination, the edition key and the destination dialog.
+bool ChooseDestination(SetupContext& context) {
+    InstallState& state = context.state;
+    std::string destination = ProgramFilesBase(context) + state.destinationSubfolder;
+    const std::string fromSettings = ReadSetting(context.settings, settings_keys::kDestinationFolder);
+    if (!fromSettings.empty()) destination = fromSettings;
+
+    const std::string edition = ReadSetting(context.settings, settings_keys::kQuilletPro);
+    if (!edition.empty() && profile::ParseLeadingLong(edition) != 0) CreateEditionKey(context);
+
+    if (!state.silent) {
+        const auto chosen = context.dialogs.RunDestinationFolder(destination);
+        if (!chosen) return false;
+        destination = *chosen;
+    }
+    if (!destination.empty() && destination.back() == '\\') destination.pop_back();
+    state.destinationFolder = destination;
+    return true;
+}
+
+// Step 14.
+StepResult FindSystemFolder(SetupContext& context) {
+    const auto folder = context.os.system.GetSystemDirectory(kSystemFolderCapacity);
+    if (!folder) return StepResult::Failed(IDS_NO_SYSTEM_DIRECTORY, folder.error);
+    context.state.systemFolder = folder.value + "\\";
+    return StepResult::Done();
+}
+
+// Step 32.
+void OpenReadme(SetupContext& context) {
+    const InstallState& state = context.state;
+    if (state.silent || state.readmeName.empty()) return;
+    (void)context.os.shell.OpenDocument(state.destinationFolder + "\\" + state.readmeName);
+}
+
+bool IsWindows98OrMe(const InstallState& state) {
+    return state.osMajor == 4 && state.osMinor <= 90;
+}
+
+}  // namespace
+
+void StepProgress(SetupContext& context) {
+    if (!context.state.silent && context.progress) context.progress->StepIt();
+}
+
+int RunInstallSequence(SetupContext& context) {
+    InstallState& state = context.state;
+
+    // Steps 1 to 3: command line, the medium folder and its settings file.
+    ParseSetupCommandLine(context.os.system.GetCommandLineArguments(), state);
+    LocateMedium(context);
+
+    if (const StepResult log = ReadInstallLog(context); !log.ok()) return EndWithReport(context, log);
+    LookForLicenceAndReadme(context);
+    ApplyAutoPaperSize(context);
+
+    if (!SelectSpoolerPlatform(context)) return EndQuietly(context, kExitUnsupportedWindows);
+
+    if (IsAlreadyInstalled(context)) {
+        if (!state.silent) ShowProductMessage(context, IDS_ALREADY_INSTALLED, kShortMessageCapacity);
+        return EndQuietly(context, kExitAlreadyInstalled);
+    }
+    if (const StepResult monitors = CheckPortMonitors(context); !monitors.ok()) {
+        return EndWithReport(context, monitors);
+    }
+    if (!state.silent && !AskWelcomeAndLicence(context)) return EndQuietly(context, kExitUserCancelled);
+    if (!state.destinationGiven && !ChooseDestination(context)) {
+        return EndQuietly(context, kExitUserCancelled);
+    }
+    if (const StepResult key = WriteProductKey(context); !key.ok()) return EndWithReport(context, key);
+
+    if (!state.silent) context.progress = context.dialogs.OpenProgress("Setup is preparing...");
+
+    if (const StepResult system = FindSystemFolder(context); !system.ok()) {
+        return EndWithReport(context, system);
+    }
+    if (const StepResult folder = CreateDestinationFolder(context); !folder.ok()) {
+        return EndWithReport(context, folder);
+    }
+    context.errorLogPath = state.destinationFolder + "\\Error.log";
+    if (const StepResult files = DeployProductFiles(context); !files.ok()) {
+        return EndWithReport(context, files);
+    }
+    if (const StepResult ghostscript = PrepareGhostscript(context); !ghostscript.ok()) {
+        return EndWithReport(context, ghostscript);
+    }
+    StepProgress(context);
+
+    state.driverInstalled = InstallPrinterDriver(context);
+    StepProgress(context);
+    DeployPortMonitor(context);
+    StepProgress(context);
+    RegisterPortMonitor(context);
+    StepProgress(context);
+    if (state.driverInstalled) InstallPrinter(context);
+    StepProgress(context);
+    RegisterUninstallEntry(context);
+    StepProgress(context);
+    if (state.createShortcuts) CreateStartMenuShortcuts(context);
+    StepProgress(context);
+
+    if (state.osMajor == 5) (void)context.os.system.SetForegroundLockTimeout(0);
+    if (IsWindows98OrMe(state)) WriteLegacyDefaultDevMode(context);
+    ClearTransientValues(context);
+    StepProgress(context);
+    CloseProgress(context);
+
+    if (!state.silent) ShowProductMessage(context, IDS_FINISHED, kLongMessageCapacity);
+    if (const StepResult portKey = WritePortKey(context); !portKey.ok()) {
+        return EndWithReport(context, portKey);
+    }
+    OpenReadme(context);
+    return kExitInstalled;
+}
+
+}  // namespace setup

@@ -1,0 +1,54 @@
+// The installer's one record for the run. Every step reads and writes it here; none
+// keeps a copy.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace setup {
+
+// Fixed fields the names are copied into: 64 bytes for printer and port, 264 for the
+// product name, each including its terminating NUL.
+inline constexpr std::size_t kPrinterNameCapacity = 64;
+inline constexpr std::size_t kPortNameCapacity = 64;
+inline constexpr std::size_t kProductNameCapacity = 264;
+
+struct InstallState {
+    bool silent = false;
+    bool createShortcuts = true;
+    bool destinationGiven = false;
+
+    std::string sourceFolder;   // medium folder, ends in a backslash
+    std::string settingsPath;   // sourceFolder + "Setup.Ini"
+
+    std::string printerName;
+    std::string portName;
+    std::string paperSizeName;
+    std::string productName;
+    std::string destinationSubfolder;  // below Program Files, from the install log
+    std::string destinationFolder;     // no trailing backslash
+    std::string programGroup;
+    bool programmaticAccess = false;
+    bool extensionComponents = false;
+    std::string captionSuffix;  // " -" in a programmatic-access build
+
+    bool licensePresent = false;
+    std::string readmeName;
+
+    std::uint32_t osMajor = 0;
+    std::uint32_t osMinor = 0;
+    bool isNtFamily = false;
+    bool isWow64 = false;
+
+    std::string systemFolder;  // ends in a backslash
+    std::string uninstallerPath;
+    bool driverInstalled = false;
+    bool ghostscriptDeployed = false;
+};
+
+// productName + captionSuffix + " Setup": the caption of the installer's own boxes.
+inline std::string SetupCaption(const InstallState& state) {
+    return state.productName + state.captionSuffix + " Setup";
+}
+
+}  // namespace setup

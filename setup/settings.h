@@ -1,0 +1,48 @@
+// The medium's optional settings file "Setup.Ini", read with the private-profile rules:
+// names without regard to case, empty for anything missing, values cut to capacity - 1.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "platform/files.h"
+
+namespace setup {
+
+class SetupSettings {
+public:
+    // Reads the file once; a missing or unreadable file reads as empty throughout.
+    void Load(platform::FileSystem& files, const std::string& settingsPath);
+
+    std::string Read(const std::string& section, const std::string& key,
+                     std::size_t capacity) const;
+
+private:
+    std::string text_;
+};
+
+// The keys and capacities the installer reads.
+namespace settings_keys {
+struct Key {
+    const char* section;
+    const char* name;
+    std::size_t capacity;
+};
+inline constexpr Key kAutoPaperSize{"Installation", "AutoPaperSize", 10};
+inline constexpr Key kDestinationFolder{"Parameters", "DestinationFolder", 1000};
+inline constexpr Key kQuilletPro{"Preferences", "Quillet_Pro", 15};
+inline constexpr Key kCommand{"Parameters", "Command", 1000};
+inline constexpr Key kArguments{"Parameters", "Arguments", 1000};
+inline constexpr Key kGnuGs{"Parameters", "GNUGS", 10};
+inline constexpr Key kPrintDirectly{"Installation", "PrintDirectly", 10};
+}  // namespace settings_keys
+
+std::string ReadSetting(const SetupSettings& settings, const settings_keys::Key& key);
+
+// True when the key's text is non-empty and its number (atoi) is not 0.
+bool SettingIsOn(const SetupSettings& settings, const settings_keys::Key& key);
+
+// "Letter" for English (United States) and English (Canada), "A4" for every other locale.
+std::string PaperSizeForLocale(std::uint32_t lcid);
+
+}  // namespace setup

@@ -1,0 +1,77 @@
+#include "setup/spooler/spooler_platform.h"
+
+#include "setup/setup_context.h"
+#include "setup/ui/error_report.h"
+#include "setup/ui/system_probes.h"
+
+namespace setup {
+namespace {
+
+bool IsSupportedVersion(const platform::OsVersion& v) {
+    return v.major > 4 || (v.major == 4 && v.minor >= 10);
+}
+
+// IsWow64Process exists from Windows XP (5.1) on; Windows 2000 and 98/Me are not asked.
+bool MayProbeWow64(const platform::OsVersion& v) {
+    return v.major >= 6 || (v.major == 5 && v.minor >= 1);
+}
+
+void ShowUnsupportedWindows(SetupContext& context) {
+    (void)context.os.ui.MessageBox(context.state.productName + " does not support Windows95/NT.",
+                                   SetupCaption(context.state), platform::MessageBoxButtons::Ok);
+}
+
+void FillPlatformRow(SpoolerPlatform& spooler) {
+    spooler.environment = spooler.isNtFamily ? kEnvironmentNtX86 : kEnvironment4x;
+    spooler.monitorDll = spooler.isNtFamily ? "nimbmon32.dll" : "nimbmon.dll";
+    if (spooler.isWow64) {
+        spooler.environment = kEnvironmentX64;
+        spooler.monitorDll = "nimbmon64.dll";
+    }
+}
+
+// The spooler's list may grow between the size query and the fetch; a few rounds settle it.
+constexpr int kMonitorEnumerationRounds = 4;
+constexpr std::uint32_t kInitialMonitorBufferBytes = 4096;
+
+}  // namespace
+
+bool SelectSpoolerPlatform(SetupContext& context) {
+    InstallState& state = context.state;
+    SpoolerPlatform& spooler = context.spooler;
+    spooler.monitorName = kMonitorName;
+
+    const auto version = context.os.system.GetVersionEx();
+    state.osMajor = version.value.major;
+    state.osMinor = version.value.minor;
+    if (!IsSupportedVersion(version.value)) {
+        ShowUnsupportedWindows(context);
+        return false;
+    }
+
+    spooler.isNtFamily = version.value.major >= 5;
+    if (spooler.isNtFamily) {
+        const bool probed = MayProbeWow64(version.value) && IsRunningUnderWow64(context.os.system) != 0;
+        spooler.isWow64 = context.programIs64Bit || probed;
+    }
+    FillPlatformRow(spooler);
+
+    state.isNtFamily = spooler.isNtFamily;
+    state.isWow64 = spooler.isWow64;
+    return true;
+}
+
+StepResult CheckPortMonitors(SetupContext& context) {
+    std::uint32_t bufferBytes = kInitialMonitorBufferBytes;
+    for (int round = 0; round < kMonitorEnumerationRounds; ++round) {
+        const auto listed = context.os.spooler.EnumMonitors(bufferBytes);
+        if (listed) return StepResult::Done();
+        const bool biggerBufferHelps = listed.error == platform::kErrorInsufficientBuffer &&
+                                       listed.value.bytesNeeded > bufferBytes;
+        if (!biggerBufferHelps) return StepResult::Failed(106, listed.error);
+        bufferBytes = listed.value.bytesNeeded;
+    }
+    return StepResult::Failed(106, platform::kErrorInsufficientBuffer);
+}
+
+}  // namespace setup

@@ -1,0 +1,40 @@
+// The installer's dialogs with scripted answers, writing what they were asked to the
+// fake machine's journal.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "setup/ui/setup_dialogs.h"
+#include "tests/fake_windows/fake_windows.h"
+
+namespace fake {
+
+class FakeSetupDialogs : public setup::SetupDialogs {
+public:
+    explicit FakeSetupDialogs(Journal& journal) : journal_(journal) {}
+
+    bool acceptLicence = true;
+    // Nothing: the dialog is cancelled. A text: what the user leaves in the field.
+    // Unset (the default): the proposed folder is taken as it is.
+    std::optional<std::optional<std::string>> destinationAnswer;
+    bool progressCanBeCreated = true;
+
+    std::string licencePrompt;
+    std::string licencePath;
+    std::string proposedDestination;
+    int progressSteps = 0;
+    int progressCloses = 0;
+
+    bool RunLicenceAgreement(const std::string& prompt, const std::string& licencePath) override;
+    std::optional<std::string> RunDestinationFolder(const std::string& proposed) override;
+    std::unique_ptr<setup::InstallProgress> OpenProgress(const std::string& status) override;
+
+    Journal& journal() { return journal_; }
+
+private:
+    Journal& journal_;
+};
+
+}  // namespace fake

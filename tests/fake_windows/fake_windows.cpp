@@ -1,0 +1,555 @@
+#include "tests/fake_windows/fake_windows.h"
+
+#include <algorithm>
+
+#include "resources/setup/setup_strings.h"
+
+namespace fake {
+namespace {
+
+using platform::Win32Result;
+using platform::Win32Value;
+
+std::string ParentOf(const std::string& normalizedPath) {
+    const std::size_t slash = normalizedPath.find_last_of('\\');
+    return slash == std::string::npos ? std::string() : normalizedPath.substr(0, slash);
+}
+
+bool IsDriveRoot(const std::string& normalizedPath) {
+    return normalizedPath.size() == 2 && normalizedPath[1] == ':';
+}
+
+bool IsAbsolute(const std::string& path) {
+    return (path.size() >= 2 && path[1] == ':') || (!path.empty() && (path[0] == '\\' || path[0] == '/'));
+}
+
+std::string StripTrailingBackslash(std::string path) {
+    while (path.size() > 3 && path.back() == '\\') path.pop_back();
+    return path;
+}
+
+}  // namespace
+
+int Journal::IndexOf(const std::string& prefix) const {
+    for (std::size_t i = 0; i < entries_.size(); ++i) {
+        if (entries_[i].rfind(prefix, 0) == 0) return static_cast<int>(i);
+    }
+    return -1;
+}
+
+// ---- files ---------------------------------------------------------------------------
+
+std::string FakeFileSystem::Key(const std::string& path) const {
+    const std::string full = IsAbsolute(path) ? path : currentDirectory + "\\" + path;
+    return Normalize(StripTrailingBackslash(full));
+}
+
+void FakeFileSystem::AddFolder(const std::string& path) {
+    const std::string normalized = Key(path);
+    if (normalized.empty() || IsDriveRoot(normalized)) return;
+    AddFolder(ParentOf(normalized));
+    if (!entries_.count(normalized)) {
+        entries_[normalized] = FakeFile{StripTrailingBackslash(path), platform::kFileAttributeDirectory, {}};
+    }
+}
+
+void FakeFileSystem::AddFile(const std::string& path, const std::string& content, std::uint32_t attributes) {
+    AddFile(path, std::vector<std::uint8_t>(content.begin(), content.end()), attributes);
+}
+
+void FakeFileSystem::AddFile(const std::string& path, const std::vector<std::uint8_t>& bytes,
+                             std::uint32_t attributes) {
+    const std::string normalized = Key(path);
+    AddFolder(ParentOf(normalized));
+    entries_[normalized] = FakeFile{path, attributes, bytes};
+}
+
+bool FakeFileSystem::Exists(const std::string& path) const {
+    return entries_.count(Key(path)) != 0;
+}
+
+bool FakeFileSystem::IsFolder(const std::string& path) const {
+    const auto it = entries_.find(Key(path));
+    return it != entries_.end() && (it->second.attributes & platform::kFileAttributeDirectory) != 0;
+}
+
+std::optional<std::string> FakeFileSystem::Content(const std::string& path) const {
+    const auto it = entries_.find(Key(path));
+    if (it == entries_.end()) return std::nullopt;
+    return std::string(it->second.bytes.begin(), it->second.bytes.end());
+}
+
+std::uint32_t FakeFileSystem::Attributes(const std::string& path) const {
+    const auto it = entries_.find(Key(path));
+    return it == entries_.end() ? 0xFFFFFFFFu : it->second.attributes;
+}
+
+std::vector<std::string> FakeFileSystem::AllPaths() const {
+    std::vector<std::string> paths;
+    for (const auto& entry : entries_) paths.push_back(entry.second.path);
+    return paths;
+}
+
+bool FakeFileSystem::ParentExists(const std::string& normalizedPath) const {
+    const std::string parent = ParentOf(normalizedPath);
+    if (IsDriveRoot(parent)) return true;
+    const auto it = entries_.find(parent);
+    return it != entries_.end() && (it->second.attributes & platform::kFileAttributeDirectory) != 0;
+}
+
+Win32Value<std::uint32_t> FakeFileSystem::GetFileAttributes(const std::string& path) {
+    journal_.Add("GetFileAttributes " + path);
+    if (auto error = failures_.Check("GetFileAttributes", path)) return Win32Value<std::uint32_t>::Failed(*error);
+    const auto it = entries_.find(Key(path));
+    if (it == entries_.end()) return Win32Value<std::uint32_t>::Failed(platform::kErrorFileNotFound);
+    return Win32Value<std::uint32_t>::Ok(it->second.attributes);
+}
+
+Win32Result FakeFileSystem::SetFileAttributes(const std::string& path, std::uint32_t attributes) {
+    journal_.Add("SetFileAttributes " + path);
+    if (auto error = failures_.Check("SetFileAttributes", path)) return {*error};
+    const auto it = entries_.find(Key(path));
+    if (it == entries_.end()) return {platform::kErrorFileNotFound};
+    const std::uint32_t folderBit = it->second.attributes & platform::kFileAttributeDirectory;
+    it->second.attributes = attributes | folderBit;
+    return {};
+}
+
+Win32Value<std::string> FakeFileSystem::GetCurrentDirectory() {
+    if (auto error = failures_.Check("GetCurrentDirectory")) return Win32Value<std::string>::Failed(*error);
+    return Win32Value<std::string>::Ok(currentDirectory);
+}
+
+Win32Value<std::string> FakeFileSystem::SearchPath(const std::string& searchPath, const std::string& fileName,
+                                                   std::size_t capacity) {
+    journal_.Add("SearchPath " + fileName);
+    if (auto error = failures_.Check("SearchPath", fileName)) return Win32Value<std::string>::Failed(*error);
+    std::string candidate = IsAbsolute(fileName) ? fileName : StripTrailingBackslash(searchPath) + "\\" + fileName;
+    if (candidate.size() >= capacity) return Win32Value<std::string>::Failed(platform::kErrorInsufficientBuffer);
+    if (!Exists(candidate)) return Win32Value<std::string>::Failed(platform::kErrorFileNotFound);
+    return Win32Value<std::string>::Ok(candidate);
+}
+
+Win32Result FakeFileSystem::CreateDirectory(const std::string& path) {
+    journal_.Add("CreateDirectory " + path);
+    if (auto error = failures_.Check("CreateDirectory", path)) return {*error};
+    const std::string normalized = Key(path);
+    if (entries_.count(normalized)) return {platform::kErrorAlreadyExists};
+    if (!ParentExists(normalized)) return {platform::kErrorPathNotFound};
+    entries_[normalized] = FakeFile{StripTrailingBackslash(path), platform::kFileAttributeDirectory, {}};
+    return {};
+}
+
+Win32Result FakeFileSystem::CopyFile(const std::string& from, const std::string& to, bool failIfExists) {
+    journal_.Add("CopyFile " + from + " -> " + to);
+    if (auto error = failures_.Check("CopyFile", from + " -> " + to)) return {*error};
+    const auto source = entries_.find(Key(from));
+    if (source == entries_.end() || IsFolder(from)) return {platform::kErrorFileNotFound};
+    const std::string target = Key(to);
+    if (!ParentExists(target)) return {platform::kErrorPathNotFound};
+    const auto existing = entries_.find(target);
+    if (existing != entries_.end()) {
+        if (failIfExists) return {80};  // ERROR_FILE_EXISTS
+        if ((existing->second.attributes & platform::kFileAttributeReadOnly) != 0) {
+            return {platform::kErrorAccessDenied};
+        }
+    }
+    // A copy keeps the source's attributes, read-only included, as Windows does.
+    entries_[target] = FakeFile{to, source->second.attributes, source->second.bytes};
+    return {};
+}
+
+Win32Value<std::vector<std::uint8_t>> FakeFileSystem::ReadWholeFile(const std::string& path) {
+    journal_.Add("ReadWholeFile " + path);
+    using Bytes = Win32Value<std::vector<std::uint8_t>>;
+    if (auto error = failures_.Check("ReadWholeFile", path)) return Bytes::Failed(*error);
+    const auto it = entries_.find(Key(path));
+    if (it == entries_.end()) return Bytes::Failed(platform::kErrorFileNotFound);
+    if ((it->second.attributes & platform::kFileAttributeDirectory) != 0) {
+        return Bytes::Failed(platform::kErrorAccessDenied);
+    }
+    return Bytes::Ok(it->second.bytes);
+}
+
+Win32Result FakeFileSystem::AppendToFile(const std::string& path, const std::vector<std::uint8_t>& bytes) {
+    journal_.Add("AppendToFile " + path);
+    if (auto error = failures_.Check("AppendToFile", path)) return {*error};
+    const std::string normalized = Key(path);
+    auto it = entries_.find(normalized);
+    if (it == entries_.end()) {
+        if (!ParentExists(normalized)) return {platform::kErrorPathNotFound};
+        it = entries_.emplace(normalized, FakeFile{path, platform::kFileAttributeArchive, {}}).first;
+    } else if ((it->second.attributes & (platform::kFileAttributeReadOnly | platform::kFileAttributeDirectory)) != 0) {
+        return {platform::kErrorAccessDenied};
+    }
+    it->second.bytes.insert(it->second.bytes.end(), bytes.begin(), bytes.end());
+    return {};
+}
+
+// ---- registry ------------------------------------------------------------------------
+
+namespace {
+
+class FakeRegistryKey : public platform::RegistryKey {
+public:
+    FakeRegistryKey(FakeRegistry& registry, std::string fullKey, std::string path, bool writable)
+        : registry_(registry), fullKey_(std::move(fullKey)), path_(std::move(path)), writable_(writable) {}
+
+    Win32Result SetValue(const std::string& name, std::uint32_t type, const std::vector<std::uint8_t>& data) override {
+        registry_.journal().Add("SetValue " + path_ + "\\" + name);
+        if (auto error = registry_.failures().Check("SetValue", path_ + "\\" + name)) return {*error};
+        if (!writable_) return {platform::kErrorAccessDenied};
+        FakeKey* key = registry_.Find(fullKey_);
+        if (key == nullptr) return {1018};  // ERROR_KEY_DELETED
+        key->values[Normalize(name)] = FakeValue{name, type, data};
+        return {};
+    }
+
+    Win32Value<platform::RegistryValue> QueryValue(const std::string& name, std::size_t capacity) override {
+        using Result = Win32Value<platform::RegistryValue>;
+        if (auto error = registry_.failures().Check("QueryValue", path_ + "\\" + name)) return Result::Failed(*error);
+        FakeKey* key = registry_.Find(fullKey_);
+        if (key == nullptr) return Result::Failed(1018);
+        const auto it = key->values.find(Normalize(name));
+        if (it == key->values.end()) return Result::Failed(platform::kErrorFileNotFound);
+        if (it->second.data.size() > capacity) return Result::Failed(platform::kErrorMoreData);
+        return Result::Ok(platform::RegistryValue{it->second.type, it->second.data});
+    }
+
+    Win32Result DeleteValue(const std::string& name) override {
+        registry_.journal().Add("DeleteValue " + path_ + "\\" + name);
+        if (auto error = registry_.failures().Check("DeleteValue", path_ + "\\" + name)) return {*error};
+        if (!writable_) return {platform::kErrorAccessDenied};
+        FakeKey* key = registry_.Find(fullKey_);
+        if (key == nullptr) return {1018};
+        return {key->values.erase(Normalize(name)) != 0 ? platform::kErrorSuccess : platform::kErrorFileNotFound};
+    }
+
+private:
+    FakeRegistry& registry_;
+    std::string fullKey_;
+    std::string path_;
+    bool writable_;
+};
+
+const char* RootName(platform::RegistryRoot root) {
+    return root == platform::RegistryRoot::LocalMachine ? "HKLM" : "HKCU";
+}
+
+}  // namespace
+
+std::string FakeRegistry::FullKey(platform::RegistryRoot root, const std::string& path,
+                                  platform::RegistryView view) const {
+    bool use32 = view == platform::RegistryView::Force32 ||
+                 (view == platform::RegistryView::Native && nativeViewIs32Bit);
+    return std::string(use32 ? "32|" : "64|") + RootName(root) + "|" + Normalize(path);
+}
+
+FakeKey* FakeRegistry::Find(const std::string& fullKey) {
+    const auto it = keys_.find(fullKey);
+    return it == keys_.end() ? nullptr : &it->second;
+}
+
+bool FakeRegistry::KeyExists(platform::RegistryRoot root, const std::string& path, platform::RegistryView view) const {
+    return keys_.count(FullKey(root, path, view)) != 0;
+}
+
+std::optional<FakeValue> FakeRegistry::Value(platform::RegistryRoot root, const std::string& path,
+                                             const std::string& name, platform::RegistryView view) const {
+    const auto key = keys_.find(FullKey(root, path, view));
+    if (key == keys_.end()) return std::nullopt;
+    const auto value = key->second.values.find(Normalize(name));
+    if (value == key->second.values.end()) return std::nullopt;
+    return value->second;
+}
+
+std::vector<std::string> FakeRegistry::ValueNames(platform::RegistryRoot root, const std::string& path,
+                                                  platform::RegistryView view) const {
+    std::vector<std::string> names;
+    const auto key = keys_.find(FullKey(root, path, view));
+    if (key == keys_.end()) return names;
+    for (const auto& value : key->second.values) names.push_back(value.second.name);
+    return names;
+}
+
+void FakeRegistry::AddKey(platform::RegistryRoot root, const std::string& path, platform::RegistryView view) {
+    std::size_t start = 0;
+    while (true) {
+        const std::size_t slash = path.find('\\', start);
+        const std::string prefix = path.substr(0, slash);
+        const std::string full = FullKey(root, prefix, view);
+        if (!keys_.count(full)) keys_[full] = FakeKey{prefix, {}};
+        if (slash == std::string::npos) break;
+        start = slash + 1;
+    }
+}
+
+void FakeRegistry::AddStringValue(platform::RegistryRoot root, const std::string& path, const std::string& name,
+                                  const std::string& value, platform::RegistryView view) {
+    AddKey(root, path, view);
+    keys_[FullKey(root, path, view)].values[Normalize(name)] =
+        FakeValue{name, platform::kRegSz, platform::TextBytesWithNul(value)};
+}
+
+platform::OpenedKey FakeRegistry::OpenKey(platform::RegistryRoot root, const std::string& path,
+                                          platform::RegistryAccess access, platform::RegistryView view) {
+    journal_.Add("OpenKey " + path);
+    if (auto error = failures_.Check("OpenKey", path)) return {nullptr, *error};
+    const std::string full = FullKey(root, path, view);
+    if (!keys_.count(full)) return {nullptr, platform::kErrorFileNotFound};
+    return {std::make_unique<FakeRegistryKey>(*this, full, path, access == platform::RegistryAccess::AllAccess),
+            platform::kErrorSuccess};
+}
+
+platform::OpenedKey FakeRegistry::CreateKey(platform::RegistryRoot root, const std::string& path,
+                                            platform::RegistryView view) {
+    journal_.Add("CreateKey " + path);
+    if (auto error = failures_.Check("CreateKey", path)) return {nullptr, *error};
+    AddKey(root, path, view);
+    return {std::make_unique<FakeRegistryKey>(*this, FullKey(root, path, view), path, true), platform::kErrorSuccess};
+}
+
+Win32Result FakeRegistry::DeleteKey(platform::RegistryRoot root, const std::string& path,
+                                    platform::RegistryView view) {
+    journal_.Add("DeleteKey " + path);
+    if (auto error = failures_.Check("DeleteKey", path)) return {*error};
+    const std::string full = FullKey(root, path, view);
+    if (!keys_.count(full)) return {platform::kErrorFileNotFound};
+    const std::string childPrefix = full + "\\";
+    for (const auto& key : keys_) {
+        if (key.first.rfind(childPrefix, 0) == 0) return {platform::kErrorAccessDenied};
+    }
+    keys_.erase(full);
+    return {};
+}
+
+// ---- system --------------------------------------------------------------------------
+
+Win32Value<platform::OsVersion> FakeSystemInfo::GetVersionEx() {
+    journal_.Add("GetVersionEx");
+    if (auto error = failures_.Check("GetVersionEx")) return Win32Value<platform::OsVersion>::Failed(*error);
+    return Win32Value<platform::OsVersion>::Ok(version);
+}
+
+Win32Value<bool> FakeSystemInfo::IsWow64Process() {
+    ++isWow64ProcessCalls;
+    journal_.Add("IsWow64Process");
+    if (auto error = failures_.Check("IsWow64Process")) return Win32Value<bool>::Failed(*error);
+    return Win32Value<bool>::Ok(isWow64);
+}
+
+Win32Value<std::string> FakeSystemInfo::GetSystemDirectory(std::size_t capacity) {
+    journal_.Add("GetSystemDirectory");
+    if (auto error = failures_.Check("GetSystemDirectory")) return Win32Value<std::string>::Failed(*error);
+    if (systemDirectory.size() >= capacity) return Win32Value<std::string>::Failed(platform::kErrorInsufficientBuffer);
+    return Win32Value<std::string>::Ok(systemDirectory);
+}
+
+Win32Value<std::string> FakeSystemInfo::GetModuleFileName(std::size_t capacity) {
+    if (auto error = failures_.Check("GetModuleFileName")) return Win32Value<std::string>::Failed(*error);
+    if (moduleFileName.size() >= capacity) return Win32Value<std::string>::Failed(platform::kErrorInsufficientBuffer);
+    return Win32Value<std::string>::Ok(moduleFileName);
+}
+
+std::string FakeSystemInfo::FormatSystemMessage(std::uint32_t error) {
+    const auto it = systemMessages.find(error);
+    return it == systemMessages.end() ? std::string() : it->second;
+}
+
+Win32Result FakeSystemInfo::SetForegroundLockTimeout(std::uint32_t milliseconds) {
+    journal_.Add("SetForegroundLockTimeout");
+    if (auto error = failures_.Check("SetForegroundLockTimeout")) return {*error};
+    foregroundLockTimeout = milliseconds;
+    return {};
+}
+
+// ---- user interface --------------------------------------------------------------------
+
+FakeUserInterface::FakeUserInterface(Journal& journal)
+    : strings{{IDS_WELCOME, TEXT_WELCOME},
+              {IDS_ALREADY_INSTALLED, TEXT_ALREADY_INSTALLED},
+              {IDS_ENUM_MONITORS_FAILED, TEXT_ENUM_MONITORS_FAILED},
+              {IDS_NO_SYSTEM_DIRECTORY, TEXT_NO_SYSTEM_DIRECTORY},
+              {IDS_COPY_DLL_FAILED, TEXT_COPY_DLL_FAILED},
+              {IDS_COPY_HELP_FAILED, TEXT_COPY_HELP_FAILED},
+              {IDS_COPY_UNINSTALLER_FAILED, TEXT_COPY_UNINSTALLER_FAILED},
+              {IDS_ADD_FAILED, TEXT_ADD_FAILED},
+              {IDS_FINISHED, TEXT_FINISHED},
+              {IDS_NEED_ADMINISTRATOR, TEXT_NEED_ADMINISTRATOR},
+              {IDS_NO_INSTALL_LOG, TEXT_NO_INSTALL_LOG},
+              {IDS_PROGRESS_CAPTION, TEXT_PROGRESS_CAPTION},
+              {IDS_INSTALL_FAILED, TEXT_INSTALL_FAILED},
+              {IDS_COPY_FILES_FAILED, TEXT_COPY_FILES_FAILED},
+              {IDS_CREATE_DESTINATION_FAILED, TEXT_CREATE_DESTINATION_FAILED}},
+      journal_(journal) {}
+
+platform::MessageBoxAnswer FakeUserInterface::MessageBox(const std::string& text, const std::string& caption,
+                                                         platform::MessageBoxButtons buttons) {
+    journal_.Add("MessageBox " + text);
+    shown.push_back(ShownBox{text, caption, buttons, false});
+    if (!answers.empty()) {
+        const auto answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+    return buttons == platform::MessageBoxButtons::YesNo ? platform::MessageBoxAnswer::Yes
+                                                         : platform::MessageBoxAnswer::Ok;
+}
+
+platform::MessageBoxAnswer FakeUserInterface::ApplicationMessageBox(const std::string& text) {
+    journal_.Add("ApplicationMessageBox " + text);
+    shown.push_back(ShownBox{text, programTitle, platform::MessageBoxButtons::Ok, true});
+    return platform::MessageBoxAnswer::Ok;
+}
+
+std::string FakeUserInterface::LoadString(std::uint32_t id, std::size_t capacity) {
+    const auto it = strings.find(id);
+    if (it == strings.end() || capacity == 0) return {};
+    return it->second.substr(0, std::min(it->second.size(), capacity - 1));
+}
+
+// ---- shell ---------------------------------------------------------------------------
+
+namespace {
+
+class FakePersistFile : public platform::PersistFile {
+public:
+    FakePersistFile(FakeShell& shell, std::string content) : shell_(shell), content_(std::move(content)) {}
+
+    platform::HResult Save(const std::wstring& path, bool /*remember*/) override {
+        std::string narrow;
+        for (wchar_t c : path) narrow += static_cast<char>(c);  // the tests use ASCII names
+        shell_.journal().Add("SaveLink " + narrow);
+        if (auto error = shell_.failures().Check("SaveLink", narrow)) return platform::HResultFromWin32(*error);
+        if (shell_.files().IsFolder(narrow)) return platform::HResultFromWin32(platform::kErrorAccessDenied);
+        const std::size_t slash = narrow.find_last_of('\\');
+        if (slash == std::string::npos || !shell_.files().IsFolder(narrow.substr(0, slash))) {
+            return platform::HResultFromWin32(platform::kErrorPathNotFound);
+        }
+        shell_.files().AddFile(narrow, content_);
+        return platform::kS_OK;
+    }
+
+private:
+    FakeShell& shell_;
+    std::string content_;
+};
+
+class FakeShellLink : public platform::ShellLink {
+public:
+    explicit FakeShellLink(FakeShell& shell) : shell_(shell) {}
+    platform::HResult SetPath(const std::string& target) override { target_ = target; return platform::kS_OK; }
+    platform::HResult SetDescription(const std::string& d) override { description_ = d; return platform::kS_OK; }
+    platform::HResult SetArguments(const std::string& a) override { arguments_ = a; return platform::kS_OK; }
+    platform::PersistFileResult QueryPersistFile() override {
+        if (auto error = shell_.failures().Check("QueryPersistFile")) {
+            return {nullptr, platform::HResultFromWin32(*error)};
+        }
+        return {std::make_unique<FakePersistFile>(shell_, target_ + "|" + arguments_ + "|" + description_),
+                platform::kS_OK};
+    }
+
+private:
+    FakeShell& shell_;
+    std::string target_, description_, arguments_;
+};
+
+}  // namespace
+
+std::optional<std::string> FakeShell::GetSpecialFolderPath(platform::SpecialFolder folder, bool create) {
+    journal_.Add("GetSpecialFolderPath");
+    if (failures_.Check("GetSpecialFolderPath")) return std::nullopt;
+    const auto it = specialFolders.find(folder);
+    if (it == specialFolders.end()) return std::nullopt;
+    if (create) files_.AddFolder(it->second);
+    return it->second;
+}
+
+platform::Win32Result FakeShell::OpenDocument(const std::string& path) {
+    journal_.Add("OpenDocument " + path);
+    if (auto error = failures_.Check("OpenDocument", path)) return {*error};
+    openedDocuments.push_back(path);
+    return {};
+}
+
+platform::HResult FakeShell::CoInitialize() {
+    journal_.Add("CoInitialize");
+    if (auto error = failures_.Check("CoInitialize")) return platform::HResultFromWin32(*error);
+    const bool already = comAlreadyInitialised || comInitCount > 0;
+    ++comInitCount;
+    return already ? platform::kS_FALSE : platform::kS_OK;
+}
+
+void FakeShell::CoUninitialize() {
+    journal_.Add("CoUninitialize");
+    --comInitCount;
+}
+
+platform::ShellLinkResult FakeShell::CreateShellLink() {
+    if (auto error = failures_.Check("CreateShellLink")) return {nullptr, platform::HResultFromWin32(*error)};
+    return {std::make_unique<FakeShellLink>(*this), platform::kS_OK};
+}
+
+Win32Value<std::wstring> FakeShell::AnsiToWide(const std::string& text, std::size_t capacity) {
+    if (text.size() + 1 > capacity) return Win32Value<std::wstring>::Failed(platform::kErrorInsufficientBuffer);
+    std::wstring wide;
+    for (char c : text) wide += static_cast<wchar_t>(static_cast<unsigned char>(c));
+    return Win32Value<std::wstring>::Ok(wide);
+}
+
+// ---- processes -----------------------------------------------------------------------
+
+namespace {
+
+class FakeProcess : public platform::Process {
+public:
+    explicit FakeProcess(FakeProcesses& owner) : owner_(owner) {}
+    std::uint32_t WaitUntilEnded() override {
+        owner_.journal().Add("WaitForProcess");
+        return owner_.waitResult;
+    }
+    Win32Result Terminate(std::uint32_t /*exitCode*/) override {
+        ++owner_.terminated;
+        return {};
+    }
+    Win32Value<std::uint32_t> GetExitCode() override { return Win32Value<std::uint32_t>::Ok(owner_.exitCode); }
+
+private:
+    FakeProcesses& owner_;
+};
+
+}  // namespace
+
+platform::StartedProcess FakeProcesses::CreateProcess(const std::string& commandLine, platform::WindowShow show) {
+    journal_.Add("CreateProcess " + commandLine);
+    if (auto error = failures_.Check("CreateProcess", commandLine)) return {nullptr, *error};
+    started.push_back({commandLine, show});
+    return {std::make_unique<FakeProcess>(*this), platform::kErrorSuccess};
+}
+
+// ---- spooler -------------------------------------------------------------------------
+
+std::uint32_t FakeSpooler::MonitorListBytes() const {
+    std::size_t bytes = 0;
+    for (const auto& name : monitors) bytes += sizeof(std::uint64_t) + name.size() + 1;
+    return static_cast<std::uint32_t>(bytes);
+}
+
+Win32Value<platform::MonitorEnumeration> FakeSpooler::EnumMonitors(std::uint32_t bufferBytes) {
+    using Result = Win32Value<platform::MonitorEnumeration>;
+    journal_.Add("EnumMonitors");
+    enumMonitorBufferSizes.push_back(bufferBytes);
+    if (auto error = failures_.Check("EnumMonitors")) return Result::Failed(*error);
+    platform::MonitorEnumeration listed;
+    listed.bytesNeeded = MonitorListBytes();
+    if (listed.bytesNeeded > bufferBytes) return Result{listed, platform::kErrorInsufficientBuffer};
+    listed.names = monitors;
+    return Result::Ok(listed);
+}
+
+// ---- the machine -----------------------------------------------------------------------
+
+FakeWindows::FakeWindows()
+    : platform_{files, registry, system, ui, shell, processes, spooler} {}
+
+}  // namespace fake

@@ -1,0 +1,276 @@
+// An in-memory Windows for host tests: files with attributes and case-insensitive
+// paths, a registry with a 64-bit and a 32-bit view, the spooler's monitor list, shell
+// folders and links, message boxes with scripted answers, started processes, and a
+// failure switch for every operation. Every call is written to a journal so tests can
+// check the order in which things happened.
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+#include "tests/fake_windows/failure_switches.h"
+
+namespace fake {
+
+class Journal {
+public:
+    void Add(const std::string& entry) { entries_.push_back(entry); }
+    const std::vector<std::string>& Entries() const { return entries_; }
+    // Position of the first entry starting with `prefix`, or -1.
+    int IndexOf(const std::string& prefix) const;
+    bool Contains(const std::string& prefix) const { return IndexOf(prefix) >= 0; }
+    void Clear() { entries_.clear(); }
+
+private:
+    std::vector<std::string> entries_;
+};
+
+struct FakeFile {
+    std::string path;  // as created
+    std::uint32_t attributes = platform::kFileAttributeArchive;
+    std::vector<std::uint8_t> bytes;
+};
+
+class FakeFileSystem : public platform::FileSystem {
+public:
+    FakeFileSystem(Journal& journal, FailureSwitches& failures) : journal_(journal), failures_(failures) {}
+
+    // Test set-up: folders and files, with every missing parent folder.
+    void AddFolder(const std::string& path);
+    void AddFile(const std::string& path, const std::string& content,
+                 std::uint32_t attributes = platform::kFileAttributeArchive);
+    void AddFile(const std::string& path, const std::vector<std::uint8_t>& bytes,
+                 std::uint32_t attributes = platform::kFileAttributeArchive);
+    void Remove(const std::string& path) { entries_.erase(Normalize(path)); }
+    bool Exists(const std::string& path) const;
+    bool IsFolder(const std::string& path) const;
+    std::optional<std::string> Content(const std::string& path) const;
+    std::uint32_t Attributes(const std::string& path) const;
+    std::vector<std::string> AllPaths() const;
+    std::string currentDirectory = "C:\\";
+
+    platform::Win32Value<std::uint32_t> GetFileAttributes(const std::string& path) override;
+    platform::Win32Result SetFileAttributes(const std::string& path, std::uint32_t attributes) override;
+    platform::Win32Value<std::string> GetCurrentDirectory() override;
+    platform::Win32Value<std::string> SearchPath(const std::string& searchPath, const std::string& fileName,
+                                                 std::size_t capacity) override;
+    platform::Win32Result CreateDirectory(const std::string& path) override;
+    platform::Win32Result CopyFile(const std::string& from, const std::string& to, bool failIfExists) override;
+    platform::Win32Value<std::vector<std::uint8_t>> ReadWholeFile(const std::string& path) override;
+    platform::Win32Result AppendToFile(const std::string& path, const std::vector<std::uint8_t>& bytes) override;
+
+private:
+    bool ParentExists(const std::string& normalizedPath) const;
+    // The normalized full path: relative paths are taken from the current folder.
+    std::string Key(const std::string& path) const;
+    Journal& journal_;
+    FailureSwitches& failures_;
+    std::map<std::string, FakeFile> entries_;  // by normalized path
+};
+
+struct FakeValue {
+    std::string name;
+    std::uint32_t type = 0;
+    std::vector<std::uint8_t> data;
+};
+
+struct FakeKey {
+    std::string path;  // as created
+    std::map<std::string, FakeValue> values;  // by lower-case name
+};
+
+class FakeRegistry : public platform::Registry {
+public:
+    FakeRegistry(Journal& journal, FailureSwitches& failures) : journal_(journal), failures_(failures) {}
+
+    // Which view the process itself sees: a 32-bit program on 64-bit Windows sees the
+    // 32-bit one.
+    bool nativeViewIs32Bit = false;
+
+    // Test inspection. `view` is Force64 or Force32 (Native follows nativeViewIs32Bit).
+    bool KeyExists(platform::RegistryRoot root, const std::string& path, platform::RegistryView view) const;
+    std::optional<FakeValue> Value(platform::RegistryRoot root, const std::string& path,
+                                   const std::string& name, platform::RegistryView view) const;
+    std::vector<std::string> ValueNames(platform::RegistryRoot root, const std::string& path,
+                                        platform::RegistryView view) const;
+    std::size_t KeyCount() const { return keys_.size(); }
+    // Set-up helpers.
+    void AddKey(platform::RegistryRoot root, const std::string& path, platform::RegistryView view);
+    void AddStringValue(platform::RegistryRoot root, const std::string& path, const std::string& name,
+                        const std::string& value, platform::RegistryView view);
+
+    platform::OpenedKey OpenKey(platform::RegistryRoot root, const std::string& path,
+                                platform::RegistryAccess access, platform::RegistryView view) override;
+    platform::OpenedKey CreateKey(platform::RegistryRoot root, const std::string& path,
+                                  platform::RegistryView view) override;
+    platform::Win32Result DeleteKey(platform::RegistryRoot root, const std::string& path,
+                                    platform::RegistryView view) override;
+
+    // Used by the key objects.
+    FakeKey* Find(const std::string& fullKey);
+    Journal& journal() { return journal_; }
+    FailureSwitches& failures() { return failures_; }
+
+private:
+    std::string FullKey(platform::RegistryRoot root, const std::string& path, platform::RegistryView view) const;
+    Journal& journal_;
+    FailureSwitches& failures_;
+    std::map<std::string, FakeKey> keys_;  // by "view|root|normalized path"
+};
+
+class FakeSystemInfo : public platform::SystemInfo {
+public:
+    FakeSystemInfo(Journal& journal, FailureSwitches& failures) : journal_(journal), failures_(failures) {}
+
+    platform::OsVersion version{10, 0};
+    bool hasIsWow64Process = true;
+    bool isWow64 = true;
+    std::uint32_t lcid = 0x409;
+    std::string systemDirectory = "C:\\Windows\\system32";
+    std::string moduleFileName = "C:\\Medium\\Setup.exe";
+    std::vector<std::string> arguments;
+    std::map<std::uint32_t, std::string> systemMessages = {
+        {2, "The system cannot find the file specified.\r\n"},
+        {5, "Access is denied.\r\n"},
+        {13, "The data is invalid.\r\n"},
+        {1722, "The RPC server is unavailable.\r\n"}};
+    std::optional<std::uint32_t> foregroundLockTimeout;  // set by the program
+    int isWow64ProcessCalls = 0;
+
+    platform::Win32Value<platform::OsVersion> GetVersionEx() override;
+    bool HasIsWow64Process() override { return hasIsWow64Process; }
+    platform::Win32Value<bool> IsWow64Process() override;
+    std::uint32_t GetUserDefaultLcid() override { return lcid; }
+    platform::Win32Value<std::string> GetSystemDirectory(std::size_t capacity) override;
+    platform::Win32Value<std::string> GetModuleFileName(std::size_t capacity) override;
+    std::vector<std::string> GetCommandLineArguments() override { return arguments; }
+    std::string FormatSystemMessage(std::uint32_t error) override;
+    platform::Win32Result SetForegroundLockTimeout(std::uint32_t milliseconds) override;
+
+private:
+    Journal& journal_;
+    FailureSwitches& failures_;
+};
+
+struct ShownBox {
+    std::string text;
+    std::string caption;  // the program title for application boxes
+    platform::MessageBoxButtons buttons = platform::MessageBoxButtons::Ok;
+    bool applicationBox = false;
+};
+
+class FakeUserInterface : public platform::UserInterface {
+public:
+    explicit FakeUserInterface(Journal& journal);
+
+    std::map<std::uint32_t, std::string> strings;  // the string table; the installer's by default
+    std::string programTitle = "Setup";
+    std::vector<ShownBox> shown;
+    // Answers given in turn; when none is left an OK box answers Ok and a Yes/No box Yes.
+    std::deque<platform::MessageBoxAnswer> answers;
+
+    platform::MessageBoxAnswer MessageBox(const std::string& text, const std::string& caption,
+                                          platform::MessageBoxButtons buttons) override;
+    platform::MessageBoxAnswer ApplicationMessageBox(const std::string& text) override;
+    std::string LoadString(std::uint32_t id, std::size_t capacity) override;
+
+private:
+    Journal& journal_;
+};
+
+class FakeShell : public platform::Shell {
+public:
+    FakeShell(Journal& journal, FailureSwitches& failures, FakeFileSystem& files)
+        : journal_(journal), failures_(failures), files_(files) {}
+
+    std::map<platform::SpecialFolder, std::string> specialFolders = {
+        {platform::SpecialFolder::ProgramFiles, "C:\\Program Files"},
+        {platform::SpecialFolder::CommonPrograms, "C:\\ProgramData\\Microsoft\\Windows\\Start Menu\\Programs"},
+        {platform::SpecialFolder::UserPrograms, "C:\\Users\\user\\Start Menu\\Programs"}};
+    std::vector<std::string> openedDocuments;
+    int comInitCount = 0;          // CoInitialize calls not yet balanced
+    bool comAlreadyInitialised = false;
+
+    std::optional<std::string> GetSpecialFolderPath(platform::SpecialFolder folder, bool create) override;
+    platform::Win32Result OpenDocument(const std::string& path) override;
+    platform::HResult CoInitialize() override;
+    void CoUninitialize() override;
+    platform::ShellLinkResult CreateShellLink() override;
+    platform::Win32Value<std::wstring> AnsiToWide(const std::string& text, std::size_t capacity) override;
+
+    // Links are saved as files whose content reads "target|arguments|description".
+    Journal& journal() { return journal_; }
+    FailureSwitches& failures() { return failures_; }
+    FakeFileSystem& files() { return files_; }
+
+private:
+    Journal& journal_;
+    FailureSwitches& failures_;
+    FakeFileSystem& files_;
+};
+
+struct StartedCommand {
+    std::string commandLine;
+    platform::WindowShow show;
+};
+
+class FakeProcesses : public platform::Processes {
+public:
+    FakeProcesses(Journal& journal, FailureSwitches& failures) : journal_(journal), failures_(failures) {}
+    std::vector<StartedCommand> started;
+    std::uint32_t waitResult = platform::kWaitObject0;
+    std::uint32_t exitCode = 0;
+    int terminated = 0;
+
+    platform::StartedProcess CreateProcess(const std::string& commandLine, platform::WindowShow show) override;
+    Journal& journal() { return journal_; }
+
+private:
+    Journal& journal_;
+    FailureSwitches& failures_;
+};
+
+class FakeSpooler : public platform::Spooler {
+public:
+    FakeSpooler(Journal& journal, FailureSwitches& failures) : journal_(journal), failures_(failures) {}
+    std::vector<std::string> monitors = {"Local Port", "Standard TCP/IP Port", "USB Monitor"};
+    std::vector<std::uint32_t> enumMonitorBufferSizes;  // what each call offered
+
+    // The size of a level-1 list as a 64-bit spooler packs it: a pointer per entry and
+    // the names with their NULs.
+    std::uint32_t MonitorListBytes() const;
+    platform::Win32Value<platform::MonitorEnumeration> EnumMonitors(std::uint32_t bufferBytes) override;
+
+private:
+    Journal& journal_;
+    FailureSwitches& failures_;
+};
+
+// The whole fake machine.
+class FakeWindows {
+public:
+    FakeWindows();
+
+    Journal journal;
+    FailureSwitches failures;
+    FakeFileSystem files{journal, failures};
+    FakeRegistry registry{journal, failures};
+    FakeSystemInfo system{journal, failures};
+    FakeUserInterface ui{journal};
+    FakeShell shell{journal, failures, files};
+    FakeProcesses processes{journal, failures};
+    FakeSpooler spooler{journal, failures};
+
+    platform::Platform& platform() { return platform_; }
+
+private:
+    platform::Platform platform_;
+};
+
+}  // namespace fake

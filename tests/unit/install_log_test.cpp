@@ -1,0 +1,426 @@
+#include "common/installlog/install_log.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <initializer_list>
+#include <limits>
+#include <map>
+#include <stdexcept>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace installlog {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+// --- Files assembled byte by byte, independently of EncodeInstallLog, so that tests
+// --- can state the exact layout and shapes the encoder never produces.
+
+Bytes Le32(std::int32_t value) {
+    const auto word = static_cast<std::uint32_t>(value);
+    return {static_cast<std::uint8_t>(word), static_cast<std::uint8_t>(word >> 8),
+            static_cast<std::uint8_t>(word >> 16), static_cast<std::uint8_t>(word >> 24)};
+}
+
+Bytes Cat(std::initializer_list<Bytes> parts) {
+    Bytes all;
+    for (const Bytes& part : parts) all.insert(all.end(), part.begin(), part.end());
+    return all;
+}
+
+Bytes Raw(const std::string& text) { return Bytes(text.begin(), text.end()); }
+
+Bytes Text(const std::string& text) {
+    return Cat({Le32(static_cast<std::int32_t>(text.size())), Raw(text)});
+}
+
+Bytes Header() { return Bytes(kHeaderSize, 0x11); }
+
+// The outer layer around a plain payload.
+Bytes Scrambled(const Bytes& payload, const Bytes& key) {
+    Bytes stored = payload;
+    for (std::size_t i = 0; i < stored.size(); ++i) {
+        stored[i] = static_cast<std::uint8_t>(stored[i] ^ key[i % key.size()]);
+    }
+    return Cat({Le32(static_cast<std::int32_t>(key.size())), key,
+                Le32(static_cast<std::int32_t>(stored.size())), stored});
+}
+
+const Bytes kKey = {0x5A, 0x00, 0xC3};
+
+// Header and the first six texts, as far as the uninstaller reads.
+Bytes PayloadThroughProgramGroup() {
+    return Cat({Header(), Text("Doc Printer"), Text("DOCPORT:"), Text("A4"),
+                Text("Doc Writer 5"), Text("DocWriter"), Text("Doc Writer\\Tools")});
+}
+
+Bytes FullPayload() {
+    return Cat({PayloadThroughProgramGroup(), Text("spare"), Le32(1), Le32(0), Le32(7)});
+}
+
+InstallLog Sample() {
+    InstallLog log;
+    for (std::size_t i = 0; i < kHeaderSize; ++i) log.Header[i] = static_cast<std::uint8_t>(i * 25);
+    log.PrinterName = "Doc Printer";
+    log.PortName = "DOCPORT:";
+    log.PaperSizeName = "Letter";
+    log.ProductName = "Doc Writer 5";
+    log.DestinationSubfolder = "DocWriter";
+    log.ProgramGroup = "Doc Writer\\Tools";
+    log.SpareText = "anything at all";
+    log.ProgrammaticAccess = 1;
+    log.CreateShortcuts = 0;
+    log.ExtensionComponents = 1;
+    return log;
+}
+
+void ExpectSameLog(const InstallLog& expected, const InstallLog& actual) {
+    EXPECT_EQ(expected.Header, actual.Header);
+    for (const TextField& field : kTextFields) {
+        EXPECT_EQ(expected.*field.member, actual.*field.member) << field.name;
+    }
+    for (const FlagField& flag : kFlagFields) {
+        EXPECT_EQ(expected.*flag.member, actual.*flag.member) << flag.name;
+    }
+}
+
+InstallLog RoundTrip(const InstallLog& log, const Bytes& key) {
+    const ParseResult parsed = ParseInstallLog(EncodeInstallLog(log, key), ReadScope::Installer);
+    EXPECT_TRUE(parsed.log.has_value()) << parsed.problem;
+    return parsed.log.value_or(InstallLog{});
+}
+
+std::string ProblemOf(const Bytes& file, ReadScope scope = ReadScope::Installer) {
+    const ParseResult parsed = ParseInstallLog(file, scope);
+    EXPECT_FALSE(parsed.log.has_value());
+    return parsed.problem;
+}
+
+// --- Layout and round trips ---
+
+TEST(InstallLogLayout, EncoderWritesTheDocumentedLayout) {
+    InstallLog log;
+    log.Header.fill(0x11);
+    log.PrinterName = "Doc Printer";
+    log.PortName = "DOCPORT:";
+    log.PaperSizeName = "A4";
+    log.ProductName = "Doc Writer 5";
+    log.DestinationSubfolder = "DocWriter";
+    log.ProgramGroup = "Doc Writer\\Tools";
+    log.SpareText = "spare";
+    log.ProgrammaticAccess = 1;
+    log.CreateShortcuts = 0;
+    log.ExtensionComponents = 7;
+    EXPECT_EQ(Scrambled(FullPayload(), kKey), EncodeInstallLog(log, kKey));
+}
+
+TEST(InstallLogLayout, HandBuiltFileParses) {
+    const ParseResult parsed = ParseInstallLog(Scrambled(FullPayload(), kKey), ReadScope::Installer);
+    ASSERT_TRUE(parsed.log) << parsed.problem;
+    EXPECT_EQ("Doc Printer", parsed.log->PrinterName);
+    EXPECT_EQ("DOCPORT:", parsed.log->PortName);
+    EXPECT_EQ("A4", parsed.log->PaperSizeName);
+    EXPECT_EQ("Doc Writer 5", parsed.log->ProductName);
+    EXPECT_EQ("DocWriter", parsed.log->DestinationSubfolder);
+    EXPECT_EQ("Doc Writer\\Tools", parsed.log->ProgramGroup);
+    EXPECT_EQ("spare", parsed.log->SpareText);
+    EXPECT_EQ(1, parsed.log->ProgrammaticAccess);
+    EXPECT_EQ(0, parsed.log->CreateShortcuts);
+    EXPECT_EQ(7, parsed.log->ExtensionComponents);
+}
+
+TEST(InstallLogRoundTrip, SixteenByteKey) {
+    const Bytes key = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16};
+    ExpectSameLog(Sample(), RoundTrip(Sample(), key));
+}
+
+TEST(InstallLogRoundTrip, OneByteKeyCombinesEveryByteWithTheSameValue) {
+    const Bytes file = EncodeInstallLog(Sample(), {0xA5});
+    for (std::size_t i = 0; i < kHeaderSize; ++i) {
+        EXPECT_EQ(Sample().Header[i] ^ 0xA5, file[9 + i]) << "header byte " << i;
+    }
+    ExpectSameLog(Sample(), RoundTrip(Sample(), {0xA5}));
+}
+
+TEST(InstallLogRoundTrip, KeyLongerThanThePayloadIsUsedOnlyInPart) {
+    Bytes key(500);
+    for (std::size_t i = 0; i < key.size(); ++i) key[i] = static_cast<std::uint8_t>(i * 7 + 3);
+    const Bytes file = EncodeInstallLog(Sample(), key);
+    const Bytes plain = EncodeInstallLog(Sample(), {0x00});
+    const std::size_t payloadSize = plain.size() - 9;
+    ASSERT_LT(payloadSize, key.size());
+    EXPECT_EQ(4 + key.size() + 4 + payloadSize, file.size());
+    ExpectSameLog(Sample(), RoundTrip(Sample(), key));
+}
+
+TEST(InstallLogRoundTrip, ZeroBytesInKeyAndTextsAreOrdinaryData) {
+    InstallLog log = Sample();
+    log.PrinterName = std::string("A\0B", 3);
+    log.SpareText = std::string("\0\0", 2);
+    log.ProductName = "AAAA";
+    const Bytes key = {0x00, 'A'};
+    const Bytes file = EncodeInstallLog(log, key);
+    // ProductName's text starts at payload offset 10 + (4 + 3) + (4 + 8) + (4 + 6) + 4 = 43;
+    // its bytes at odd offsets meet the key byte 'A' and are stored as zero.
+    const std::size_t productText = 4 + key.size() + 4 + 43;
+    EXPECT_EQ(0, file[productText]);
+    EXPECT_EQ(0, file[productText + 2]);
+    const InstallLog back = RoundTrip(log, key);
+    EXPECT_EQ(3u, back.PrinterName.size());
+    EXPECT_EQ(2u, back.SpareText.size());
+    ExpectSameLog(log, back);
+}
+
+TEST(InstallLogRoundTrip, EmptyTextsAndNegativeFlagWords) {
+    InstallLog log;
+    log.ProgrammaticAccess = -1;
+    log.CreateShortcuts = std::numeric_limits<std::int32_t>::min();
+    log.ExtensionComponents = std::numeric_limits<std::int32_t>::max();
+    ExpectSameLog(log, RoundTrip(log, {0x80, 0xFF}));
+}
+
+TEST(InstallLogRoundTrip, BytesAfterThePayloadAreIgnored) {
+    Bytes file = Scrambled(Cat({FullPayload(), Raw("ignored tail in payload")}), kKey);
+    const Bytes tail = Raw("and after the file's payload");
+    file.insert(file.end(), tail.begin(), tail.end());
+    const ParseResult parsed = ParseInstallLog(file, ReadScope::Installer);
+    ASSERT_TRUE(parsed.log) << parsed.problem;
+    EXPECT_EQ(7, parsed.log->ExtensionComponents);
+}
+
+TEST(InstallLogEncode, EmptyKeyIsRefused) {
+    EXPECT_THROW((void)EncodeInstallLog(Sample(), {}), std::invalid_argument);
+}
+
+// --- Malformed outer layer ---
+
+TEST(InstallLogMalformed, OuterLayer) {
+    const std::vector<std::pair<std::string, Bytes>> cases = {
+        {"file ends inside the key length", {}},
+        {"file ends inside the key length", {0x01, 0x00}},
+        {"key length is 0", Cat({Le32(0), Le32(10), Header()})},
+        {"key length is -5", Cat({Le32(-5), Raw("abcde")})},
+        {"file ends inside the key", Cat({Le32(100), Raw("abc")})},
+        {"file ends inside the payload length", Cat({Le32(2), Raw("ab"), Bytes{0x05}})},
+        {"payload length is 0", Cat({Le32(1), Raw("a"), Le32(0)})},
+        {"payload length is -2147483648",
+         Cat({Le32(1), Raw("a"), Le32(std::numeric_limits<std::int32_t>::min())})},
+        {"file ends inside the payload", Cat({Le32(1), Raw("a"), Le32(100), Header()})},
+        {"file ends inside the payload",
+         Cat({Le32(1), Raw("a"), Le32(std::numeric_limits<std::int32_t>::max()), Header()})},
+    };
+    for (const auto& [expected, file] : cases) {
+        EXPECT_EQ(expected, ProblemOf(file)) << "file of " << file.size() << " bytes";
+    }
+}
+
+// --- Malformed payload ---
+
+TEST(InstallLogMalformed, PayloadEndsInsideTheHeader) {
+    EXPECT_EQ("payload ends inside the header", ProblemOf(Scrambled(Bytes(9, 0), kKey)));
+}
+
+TEST(InstallLogMalformed, PayloadEndsInsideALengthWord) {
+    const Bytes payload = Cat({Header(), Text("P"), Text("Q"), Text("A4"), Bytes{3, 0}});
+    EXPECT_EQ("payload ends inside ProductName (length word)",
+              ProblemOf(Scrambled(payload, kKey)));
+    EXPECT_EQ("payload ends inside PrinterName (length word)",
+              ProblemOf(Scrambled(Header(), kKey)));
+}
+
+TEST(InstallLogMalformed, NegativeTextLength) {
+    const Bytes payload = Cat({Header(), Text("P"), Le32(-1), Raw("xxxx")});
+    EXPECT_EQ("PortName length -1 is negative", ProblemOf(Scrambled(payload, kKey)));
+}
+
+TEST(InstallLogMalformed, TextLengthOverTheFieldLimit) {
+    const Bytes payload =
+        Cat({Header(), Text("P"), Text("Q"), Text("A4"), Le32(300), Bytes(300, 'x')});
+    EXPECT_EQ("ProductName length 300 exceeds its limit of 263",
+              ProblemOf(Scrambled(payload, kKey)));
+}
+
+TEST(InstallLogMalformed, PayloadEndsInsideAText) {
+    const Bytes payload = Cat({Header(), Text("P"), Text("Q"), Text("A4"), Le32(10), Raw("abc")});
+    EXPECT_EQ("payload ends inside ProductName (text)", ProblemOf(Scrambled(payload, kKey)));
+}
+
+TEST(InstallLogMalformed, HugeSpareTextLengthRunsPastThePayload) {
+    const Bytes payload = Cat({PayloadThroughProgramGroup(),
+                               Le32(std::numeric_limits<std::int32_t>::max()), Raw("abc")});
+    EXPECT_EQ("payload ends inside SpareText (text)", ProblemOf(Scrambled(payload, kKey)));
+}
+
+TEST(InstallLogMalformed, PayloadEndsInsideTheFlags) {
+    const Bytes base = Cat({PayloadThroughProgramGroup(), Text("spare")});
+    EXPECT_EQ("payload ends inside the flags (ProgrammaticAccess)",
+              ProblemOf(Scrambled(base, kKey)));
+    EXPECT_EQ("payload ends inside the flags (CreateShortcuts)",
+              ProblemOf(Scrambled(Cat({base, Le32(1), Bytes{0, 0}}), kKey)));
+    EXPECT_EQ("payload ends inside the flags (ExtensionComponents)",
+              ProblemOf(Scrambled(Cat({base, Le32(1), Le32(1), Bytes{0, 0, 0}}), kKey)));
+}
+
+TEST(InstallLogMalformed, EncodedFileCutAtEveryLengthIsRefused) {
+    const Bytes file = EncodeInstallLog(Sample(), kKey);
+    for (std::size_t size = 0; size < file.size(); ++size) {
+        const Bytes cut(file.begin(), file.begin() + static_cast<std::ptrdiff_t>(size));
+        EXPECT_FALSE(ParseInstallLog(cut, ReadScope::Installer).log) << "cut at " << size;
+    }
+}
+
+// --- Read scope ---
+
+TEST(InstallLogScope, FileCutAfterProgramGroupIsCompleteForTheUninstallerOnly) {
+    const Bytes file = Scrambled(PayloadThroughProgramGroup(), kKey);
+
+    const ParseResult uninstaller = ParseInstallLog(file, ReadScope::Uninstaller);
+    ASSERT_TRUE(uninstaller.log) << uninstaller.problem;
+    EXPECT_EQ("Doc Printer", uninstaller.log->PrinterName);
+    EXPECT_EQ("DOCPORT:", uninstaller.log->PortName);
+    EXPECT_EQ("Doc Writer 5", uninstaller.log->ProductName);
+    EXPECT_EQ("Doc Writer\\Tools", uninstaller.log->ProgramGroup);
+    EXPECT_EQ("", uninstaller.log->SpareText);
+    EXPECT_EQ(0, uninstaller.log->ProgrammaticAccess);
+
+    EXPECT_EQ("payload ends inside SpareText (length word)", ProblemOf(file));
+}
+
+TEST(InstallLogScope, UninstallerStillRejectsDamageBeforeProgramGroupEnds) {
+    Bytes payload = PayloadThroughProgramGroup();
+    payload.pop_back();
+    EXPECT_EQ("payload ends inside ProgramGroup (text)",
+              ProblemOf(Scrambled(payload, kKey), ReadScope::Uninstaller));
+}
+
+TEST(InstallLogScope, UninstallerReadsAFullFileToo) {
+    const ParseResult parsed =
+        ParseInstallLog(EncodeInstallLog(Sample(), kKey), ReadScope::Uninstaller);
+    ASSERT_TRUE(parsed.log) << parsed.problem;
+    EXPECT_EQ(Sample().ProgramGroup, parsed.log->ProgramGroup);
+}
+
+// --- Field limits ---
+
+TEST(InstallLogLimits, TextAtItsLimitIsAcceptedAndOneByteMoreRejected) {
+    for (const TextField& field : kTextFields) {
+        if (field.limit == std::numeric_limits<std::size_t>::max()) continue;
+        SCOPED_TRACE(field.name);
+        InstallLog log = Sample();
+        log.*field.member = std::string(field.limit, 'x');
+        EXPECT_FALSE(FindOverlongField(log));
+        ExpectSameLog(log, RoundTrip(log, kKey));
+
+        log.*field.member += 'y';
+        EXPECT_EQ(std::string(field.name), FindOverlongField(log).value_or(""));
+        EXPECT_EQ(std::string(field.name) + " length " + std::to_string(field.limit + 1) +
+                      " exceeds its limit of " + std::to_string(field.limit),
+                  ProblemOf(EncodeInstallLog(log, kKey)));
+    }
+}
+
+TEST(InstallLogLimits, DocumentedLimits) {
+    const std::map<std::string, std::size_t> expected = {
+        {"PrinterName", 63},   {"PortName", 63},   {"PaperSizeName", 31},
+        {"ProductName", 263},  {"DestinationSubfolder", 259},
+        {"ProgramGroup", 259}, {"SpareText", std::numeric_limits<std::size_t>::max()}};
+    ASSERT_EQ(expected.size(), kTextFields.size());
+    for (const TextField& field : kTextFields) EXPECT_EQ(expected.at(field.name), field.limit);
+}
+
+TEST(InstallLogLimits, SpareTextHasNoLimit) {
+    InstallLog log = Sample();
+    log.SpareText = std::string(100000, 's');
+    EXPECT_FALSE(FindOverlongField(log));
+    ExpectSameLog(log, RoundTrip(log, kKey));
+}
+
+TEST(InstallLogLimits, FindOverlongFieldNamesTheFirstInStoredOrder) {
+    InstallLog log = Sample();
+    log.ProgramGroup = std::string(300, 'g');
+    log.PortName = std::string(64, 'p');
+    EXPECT_EQ("PortName", FindOverlongField(log).value_or(""));
+}
+
+// --- Loading through the file system ---
+
+// Answers ReadWholeFile from a map of paths; everything else fails.
+class FileMap : public platform::FileSystem {
+public:
+    std::map<std::string, Bytes> files;
+    std::uint32_t readError = platform::kErrorFileNotFound;
+    std::vector<std::string> pathsRead;
+
+    platform::Win32Value<std::vector<std::uint8_t>> ReadWholeFile(const std::string& path) override {
+        pathsRead.push_back(path);
+        const auto found = files.find(path);
+        if (found == files.end()) return platform::Win32Value<Bytes>::Failed(readError);
+        return platform::Win32Value<Bytes>::Ok(found->second);
+    }
+
+    platform::Win32Value<std::uint32_t> GetFileAttributes(const std::string&) override {
+        return platform::Win32Value<std::uint32_t>::Failed(platform::kErrorFileNotFound);
+    }
+    platform::Win32Result SetFileAttributes(const std::string&, std::uint32_t) override {
+        return {platform::kErrorAccessDenied};
+    }
+    platform::Win32Value<std::string> GetCurrentDirectory() override {
+        return platform::Win32Value<std::string>::Failed(platform::kErrorAccessDenied);
+    }
+    platform::Win32Value<std::string> SearchPath(const std::string&, const std::string&,
+                                                 std::size_t) override {
+        return platform::Win32Value<std::string>::Failed(platform::kErrorFileNotFound);
+    }
+    platform::Win32Result CreateDirectory(const std::string&) override {
+        return {platform::kErrorAccessDenied};
+    }
+    platform::Win32Result CopyFile(const std::string&, const std::string&, bool) override {
+        return {platform::kErrorAccessDenied};
+    }
+    platform::Win32Result AppendToFile(const std::string&, const Bytes&) override {
+        return {platform::kErrorAccessDenied};
+    }
+};
+
+TEST(InstallLogLoad, ReadsSetupInfFromTheFolder) {
+    FileMap files;
+    files.files["C:\\Medium\\Setup.inf"] = EncodeInstallLog(Sample(), kKey);
+    const LoadResult loaded = LoadInstallLog(files, "C:\\Medium\\", ReadScope::Installer);
+    ASSERT_TRUE(loaded.log) << loaded.problem;
+    EXPECT_EQ(platform::kErrorSuccess, loaded.error);
+    ExpectSameLog(Sample(), *loaded.log);
+    EXPECT_EQ(std::vector<std::string>{"C:\\Medium\\Setup.inf"}, files.pathsRead);
+}
+
+TEST(InstallLogLoad, ReadFailureGivesTheReadsError) {
+    FileMap files;
+    EXPECT_EQ(platform::kErrorFileNotFound,
+              LoadInstallLog(files, "C:\\Medium\\", ReadScope::Installer).error);
+    files.readError = platform::kErrorAccessDenied;
+    const LoadResult denied = LoadInstallLog(files, "C:\\Medium\\", ReadScope::Installer);
+    EXPECT_FALSE(denied.log);
+    EXPECT_EQ(platform::kErrorAccessDenied, denied.error);
+}
+
+TEST(InstallLogLoad, MalformedFileIsInvalidDataWithTheProblem) {
+    FileMap files;
+    files.files["C:\\App\\Setup.inf"] = Cat({Le32(0)});
+    const LoadResult loaded = LoadInstallLog(files, "C:\\App\\", ReadScope::Uninstaller);
+    EXPECT_FALSE(loaded.log);
+    EXPECT_EQ(platform::kErrorInvalidData, loaded.error);
+    EXPECT_EQ("key length is 0", loaded.problem);
+}
+
+TEST(InstallLogLoad, ScopeDecidesWhetherAShortFileIsComplete) {
+    FileMap files;
+    files.files["C:\\App\\Setup.inf"] = Scrambled(PayloadThroughProgramGroup(), kKey);
+    EXPECT_TRUE(LoadInstallLog(files, "C:\\App\\", ReadScope::Uninstaller).log);
+    EXPECT_EQ(platform::kErrorInvalidData,
+              LoadInstallLog(files, "C:\\App\\", ReadScope::Installer).error);
+}
+
+}  // namespace
+}  // namespace installlog

@@ -1,0 +1,351 @@
+#include <gtest/gtest.h>
+
+#include "setup/exit_codes.h"
+#include "tests/unit/setup_fixture.h"
+
+namespace {
+
+using platform::RegistryRoot;
+using platform::RegistryView;
+using testing_support::SampleInstallLog;
+using testing_support::SetupFixture;
+
+constexpr const char* kProductKey = "SOFTWARE\\NIMBRAX Writer";
+constexpr const char* kUninstallEntry = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Quillet Writer";
+
+class InstallSequenceTest : public SetupFixture {
+protected:
+    InstallSequenceTest() { WriteInstallLog(SampleInstallLog()); }
+
+    std::vector<std::string> TextsShown() const {
+        std::vector<std::string> texts;
+        for (const auto& box : windows.ui.shown) texts.push_back(box.text);
+        return texts;
+    }
+    int Position(const std::string& prefix) const { return windows.journal.IndexOf(prefix); }
+};
+
+// ---- a complete run ------------------------------------------------------------------
+
+TEST_F(InstallSequenceTest, SilentRunCompletesWithoutAnyWindow) {
+    EXPECT_EQ(Run({"/s"}), setup::kExitInstalled);
+    EXPECT_TRUE(windows.ui.shown.empty());
+    EXPECT_FALSE(windows.journal.Contains("OpenProgress"));
+    EXPECT_FALSE(windows.journal.Contains("LicenceDialog"));
+    EXPECT_FALSE(windows.journal.Contains("DestinationDialog"));
+    EXPECT_TRUE(windows.shell.openedDocuments.empty());
+}
+
+TEST_F(InstallSequenceTest, StepsRunInTheirFixedOrder) {
+    windows.files.AddFile("C:\\Medium\\LICENSE.TXT", "terms");
+    ASSERT_EQ(Run({}), setup::kExitInstalled);
+    const std::vector<std::string> order = {
+        "ReadWholeFile C:\\Medium\\Setup.inf",
+        "GetFileAttributes C:\\Medium\\LICENSE.TXT",
+        "GetVersionEx",
+        "OpenKey " + std::string(kUninstallEntry),
+        "EnumMonitors",
+        "MessageBox Welcome",
+        "LicenceDialog",
+        "DestinationDialog",
+        "CreateKey SOFTWARE\\NIMBRAX Writer",
+        "OpenProgress Setup is preparing...",
+        "GetSystemDirectory",
+        "StepIt",
+        "DeleteValue SOFTWARE\\NIMBRAX Writer\\Port Name",
+        "CloseProgress",
+        "MessageBox Setup has finished installing Quillet Writer"};
+    int previous = -1;
+    for (const auto& entry : order) {
+        const int position = Position(entry);
+        EXPECT_GT(position, previous) << entry;
+        previous = position;
+    }
+}
+
+TEST_F(InstallSequenceTest, InstallStateTakesTheInstallLogsValues) {
+    auto log = SampleInstallLog();
+    log.ProgrammaticAccess = -7;
+    log.ExtensionComponents = 2;
+    WriteInstallLog(log);
+    ASSERT_EQ(Run({"/s"}), 0);
+    EXPECT_EQ(State().printerName, "Quillet Writer");
+    EXPECT_EQ(State().portName, "QLW1:");
+    EXPECT_EQ(State().paperSizeName, "Letter");
+    EXPECT_EQ(State().programGroup, "Brindle\\Quillet Writer");
+    EXPECT_TRUE(State().programmaticAccess);
+    EXPECT_TRUE(State().extensionComponents);
+    EXPECT_EQ(State().captionSuffix, " -");
+    EXPECT_EQ(State().sourceFolder, "C:\\Medium\\");
+    EXPECT_EQ(State().settingsPath, "C:\\Medium\\Setup.Ini");
+    EXPECT_EQ(State().systemFolder, "C:\\Windows\\system32\\");
+    EXPECT_EQ(State().destinationFolder, "C:\\Program Files\\Quillet");
+}
+
+TEST_F(InstallSequenceTest, InteractiveRunStepsTheProgressNineTimesAndOpensTheReadme) {
+    windows.files.AddFile("C:\\Medium\\README.HTM", "<p>");
+    windows.files.AddFile("C:\\Medium\\README.PDF", "%PDF");
+    ASSERT_EQ(Run({}), 0);
+    EXPECT_EQ(dialogs.progressSteps, 9);
+    EXPECT_EQ(dialogs.progressCloses, 1);
+    EXPECT_EQ(State().readmeName, "README.HTM");
+    ASSERT_EQ(windows.shell.openedDocuments.size(), 1u);
+    EXPECT_EQ(windows.shell.openedDocuments[0], "C:\\Program Files\\Quillet\\README.HTM");
+    const auto texts = TextsShown();
+    ASSERT_EQ(texts.size(), 2u);
+    EXPECT_EQ(texts[0],
+              "Welcome to the Quillet Writer Setup program. This program will install Quillet Writer on your "
+              "computer.\n\nDo you wish to continue?\n");
+    EXPECT_EQ(texts[1],
+              "Setup has finished installing Quillet Writer on your computer. Please restart your system. \n\nTo "
+              "create PDF document, just print to the Quillet Writer printer from any Windows application.");
+    EXPECT_EQ(windows.ui.shown[0].buttons, platform::MessageBoxButtons::YesNo);
+    EXPECT_EQ(windows.ui.shown[0].caption, "Quillet Writer Setup");
+}
+
+TEST_F(InstallSequenceTest, RunWithoutAProgressWindowGoesOn) {
+    dialogs.progressCanBeCreated = false;
+    EXPECT_EQ(Run({}), 0);
+    EXPECT_EQ(dialogs.progressSteps, 0);
+}
+
+// ---- the product key -----------------------------------------------------------------
+
+TEST_F(InstallSequenceTest, ProductKeyStaysWithoutItsTransientValues) {
+    WriteSettings("[Parameters]\nCommand=run.exe\nArguments=-x\n");
+    ASSERT_EQ(Run({"/s"}), 0);
+    EXPECT_TRUE(ProductKeyExists());
+    EXPECT_TRUE(windows.registry.ValueNames(RegistryRoot::LocalMachine, kProductKey, RegistryView::Force64).empty());
+    for (const char* name : {"Port Name", "Printer Name", "Destination Folder", "Programmatic Access", "Command",
+                             "Arguments"}) {
+        EXPECT_TRUE(windows.journal.Contains(std::string("DeleteValue ") + kProductKey + "\\" + name)) << name;
+    }
+}
+
+TEST_F(InstallSequenceTest, TransientValuesAreStoredWithoutTheirNul) {
+    WriteSettings("[Parameters]\nCommand=run.exe\n");
+    windows.failures.Fail("OpenKey", 5, kProductKey);  // step 28 cannot open the key: values stay
+    ASSERT_EQ(Run({"/s", "-dC:\\Dest"}), 0);
+    const auto value = [&](const char* name) {
+        return windows.registry.Value(RegistryRoot::LocalMachine, kProductKey, name, RegistryView::Force64);
+    };
+    ASSERT_TRUE(value("Port Name"));
+    EXPECT_EQ(value("Port Name")->type, platform::kRegSz);
+    EXPECT_EQ(value("Port Name")->data, platform::TextBytes("QLW1:"));
+    EXPECT_EQ(value("Printer Name")->data, platform::TextBytes("Quillet Writer"));
+    EXPECT_EQ(value("Destination Folder")->data, platform::TextBytes("C:\\Dest"));
+    EXPECT_EQ(value("Programmatic Access")->type, platform::kRegDword);
+    EXPECT_EQ(value("Programmatic Access")->data, platform::DwordBytes(0));
+    EXPECT_EQ(value("Command")->data, platform::TextBytes("run.exe"));
+    EXPECT_FALSE(value("Arguments"));  // empty setting: not written
+}
+
+TEST_F(InstallSequenceTest, ThirtyTwoBitWindowsUsesTheNativeView) {
+    windows.system.isWow64 = false;
+    ASSERT_EQ(Run({"/s"}), 0);
+    EXPECT_TRUE(windows.registry.KeyExists(RegistryRoot::LocalMachine, kProductKey, RegistryView::Native));
+}
+
+TEST_F(InstallSequenceTest, ProductKeyRefusedEndsWith113BeforeAnythingElse) {
+    windows.failures.Fail("CreateKey", platform::kErrorAccessDenied, kProductKey);
+    EXPECT_EQ(Run({}), 113);
+    EXPECT_EQ(TextsShown().back(), "Install Quillet Writer failed.\nAccess is denied.\r\n");
+    EXPECT_FALSE(windows.journal.Contains("OpenProgress"));
+    EXPECT_FALSE(windows.journal.Contains("GetSystemDirectory"));
+}
+
+// ---- early ends ----------------------------------------------------------------------
+
+TEST_F(InstallSequenceTest, MissingInstallLogEndsWith114BeforeTheVersionIsRead) {
+    windows.files.Remove("C:\\Medium\\Setup.inf");
+    EXPECT_EQ(Run({}), 114);
+    EXPECT_FALSE(windows.journal.Contains("GetVersionEx"));
+    EXPECT_FALSE(windows.journal.Contains("CreateKey"));
+    ASSERT_EQ(windows.ui.shown.size(), 1u);
+    EXPECT_EQ(windows.ui.shown[0].text, "Install  failed.\nThe system cannot find the file specified.\r\n");
+    EXPECT_EQ(windows.ui.shown[0].caption, " Setup");
+}
+
+TEST_F(InstallSequenceTest, MalformedInstallLogIsTreatedLikeAMissingOne) {
+    auto bytes = installlog::EncodeInstallLog(SampleInstallLog(), {1, 2, 3});
+    bytes.resize(bytes.size() - 5);
+    windows.files.AddFile("C:\\Medium\\Setup.inf", bytes);
+    EXPECT_EQ(Run({"/s"}), 114);
+    EXPECT_FALSE(windows.journal.Contains("GetVersionEx"));
+    EXPECT_EQ(windows.registry.KeyCount(), 0u);
+    EXPECT_TRUE(windows.ui.shown.empty());
+}
+
+TEST_F(InstallSequenceTest, UnsupportedWindowsShowsItsBoxEvenWhenSilent) {
+    windows.system.version = {4, 0};
+    EXPECT_EQ(Run({"/s"}), setup::kExitUnsupportedWindows);
+    EXPECT_EQ(TextsShown(), std::vector<std::string>{"Quillet Writer does not support Windows95/NT."});
+    EXPECT_FALSE(ProductKeyExists());
+}
+
+TEST_F(InstallSequenceTest, AlreadyInstalledEndsSilentlyWithNoWindow) {
+    windows.registry.AddKey(RegistryRoot::LocalMachine, kUninstallEntry, RegistryView::Force64);
+    EXPECT_EQ(Run({"/s"}), setup::kExitAlreadyInstalled);
+    EXPECT_TRUE(windows.ui.shown.empty());
+    EXPECT_FALSE(ProductKeyExists());
+    EXPECT_FALSE(windows.journal.Contains("EnumMonitors"));
+}
+
+TEST_F(InstallSequenceTest, AlreadyInstalledInteractiveShowsMessage105) {
+    windows.registry.AddKey(RegistryRoot::LocalMachine, kUninstallEntry, RegistryView::Force64);
+    EXPECT_EQ(Run({}), setup::kExitAlreadyInstalled);
+    EXPECT_EQ(TextsShown(), std::vector<std::string>{"Quillet Writer is already installed. \nYou need to "
+                                                     "uninstall the Quillet Writer BEFORE re-installing."});
+}
+
+TEST_F(InstallSequenceTest, EntryOnlyInThe32BitViewDoesNotCountOn64BitWindows) {
+    windows.registry.AddKey(RegistryRoot::LocalMachine, kUninstallEntry, RegistryView::Force32);
+    EXPECT_EQ(Run({"/s"}), setup::kExitInstalled);
+}
+
+TEST_F(InstallSequenceTest, MonitorListFailureEndsWith106) {
+    windows.failures.Fail("EnumMonitors", 1722);
+    EXPECT_EQ(Run({}), 106);
+    EXPECT_EQ(TextsShown(), std::vector<std::string>{"Install Quillet Writer failed.\nThe RPC server is unavailable.\r\n"});
+    EXPECT_FALSE(windows.journal.Contains("MessageBox Welcome"));
+}
+
+TEST_F(InstallSequenceTest, DecliningAnyQuestionEndsWith1602AndChangesNothing) {
+    windows.ui.answers.push_back(platform::MessageBoxAnswer::No);
+    EXPECT_EQ(Run({}), setup::kExitUserCancelled);
+    EXPECT_FALSE(ProductKeyExists());
+
+    windows.files.AddFile("C:\\Medium\\LICENSE.TXT", "terms");
+    dialogs.acceptLicence = false;
+    EXPECT_EQ(Run({}), setup::kExitUserCancelled);
+    EXPECT_FALSE(ProductKeyExists());
+
+    dialogs.acceptLicence = true;
+    dialogs.destinationAnswer = std::optional<std::string>();
+    EXPECT_EQ(Run({}), setup::kExitUserCancelled);
+    EXPECT_FALSE(ProductKeyExists());
+}
+
+TEST_F(InstallSequenceTest, LicenceDialogOnlyWithALicenceFile) {
+    ASSERT_EQ(Run({}), 0);
+    EXPECT_FALSE(windows.journal.Contains("LicenceDialog"));
+
+    windows.files.AddFile("C:\\Medium\\LICENSE.TXT", "terms");
+    ASSERT_EQ(Run({}), 0);
+    EXPECT_EQ(dialogs.licencePath, "C:\\Medium\\LICENSE.TXT");
+    EXPECT_EQ(dialogs.licencePrompt,
+              "Do you accept all the terms of the preceding License Agreement? If you choose No, Setup will close. "
+              "To install Quillet Writer, you must accept this agreement.");
+}
+
+TEST_F(InstallSequenceTest, NoSystemFolderEndsWith107AfterClosingTheProgress) {
+    windows.failures.Fail("GetSystemDirectory", 8);
+    EXPECT_EQ(Run({}), 107);
+    EXPECT_LT(Position("CloseProgress"), Position("MessageBox Install Quillet Writer failed."));
+    EXPECT_TRUE(ProductKeyExists());  // nothing is rolled back
+}
+
+TEST_F(InstallSequenceTest, FailingOptionalStepsDoNotEndTheRun) {
+    windows.failures.Fail("SetForegroundLockTimeout", 5);
+    windows.failures.Fail("OpenDocument", 2);
+    windows.failures.Fail("GetSpecialFolderPath", 2);
+    windows.files.AddFile("C:\\Medium\\README.TXT", "read me");
+    windows.system.version = {5, 1};
+    EXPECT_EQ(Run({}), 0);
+    EXPECT_EQ(dialogs.proposedDestination, "C:\\Program Files\\Quillet");
+}
+
+// ---- destination -----------------------------------------------------------------------
+
+TEST_F(InstallSequenceTest, DestinationFromTheShellsProgramFilesFolder) {
+    windows.shell.specialFolders[platform::SpecialFolder::ProgramFiles] = "D:\\Apps\\";
+    ASSERT_EQ(Run({}), 0);
+    EXPECT_EQ(dialogs.proposedDestination, "D:\\Apps\\Quillet");
+}
+
+TEST_F(InstallSequenceTest, DestinationOnWindows98ComesFromTheRegistry) {
+    windows.system.version = {4, 10};
+    windows.registry.AddStringValue(RegistryRoot::LocalMachine, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion",
+                                    "ProgramFilesDir", "E:\\Programme", RegistryView::Native);
+    ASSERT_EQ(Run({"/s"}), 0);
+    EXPECT_EQ(State().destinationFolder, "E:\\Programme\\Quillet");
+
+    windows.failures.Fail("QueryValue", 2);
+    ASSERT_EQ(Run({"/s"}), 0);
+    EXPECT_EQ(State().destinationFolder, "C:\\Program Files\\Quillet");
+}
+
+TEST_F(InstallSequenceTest, TypedTrailingBackslashIsRemoved) {
+    dialogs.destinationAnswer = std::optional<std::string>("C:\\Program Files\\Quillet\\");
+    ASSERT_EQ(Run({}), 0);
+    EXPECT_EQ(State().destinationFolder, "C:\\Program Files\\Quillet");
+}
+
+TEST_F(InstallSequenceTest, SettingsDestinationReplacesTheDefaultButNotTheCommandLine) {
+    WriteSettings("[Parameters]\nDestinationFolder=F:\\Tools\\PDF\\\n");
+    ASSERT_EQ(Run({"/s"}), 0);
+    EXPECT_EQ(State().destinationFolder, "F:\\Tools\\PDF");
+
+    ASSERT_EQ(Run({"/s", "-dG:\\Given"}), 0);
+    EXPECT_EQ(State().destinationFolder, "G:\\Given");
+    EXPECT_FALSE(windows.journal.Contains("DestinationDialog"));
+}
+
+TEST_F(InstallSequenceTest, CommandLineDestinationSkipsTheDialog) {
+    ASSERT_EQ(Run({"-dC:\\Chosen"}), 0);
+    EXPECT_FALSE(windows.journal.Contains("DestinationDialog"));
+    EXPECT_EQ(State().destinationFolder, "C:\\Chosen");
+}
+
+// ---- settings and switches -------------------------------------------------------------
+
+TEST_F(InstallSequenceTest, AutoPaperSizeFollowsTheUsersLocale) {
+    WriteSettings("[Installation]\nAutoPaperSize= 1\n");
+    windows.system.lcid = 0x407;
+    ASSERT_EQ(Run({"/s"}), 0);
+    EXPECT_EQ(State().paperSizeName, "A4");
+
+    auto log = SampleInstallLog();
+    log.PaperSizeName = "A0";
+    WriteInstallLog(log);
+    windows.system.lcid = 0x1009;
+    ASSERT_EQ(Run({"/s"}), 0);
+    EXPECT_EQ(State().paperSizeName, "Letter");
+
+    WriteSettings("[Installation]\nAutoPaperSize=no\n");
+    ASSERT_EQ(Run({"/s"}), 0);
+    EXPECT_EQ(State().paperSizeName, "A0");
+}
+
+TEST_F(InstallSequenceTest, ShortcutsOffByCommandLineOrInstallLog) {
+    ASSERT_EQ(Run({"/s", "/c"}), 0);
+    EXPECT_FALSE(State().createShortcuts);
+
+    auto log = SampleInstallLog();
+    log.CreateShortcuts = 0;
+    WriteInstallLog(log);
+    ASSERT_EQ(Run({"/s"}), 0);
+    EXPECT_FALSE(State().createShortcuts);
+}
+
+TEST_F(InstallSequenceTest, ForegroundTimeoutOnlyOnWindows2000ToServer2003) {
+    windows.system.version = {5, 2};
+    ASSERT_EQ(Run({"/s"}), 0);
+    EXPECT_EQ(windows.system.foregroundLockTimeout, std::optional<std::uint32_t>(0));
+
+    windows.system.foregroundLockTimeout.reset();
+    windows.system.version = {6, 1};
+    ASSERT_EQ(Run({"/s"}), 0);
+    EXPECT_FALSE(windows.system.foregroundLockTimeout.has_value());
+}
+
+TEST_F(InstallSequenceTest, ProgrammaticAccessChangesEveryCaption) {
+    auto log = SampleInstallLog();
+    log.ProgrammaticAccess = 1;
+    WriteInstallLog(log);
+    windows.failures.Fail("EnumMonitors", 5);
+    EXPECT_EQ(Run({}), 106);
+    EXPECT_EQ(windows.ui.shown.at(0).caption, "Quillet Writer - Setup");
+}
+
+}  // namespace
