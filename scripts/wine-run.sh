@@ -11,7 +11,7 @@ if [ -z "${WINEPREFIX:-}" ]; then
     export WINEPREFIX="$ROOT/build/wine/tests"
     if [ ! -d "$WINEPREFIX/drive_c" ]; then wine_fresh_prefix "$WINEPREFIX"; fi
 fi
-program=$1
+program=$(realpath "$1")
 shift
 mkdir -p "$WINEPREFIX/drive_c/work"
 cd "$WINEPREFIX/drive_c/work"

@@ -1,0 +1,61 @@
+// The real system information, string table and spooler behind the boundary.
+#include <gtest/gtest.h>
+
+#include "platform/win32/win32_platform.h"
+#include "resources/setup/setup_strings.h"
+
+namespace {
+
+using namespace platform::win32;
+
+TEST(Win32System, VersionAndFolders) {
+    Win32SystemInfo system;
+    const auto version = system.GetVersionEx();
+    ASSERT_TRUE(version);
+    EXPECT_GE(version.value.major, 5u);
+
+    const auto folder = system.GetSystemDirectory(257);
+    ASSERT_TRUE(folder);
+    EXPECT_NE(folder.value.find(":\\"), std::string::npos);
+    EXPECT_NE(folder.value.back(), '\\');
+    EXPECT_EQ(system.GetSystemDirectory(4).error, platform::kErrorInsufficientBuffer);
+
+    const auto own = system.GetModuleFileName(501);
+    ASSERT_TRUE(own);
+    EXPECT_NE(own.value.find("windows_tests"), std::string::npos);
+    EXPECT_FALSE(system.GetModuleFileName(4));
+}
+
+TEST(Win32System, SixtyFourBitProcessIsNotWow64) {
+    Win32SystemInfo system;
+    ASSERT_TRUE(system.HasIsWow64Process());
+    const auto answer = system.IsWow64Process();
+    ASSERT_TRUE(answer);
+    EXPECT_FALSE(answer.value);  // a 64-bit process is native, not under WOW64
+}
+
+TEST(Win32System, SystemTextsForKnownCodesOnly) {
+    Win32SystemInfo system;
+    EXPECT_FALSE(system.FormatSystemMessage(5).empty());
+    EXPECT_TRUE(system.FormatSystemMessage(0x3FFFFFFFu).empty());
+}
+
+TEST(Win32UserInterface, StringTableKeepsLineBreaksAndCuts) {
+    Win32UserInterface ui;
+    EXPECT_EQ(ui.LoadString(IDS_WELCOME, 256), TEXT_WELCOME);
+    EXPECT_EQ(ui.LoadString(IDS_FINISHED, 1024), TEXT_FINISHED);
+    EXPECT_EQ(ui.LoadString(IDS_INSTALL_FAILED, 8), "Install");
+    EXPECT_EQ(ui.LoadString(9999, 256), "");
+}
+
+TEST(Win32Spooler, MonitorListAsksForMoreWhenTheBufferIsSmall) {
+    Win32Spooler spooler;
+    const auto tooSmall = spooler.EnumMonitors(8);
+    ASSERT_EQ(tooSmall.error, platform::kErrorInsufficientBuffer);
+    ASSERT_GT(tooSmall.value.bytesNeeded, 8u);
+    const auto listed = spooler.EnumMonitors(tooSmall.value.bytesNeeded);
+    ASSERT_TRUE(listed) << listed.error;
+    EXPECT_FALSE(listed.value.names.empty());
+}
+
+}  // namespace
