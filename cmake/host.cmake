@@ -2,24 +2,14 @@
 find_package(GTest REQUIRED)
 include(GoogleTest)
 
-add_library(fake_windows STATIC
-  tests/fake_windows/failure_switches.cpp
-  tests/fake_windows/fake_windows.cpp
-  tests/fake_windows/fake_dialogs.cpp)
-target_link_libraries(fake_windows PUBLIC setup_logic)
+sources_in(FAKE_SOURCES tests/fake_windows)
+add_library(fake_windows STATIC ${FAKE_SOURCES})
+target_link_libraries(fake_windows PUBLIC setup_logic uninstall_logic)
 project_warnings(fake_windows)
 
-add_executable(unit_tests
-  tests/unit/command_line_test.cpp
-  tests/unit/install_log_test.cpp
-  tests/unit/private_profile_test.cpp
-  tests/unit/settings_test.cpp
-  tests/unit/error_report_test.cpp
-  tests/unit/system_probes_test.cpp
-  tests/unit/spooler_platform_test.cpp
-  tests/unit/install_sequence_test.cpp
-  tests/unit/uninstall_command_line_test.cpp)
-target_link_libraries(unit_tests PRIVATE fake_windows uninstall_logic GTest::gtest_main)
+sources_in(UNIT_TEST_SOURCES tests/unit)
+add_executable(unit_tests ${UNIT_TEST_SOURCES})
+target_link_libraries(unit_tests PRIVATE fake_windows GTest::gtest_main)
 project_warnings(unit_tests)
 gtest_discover_tests(unit_tests DISCOVERY_TIMEOUT 60)
 

@@ -6,13 +6,8 @@ set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
 set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
 add_subdirectory(${GOOGLETEST_SOURCES} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 
-add_executable(windows_tests
-  tests/windows/platform_files_test.cpp
-  tests/windows/platform_registry_test.cpp
-  tests/windows/platform_system_test.cpp
-  tests/windows/system_probes_test.cpp
-  tests/windows/error_report_test.cpp
-  resources/setup/setup.rc)
+sources_in(WINDOWS_TEST_SOURCES tests/windows)
+add_executable(windows_tests ${WINDOWS_TEST_SOURCES} resources/setup/setup.rc)
 target_link_libraries(windows_tests PRIVATE setup_logic platform_win32 gtest_main)
 target_link_options(windows_tests PRIVATE ${STATIC_RUNTIME})
 project_warnings(windows_tests)

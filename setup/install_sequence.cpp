@@ -11,7 +11,10 @@
 #include "setup/file_deployment.h"
 #include "setup/registry_records.h"
 #include "setup/start_menu_shortcuts.h"
-#include "setup/spooler/spooler_steps.h"
+#include "setup/spooler/ghostscript.h"
+#include "setup/spooler/port_monitor.h"
+#include "setup/spooler/printer.h"
+#include "setup/spooler/printer_driver.h"
 #include "setup/ui/error_report.h"
 
 namespace setup {
