@@ -30,13 +30,6 @@ std::string StripTrailingBackslash(std::string path) {
 
 }  // namespace
 
-int Journal::IndexOf(const std::string& prefix) const {
-    for (std::size_t i = 0; i < entries_.size(); ++i) {
-        if (entries_[i].rfind(prefix, 0) == 0) return static_cast<int>(i);
-    }
-    return -1;
-}
-
 // ---- files ---------------------------------------------------------------------------
 
 std::string FakeFileSystem::Key(const std::string& path) const {
@@ -525,26 +518,6 @@ platform::StartedProcess FakeProcesses::CreateProcess(const std::string& command
     if (auto error = failures_.Check("CreateProcess", commandLine)) return {nullptr, *error};
     started.push_back({commandLine, show});
     return {std::make_unique<FakeProcess>(*this), platform::kErrorSuccess};
-}
-
-// ---- spooler -------------------------------------------------------------------------
-
-std::uint32_t FakeSpooler::MonitorListBytes() const {
-    std::size_t bytes = 0;
-    for (const auto& name : monitors) bytes += sizeof(std::uint64_t) + name.size() + 1;
-    return static_cast<std::uint32_t>(bytes);
-}
-
-Win32Value<platform::MonitorEnumeration> FakeSpooler::EnumMonitors(std::uint32_t bufferBytes) {
-    using Result = Win32Value<platform::MonitorEnumeration>;
-    journal_.Add("EnumMonitors");
-    enumMonitorBufferSizes.push_back(bufferBytes);
-    if (auto error = failures_.Check("EnumMonitors")) return Result::Failed(*error);
-    platform::MonitorEnumeration listed;
-    listed.bytesNeeded = MonitorListBytes();
-    if (listed.bytesNeeded > bufferBytes) return Result{listed, platform::kErrorInsufficientBuffer};
-    listed.names = monitors;
-    return Result::Ok(listed);
 }
 
 // ---- the machine -----------------------------------------------------------------------

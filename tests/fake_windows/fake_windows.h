@@ -15,21 +15,10 @@
 
 #include "platform/platform.h"
 #include "tests/fake_windows/failure_switches.h"
+#include "tests/fake_windows/journal.h"
+#include "tests/fake_windows/fake_spooler.h"
 
 namespace fake {
-
-class Journal {
-public:
-    void Add(const std::string& entry) { entries_.push_back(entry); }
-    const std::vector<std::string>& Entries() const { return entries_; }
-    // Position of the first entry starting with `prefix`, or -1.
-    int IndexOf(const std::string& prefix) const;
-    bool Contains(const std::string& prefix) const { return IndexOf(prefix) >= 0; }
-    void Clear() { entries_.clear(); }
-
-private:
-    std::vector<std::string> entries_;
-};
 
 struct FakeFile {
     std::string path;  // as created
@@ -230,22 +219,6 @@ public:
 
     platform::StartedProcess CreateProcess(const std::string& commandLine, platform::WindowShow show) override;
     Journal& journal() { return journal_; }
-
-private:
-    Journal& journal_;
-    FailureSwitches& failures_;
-};
-
-class FakeSpooler : public platform::Spooler {
-public:
-    FakeSpooler(Journal& journal, FailureSwitches& failures) : journal_(journal), failures_(failures) {}
-    std::vector<std::string> monitors = {"Local Port", "Standard TCP/IP Port", "USB Monitor"};
-    std::vector<std::uint32_t> enumMonitorBufferSizes;  // what each call offered
-
-    // The size of a level-1 list as a 64-bit spooler packs it: a pointer per entry and
-    // the names with their NULs.
-    std::uint32_t MonitorListBytes() const;
-    platform::Win32Value<platform::MonitorEnumeration> EnumMonitors(std::uint32_t bufferBytes) override;
 
 private:
     Journal& journal_;
