@@ -1,18 +1,16 @@
 # Windows builds: the real platform, the two programs, and (64-bit) the Windows-side
 # tests that run under Wine.
-add_library(platform_win32 STATIC
-  platform/win32/win32_files.cpp
-  platform/win32/win32_registry.cpp
-  platform/win32/win32_system.cpp
-  platform/win32/win32_user_interface.cpp
-  platform/win32/win32_shell.cpp
-  platform/win32/win32_processes.cpp
-  platform/win32/win32_spooler.cpp)
+sources_in(PLATFORM_WIN32_SOURCES platform/win32)
+add_library(platform_win32 STATIC ${PLATFORM_WIN32_SOURCES})
 target_link_libraries(platform_win32 PUBLIC common ole32 uuid shell32 winspool advapi32 user32)
 project_warnings(platform_win32)
 
 # Statically linked so the programs import only system DLLs.
-set(STATIC_RUNTIME -static -static-libgcc -static-libstdc++)
+if(MSVC)
+  set(STATIC_RUNTIME "")  # the static C runtime is chosen in the top-level CMakeLists.txt
+else()
+  set(STATIC_RUNTIME -static -static-libgcc -static-libstdc++)
+endif()
 
 add_executable(Setup WIN32 setup/setup_main_win32.cpp resources/setup/setup.rc)
 target_link_libraries(Setup PRIVATE setup_logic platform_win32)
@@ -27,5 +25,11 @@ if(CMAKE_SIZEOF_VOID_P EQUAL 8)
   target_link_options(unInstpm64 PRIVATE ${STATIC_RUNTIME})
   project_warnings(unInstpm64)
 
-  include(cmake/windows_tests.cmake)
+  # Built from GoogleTest's sources (Debian's googletest package, or -DGOOGLETEST_SOURCES=...).
+  if(DEFINED GOOGLETEST_SOURCES OR EXISTS /usr/src/googletest/CMakeLists.txt)
+    include(cmake/windows_tests.cmake)
+  endif()
+  if(NOT MSVC)  # the end-to-end tests run the MinGW programs under Wine
+    include(cmake/e2e_tests.cmake)
+  endif()
 endif()

@@ -13,12 +13,18 @@ export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-"mscoree,mshtml="}
 
 wine_boot_template() {
     if [ -f "$WINE_TEMPLATE/.booted" ]; then return 0; fi
-    rm -rf "$WINE_TEMPLATE"
     mkdir -p "$(dirname "$WINE_TEMPLATE")"
-    WINEPREFIX="$WINE_TEMPLATE" "$WINE64" wineboot -i >/dev/null 2>&1 || true
-    WINEPREFIX="$WINE_TEMPLATE" "$WINESERVER" -w
-    [ -d "$WINE_TEMPLATE/drive_c/windows/system32" ] || { echo "wine prefix did not boot" >&2; return 1; }
-    touch "$WINE_TEMPLATE/.booted"
+    # Tests started in parallel may all find the template missing; one boots it while
+    # the others wait for the lock and then find it ready.
+    (
+        flock 9
+        if [ -f "$WINE_TEMPLATE/.booted" ]; then exit 0; fi
+        rm -rf "$WINE_TEMPLATE"
+        WINEPREFIX="$WINE_TEMPLATE" "$WINE64" wineboot -i >/dev/null 2>&1 || true
+        WINEPREFIX="$WINE_TEMPLATE" "$WINESERVER" -w
+        [ -d "$WINE_TEMPLATE/drive_c/windows/system32" ] || { echo "wine prefix did not boot" >&2; exit 1; }
+        touch "$WINE_TEMPLATE/.booted"
+    ) 9>"$WINE_TEMPLATE.lock"
 }
 
 # wine_fresh_prefix DIR: a new prefix at DIR, copied from the template.

@@ -1,0 +1,99 @@
+#!/bin/bash
+# Shows the installer at work: builds everything, writes the sample medium, runs
+# "Setup.exe /s" under Wine in a fresh prefix and prints what it left on the machine.
+# Works on a fresh Debian/Ubuntu machine (installs the tools it needs first).
+set -euo pipefail
+ROOT=$(cd "$(dirname "$0")/.." && pwd)
+cd "$ROOT"
+
+# The steps of the installation that do nothing yet; keep this list current.
+NOT_BUILT_YET=(
+    "copying the product files into the destination folder"
+    "Ghostscript and the converter"
+    "printer driver, port monitor, port and printer (spooler)"
+    "uninstall entry"
+    "Start-menu shortcuts"
+    "port key"
+)
+
+bash scripts/ensure-tools.sh
+
+for preset in host win64 win32; do
+    echo "== build $preset"
+    cmake --preset "$preset" >/dev/null
+    cmake --build "build/$preset" -j2 >/dev/null
+done
+echo "built: build/host/bin/installlog, build/win32/bin/Setup.exe (32-bit deliverable),"
+echo "       build/win64/bin/Setup.exe (for Wine), build/win64/bin/unInstpm64.exe"
+
+. scripts/wine-common.sh
+# No display: the silent run opens no window, and nothing can wait for a click.
+unset DISPLAY WAYLAND_DISPLAY
+
+DEMO=$ROOT/build/demo
+PREFIX=$DEMO/prefix
+WINTOOL=$ROOT/build/win64/bin/wintool.exe
+PRODUCT_KEY='SOFTWARE\NIMBRAX Writer'
+UNINSTALL_ROOT='SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall'
+
+echo "== medium"
+rm -rf "$DEMO/medium"
+bash scripts/make-medium.sh "$DEMO/medium"
+echo "install log of the medium:"
+build/host/bin/installlog decode "$DEMO/medium/Setup.inf" | sed 's/^/    /'
+install_log_value() {
+    build/host/bin/installlog decode "$DEMO/medium/Setup.inf" | tr -d '\r' | sed -n "s/^$1=//p"
+}
+product=$(install_log_value ProductName)
+port=$(install_log_value PortName)
+subfolder=$(install_log_value DestinationSubfolder)
+
+echo "== fresh Wine prefix $PREFIX"
+wine_fresh_prefix "$PREFIX"
+export WINEPREFIX=$PREFIX
+trap 'wine_stop "$PREFIX"' EXIT
+cp -r "$DEMO/medium" "$PREFIX/drive_c/medium"
+mkdir -p "$PREFIX/drive_c/work"
+
+in_wine() {
+    (cd "$PREFIX/drive_c/work" && "$WINE64" "$@")
+}
+# show_key VIEW PATH: whether the key exists, and its values (name|type|data|bytes).
+show_key() {
+    local values status=0
+    values=$(in_wine "$WINTOOL" regkey "$1" "$2" | tr -d '\r') || status=$?
+    case $status in
+        0) echo "HKLM\\$2 ($1-bit view): exists"
+           if [ -n "$values" ]; then sed 's/^/    /' <<<"$values"; else echo "    (no values)"; fi ;;
+        1) echo "HKLM\\$2 ($1-bit view): does not exist" ;;
+        *) echo "HKLM\\$2 ($1-bit view): could not be read (status $status)" ;;
+    esac
+}
+
+echo "== Setup.exe /s (run from C:\\medium through wintool, so the full exit code shows)"
+result=$(in_wine "$WINTOOL" run 'C:\medium\Setup.exe' /s | tr -d '\r') || true
+echo "$result"
+case "${result#exit=}" in
+    0) echo "    0: installed" ;;
+    1602) echo "    1602: the user declined" ;;
+    1603) echo "    1603: this Windows version is not supported" ;;
+    1638) echo "    1638: already installed" ;;
+    *) echo "    an early end; the number is the id of the failure's message" ;;
+esac
+
+echo "== what the installation left"
+show_key 64 "$PRODUCT_KEY"
+show_key 32 "$PRODUCT_KEY"
+show_key 64 "$PRODUCT_KEY\\$port"
+show_key 64 "$UNINSTALL_ROOT\\$product"
+destination="$PREFIX/drive_c/Program Files/$subfolder"
+if [ -d "$destination" ]; then
+    echo "C:\\Program Files\\$subfolder:"
+    ls -la "$destination" | sed 's/^/    /'
+else
+    echo "C:\\Program Files\\$subfolder: does not exist"
+fi
+
+echo "== not built yet"
+for step in "${NOT_BUILT_YET[@]}"; do echo "    Setup: $step"; done
+echo "    unInstpm64: uninstall mode (so the uninstaller is not run here yet)"

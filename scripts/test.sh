@@ -1,0 +1,48 @@
+#!/bin/bash
+# Builds the three presets and runs every test: the host unit tests, the Windows-side
+# and end-to-end tests under Wine (win64), and the check that the 32-bit Setup.exe
+# imports only system DLLs. Exits non-zero when a build or any test fails.
+set -euo pipefail
+ROOT=$(cd "$(dirname "$0")/.." && pwd)
+cd "$ROOT"
+started=$SECONDS
+
+bash scripts/ensure-tools.sh
+
+for preset in host win32 win64; do
+    echo "== build $preset"
+    cmake --preset "$preset" >/dev/null
+    cmake --build "build/$preset" -j2
+done
+
+# One booted template for all the Wine prefixes the tests copy. Booted without a
+# display so that nothing in it can open a window.
+echo "== wine template"
+. scripts/wine-common.sh
+(unset DISPLAY WAYLAND_DISPLAY; wine_boot_template)
+
+passes=0
+failures=0
+failed=()
+# step NAME COMMAND...: runs one group of checks, keeps going when it fails.
+step() {
+    local name=$1
+    shift
+    echo "== $name"
+    if "$@"; then
+        passes=$((passes + 1))
+    else
+        failures=$((failures + 1))
+        failed+=("$name")
+    fi
+}
+
+step "host unit tests" ctest --test-dir build/host --output-on-failure
+step "win64 Windows-side and end-to-end tests (Wine)" ctest --test-dir build/win64 --output-on-failure
+step "32-bit Setup.exe imports" bash tests/e2e/check_imports.sh build/win32/bin/Setup.exe
+
+echo
+for name in "${failed[@]}"; do echo "FAILED: $name"; done
+echo "test.sh took $((SECONDS - started)) s"
+echo "$passes passed, $failures failed"
+[ "$failures" -eq 0 ]

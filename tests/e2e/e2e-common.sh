@@ -1,0 +1,157 @@
+# Shared part of the end-to-end tests: sourced by each tests/e2e/*_test.sh with the
+# test's own arguments:
+#   SOURCE_DIR SETUP_EXE UNINSTALLER_EXE WINTOOL_EXE INSTALLLOG_TOOL SCRATCH_DIR
+# Every test gets its own Wine prefix under SCRATCH_DIR, copied from the booted
+# template, and a sample medium inside that prefix at C:\medium.
+set -u
+
+if [ $# -ne 6 ]; then
+    echo "usage: $(basename "$0") SOURCE_DIR SETUP_EXE UNINSTALLER_EXE WINTOOL_EXE INSTALLLOG_TOOL SCRATCH_DIR" >&2
+    exit 2
+fi
+# Absolute paths: the Windows programs run with their working directory in the prefix.
+ROOT=$(realpath -m -- "$1")
+SETUP_EXE=$(realpath -m -- "$2")
+UNINSTALLER_EXE=$(realpath -m -- "$3")
+WINTOOL_EXE=$(realpath -m -- "$4")
+INSTALLLOG_TOOL=$(realpath -m -- "$5")
+SCRATCH=$(realpath -m -- "$6")
+. "$ROOT/scripts/wine-common.sh"
+
+# No display: a window cannot be created and a message box returns at once, so a box
+# that should not be there cannot stall the test.
+unset DISPLAY WAYLAND_DISPLAY
+
+PREFIX=$SCRATCH/prefix
+MEDIUM=$PREFIX/drive_c/medium
+MEDIUM_WIN='C:\medium'
+PRODUCT_KEY='SOFTWARE\NIMBRAX Writer'
+UNINSTALL_ROOT='SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall'
+TRANSIENT_VALUES=("Port Name" "Printer Name" "Destination Folder" "Programmatic Access" "Command" "Arguments")
+# How long one Windows program may take before the test gives up on it.
+WINE_TIMEOUT=${WINE_TIMEOUT:-120}
+
+passes=0
+failures=0
+pass() {
+    echo "PASS: $*"
+    passes=$((passes + 1))
+}
+fail() {
+    echo "FAIL: $*"
+    failures=$((failures + 1))
+}
+# check WHAT COMMAND...: PASS when the command succeeds, FAIL otherwise.
+check() {
+    local what=$1
+    shift
+    if "$@"; then pass "$what"; else fail "$what"; fi
+}
+
+# e2e_start: a fresh scratch folder and prefix; the prefix's wineserver is stopped
+# whenever the script ends.
+e2e_start() {
+    for program in "$SETUP_EXE" "$UNINSTALLER_EXE" "$WINTOOL_EXE" "$INSTALLLOG_TOOL"; do
+        if [ ! -f "$program" ]; then
+            echo "FAIL: $program is missing (build the host and win64 presets first)"
+            exit 1
+        fi
+    done
+    rm -rf "$SCRATCH"
+    mkdir -p "$SCRATCH"
+    trap 'wine_stop "$PREFIX"' EXIT
+    if ! wine_fresh_prefix "$PREFIX"; then
+        echo "FAIL: no Wine prefix"
+        exit 1
+    fi
+    export WINEPREFIX=$PREFIX
+    mkdir -p "$PREFIX/drive_c/work"
+}
+
+# e2e_finish: the summary line; the script's exit status says whether all passed.
+e2e_finish() {
+    echo "$passes passed, $failures failed"
+    [ "$failures" -eq 0 ]
+}
+
+# make_medium: the sample medium at C:\medium, with the programs under test.
+make_medium() {
+    bash "$ROOT/scripts/make-medium.sh" "$MEDIUM" --setup "$SETUP_EXE" \
+        --uninstaller "$UNINSTALLER_EXE" --installlog "$INSTALLLOG_TOOL" >/dev/null
+}
+
+# install_log_value NAME: a value of the medium's Setup.inf, read back with the tool.
+install_log_value() {
+    "$INSTALLLOG_TOOL" decode "$MEDIUM/Setup.inf" | tr -d '\r' | sed -n "s/^$1=//p"
+}
+
+# in_wine PROGRAM ARGS...: runs a Windows program in the prefix, with the working
+# directory inside its drive C (a path such as "\x.bat" then stays in the prefix).
+in_wine() {
+    (cd "$PREFIX/drive_c/work" && timeout "$WINE_TIMEOUT" "$WINE64" "$@")
+}
+
+# run_windows PROGRAM ARGS...: starts a Windows program through wintool and sets
+# EXIT_CODE to its full exit status ("none" when it could not be started).
+run_windows() {
+    in_wine "$WINTOOL_EXE" run "$@" >"$SCRATCH/run.out"
+    EXIT_CODE=$(tr -d '\r' <"$SCRATCH/run.out" | sed -n 's/^exit=//p')
+    [ -n "$EXIT_CODE" ] || EXIT_CODE=none
+}
+
+# run_setup ARGS...: runs the medium's Setup.exe; sets EXIT_CODE.
+run_setup() {
+    run_windows "$MEDIUM_WIN\\Setup.exe" "$@"
+}
+
+# read_key VIEW PATH: sets KEY_STATUS (0 the key exists, 1 it does not, other: the
+# inspector failed) and KEY_VALUES (one line per value: name|type|data|bytes).
+read_key() {
+    in_wine "$WINTOOL_EXE" regkey "$1" "$2" >"$SCRATCH/regkey.out"
+    KEY_STATUS=$?
+    KEY_VALUES=$(tr -d '\r' <"$SCRATCH/regkey.out")
+}
+
+# key_exists VIEW PATH, key_missing VIEW PATH: answer from the inspector; an answer
+# that is neither "exists" nor "missing" is shown.
+key_exists() {
+    read_key "$1" "$2"
+    [ "$KEY_STATUS" -eq 0 ] || explain_key_status
+    [ "$KEY_STATUS" -eq 0 ]
+}
+key_missing() {
+    read_key "$1" "$2"
+    [ "$KEY_STATUS" -eq 1 ] || explain_key_status
+    [ "$KEY_STATUS" -eq 1 ]
+}
+explain_key_status() {
+    case "$KEY_STATUS" in
+        0) echo "  the key exists; its values: ${KEY_VALUES:-none}" ;;
+        1) echo "  the key does not exist" ;;
+        *) echo "  the inspector failed with status $KEY_STATUS" ;;
+    esac
+}
+
+# has_value NAME: the last key read holds a value of that name.
+has_value() {
+    printf '%s\n' "$KEY_VALUES" | cut -d'|' -f1 | grep -q -x -F -- "$1"
+}
+
+# no_transient_values VIEW: the product key exists in VIEW and holds none of the values
+# that only live while the spooler steps run. Names the ones left behind.
+no_transient_values() {
+    read_key "$1" "$PRODUCT_KEY"
+    if [ "$KEY_STATUS" -ne 0 ]; then
+        echo "  product key missing in the $1-bit view (status $KEY_STATUS)"
+        return 1
+    fi
+    local left=()
+    for name in "${TRANSIENT_VALUES[@]}"; do
+        if has_value "$name"; then left+=("$name"); fi
+    done
+    if [ ${#left[@]} -ne 0 ]; then
+        echo "  values left in the product key: ${left[*]}"
+        return 1
+    fi
+    return 0
+}
