@@ -1,5 +1,4 @@
-#include <cstring>
-
+#include "platform/win32/system_function.h"
 #include "platform/win32/unique_handles.h"
 #include "platform/win32/windows_api.h"
 #include "platform/win32/win32_platform.h"
@@ -61,16 +60,6 @@ OpenedKey Opened(UniqueKey key, LSTATUS status) {
 // that the installer still starts on older systems.
 using RegDeleteKeyExAFunction = LSTATUS(WINAPI*)(HKEY, LPCSTR, REGSAM, DWORD);
 
-RegDeleteKeyExAFunction FindRegDeleteKeyEx() {
-    const HMODULE advapi = GetModuleHandleA("advapi32");
-    if (advapi == nullptr) return nullptr;
-    const FARPROC found = GetProcAddress(advapi, "RegDeleteKeyExA");
-    RegDeleteKeyExAFunction function = nullptr;
-    static_assert(sizeof(function) == sizeof(found));
-    std::memcpy(&function, &found, sizeof(function));
-    return function;
-}
-
 }  // namespace
 
 OpenedKey Win32Registry::OpenKey(RegistryRoot root, const std::string& path, RegistryAccess access,
@@ -93,7 +82,7 @@ Win32Result Win32Registry::DeleteKey(RegistryRoot root, const std::string& path,
     if (view == RegistryView::Native) {
         return {static_cast<std::uint32_t>(RegDeleteKeyA(RootKey(root), path.c_str()))};
     }
-    static const RegDeleteKeyExAFunction deleteKeyEx = FindRegDeleteKeyEx();
+    static const auto deleteKeyEx = FindSystemFunction<RegDeleteKeyExAFunction>("advapi32", "RegDeleteKeyExA");
     if (deleteKeyEx == nullptr) return {ERROR_CALL_NOT_IMPLEMENTED};
     return {static_cast<std::uint32_t>(deleteKeyEx(RootKey(root), path.c_str(), ViewFlag(view), 0))};
 }

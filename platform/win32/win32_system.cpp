@@ -1,6 +1,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/win32/system_function.h"
 #include "platform/win32/unique_handles.h"
 #include "platform/win32/windows_api.h"
 #include "platform/win32/win32_platform.h"
@@ -10,19 +11,9 @@ namespace {
 
 using IsWow64ProcessFunction = BOOL(WINAPI*)(HANDLE, PBOOL);
 
-// Looked up in the already loaded kernel32 before the program starts its work; older
-// systems do not export it.
-IsWow64ProcessFunction FindIsWow64Process() {
-    const HMODULE kernel = GetModuleHandleA("kernel32");
-    if (kernel == nullptr) return nullptr;
-    const FARPROC found = GetProcAddress(kernel, "IsWow64Process");
-    IsWow64ProcessFunction function = nullptr;
-    static_assert(sizeof(function) == sizeof(found));
-    std::memcpy(&function, &found, sizeof(function));
-    return function;
-}
-
-const IsWow64ProcessFunction gIsWow64Process = FindIsWow64Process();
+// Looked up once before the program starts its work; older systems do not export it.
+const IsWow64ProcessFunction gIsWow64Process =
+    FindSystemFunction<IsWow64ProcessFunction>("kernel32", "IsWow64Process");
 
 }  // namespace
 

@@ -28,16 +28,7 @@ if [ -z "$objdump" ]; then
     exit 1
 fi
 
-passes=0
-failures=0
-pass() {
-    echo "PASS: $*"
-    passes=$((passes + 1))
-}
-fail() {
-    echo "FAIL: $*"
-    failures=$((failures + 1))
-}
+. "$(dirname "${BASH_SOURCE[0]}")/checks.sh"
 
 if ! headers=$("$objdump" -p "$exe" 2>&1); then
     echo "FAIL: $exe cannot be read: $headers"

@@ -31,16 +31,7 @@ TRANSIENT_VALUES=("Port Name" "Printer Name" "Destination Folder" "Programmatic 
 # How long one Windows program may take before the test gives up on it.
 WINE_TIMEOUT=${WINE_TIMEOUT:-120}
 
-passes=0
-failures=0
-pass() {
-    echo "PASS: $*"
-    passes=$((passes + 1))
-}
-fail() {
-    echo "FAIL: $*"
-    failures=$((failures + 1))
-}
+. "$(dirname "${BASH_SOURCE[0]}")/checks.sh"
 # check WHAT COMMAND...: PASS when the command succeeds, FAIL otherwise.
 check() {
     local what=$1
