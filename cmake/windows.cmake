@@ -24,6 +24,8 @@ if(CMAKE_SIZEOF_VOID_P EQUAL 8)
   target_link_libraries(unInstpm64 PRIVATE uninstall_logic platform_win32)
   target_link_options(unInstpm64 PRIVATE ${STATIC_RUNTIME})
   project_warnings(unInstpm64)
+  include(cmake/fixtures_files.cmake)
+  include(cmake/fixtures.cmake)
 
   # Built from GoogleTest's sources (Debian's googletest package, or -DGOOGLETEST_SOURCES=...).
   if(DEFINED GOOGLETEST_SOURCES OR EXISTS /usr/src/googletest/CMakeLists.txt)

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,31 @@ inline constexpr std::uint32_t kFileAttributeSystem = 0x4;
 inline constexpr std::uint32_t kFileAttributeDirectory = 0x10;
 inline constexpr std::uint32_t kFileAttributeArchive = 0x20;
 inline constexpr std::uint32_t kFileAttributeNormal = 0x80;
+
+inline constexpr std::uint32_t kErrorNoMoreFiles = 18;
+
+// One entry of a folder listing (WIN32_FIND_DATAA): its name and attribute word. The
+// listing of a folder other than a drive root includes "." and "..".
+struct FindData {
+    std::string fileName;
+    std::uint32_t attributes = 0;
+};
+
+// A running folder search. The search handle is closed (FindClose) when it goes away.
+class FileSearch {
+public:
+    virtual ~FileSearch() = default;
+    // The entry found last.
+    virtual const FindData& Current() const = 0;
+    // FindNextFileA: ERROR_NO_MORE_FILES after the last entry.
+    virtual Win32Result FindNext() = 0;
+};
+
+struct [[nodiscard]] StartedSearch {
+    std::unique_ptr<FileSearch> search;  // holds the first entry
+    std::uint32_t error = kErrorSuccess;
+    explicit operator bool() const { return search != nullptr; }
+};
 
 class FileSystem {
 public:
@@ -43,6 +69,11 @@ public:
     // at its end and closes it.
     virtual Win32Result AppendToFile(const std::string& path,
                                      const std::vector<std::uint8_t>& bytes) = 0;
+    // FindFirstFileA for a folder path followed by a pattern, such as C:\Medium\GNUGS\*.*
+    virtual StartedSearch FindFirstFile(const std::string& pattern) = 0;
+    // Opens the file for reading with shared read access, takes its size (GetFileSizeEx)
+    // and closes it.
+    virtual Win32Value<std::uint64_t> GetFileSize(const std::string& path) = 0;
 };
 
 }  // namespace platform

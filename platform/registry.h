@@ -23,6 +23,8 @@ inline constexpr std::uint32_t kRegExpandSz = 2;
 inline constexpr std::uint32_t kRegBinary = 3;
 inline constexpr std::uint32_t kRegDword = 4;
 
+inline constexpr std::uint32_t kErrorNoMoreItems = 259;
+
 struct RegistryValue {
     std::uint32_t type = 0;
     std::vector<std::uint8_t> data;  // exactly the bytes stored
@@ -40,6 +42,9 @@ public:
                                                  std::size_t capacity) = 0;
     // RegDeleteValueA.
     virtual Win32Result DeleteValue(const std::string& name) = 0;
+    // RegEnumKeyA: the name of the subkey at `index` into `capacity` characters
+    // including the NUL; ERROR_NO_MORE_ITEMS past the last one.
+    virtual Win32Value<std::string> EnumKey(std::uint32_t index, std::size_t capacity) = 0;
 };
 
 struct [[nodiscard]] OpenedKey {

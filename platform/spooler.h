@@ -1,17 +1,133 @@
-// The print spooler.
+// The print spooler: monitors, ports, printer drivers and their directory, printers and
+// their device settings. Text fields that Windows takes as pointers are passed as null
+// when they are empty.
 #pragma once
 
 #include <cstdint>
+#include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "platform/device_mode.h"
 #include "platform/result.h"
 
 namespace platform {
 
+inline constexpr std::uint32_t kErrorUnknownPort = 1796;
+inline constexpr std::uint32_t kErrorUnknownPrinterDriver = 1797;
+inline constexpr std::uint32_t kErrorInvalidPrinterName = 1801;
+inline constexpr std::uint32_t kErrorPrinterAlreadyExists = 1802;
+inline constexpr std::uint32_t kErrorInvalidEnvironment = 1805;
+inline constexpr std::uint32_t kErrorPrintMonitorAlreadyInstalled = 3006;
+
+inline constexpr std::uint32_t kPrinterAllAccess = 0xF000C;  // PRINTER_ALL_ACCESS
+
+inline constexpr std::uint32_t kPrinterAttributeDirect = 0x2;
+inline constexpr std::uint32_t kPrinterAttributeLocal = 0x40;
+inline constexpr std::uint32_t kPrinterAttributeDoCompleteFirst = 0x200;
+
+// DocumentPropertiesA modes and its success answer.
+inline constexpr std::uint32_t kDmOutBuffer = 2;
+inline constexpr std::uint32_t kDmInBuffer = 8;
+inline constexpr std::int32_t kIdOk = 1;
+
 struct MonitorEnumeration {
     std::uint32_t bytesNeeded = 0;
     std::vector<std::string> names;  // level-1 entries returned
+};
+
+// MONITOR_INFO_2.
+struct MonitorInfo2 {
+    std::string name;
+    std::string environment;
+    std::string dllName;
+};
+
+// DRIVER_INFO_3.
+struct DriverInfo3 {
+    std::uint32_t version = 0;
+    std::string name;
+    std::string environment;
+    std::string driverPath;
+    std::string dataFile;
+    std::string configFile;
+    std::string helpFile;
+    std::vector<std::string> dependentFiles;  // passed as a NUL-separated, NUL-closed list
+    std::string monitorName;
+    std::string defaultDataType;
+};
+
+struct DriverEnumeration {
+    std::uint32_t bytesNeeded = 0;
+    std::vector<DriverInfo3> drivers;  // in the spooler's order
+};
+
+struct DriverDirectory {
+    std::uint32_t bytesNeeded = 0;  // with the terminating NUL
+    std::string path;               // no trailing backslash
+};
+
+// PRINTER_INFO_2. The security descriptor is never carried: a record set back with
+// SetPrinter leaves the printer's security as it is.
+struct PrinterInfo2 {
+    std::string serverName;
+    std::string printerName;
+    std::string shareName;
+    std::string portName;
+    std::string driverName;
+    std::string comment;
+    std::string location;
+    std::optional<DevMode> devMode;
+    std::string sepFile;
+    std::string printProcessor;
+    std::string datatype;
+    std::string parameters;
+    std::uint32_t attributes = 0;
+    std::uint32_t priority = 0;
+    std::uint32_t defaultPriority = 0;
+    std::uint32_t startTime = 0;
+    std::uint32_t untilTime = 0;
+    std::uint32_t status = 0;
+    std::uint32_t jobs = 0;
+    std::uint32_t averagePpm = 0;
+};
+
+// PRINTER_INFO_8: the global default device settings.
+struct PrinterInfo8 {
+    std::optional<DevMode> devMode;
+};
+
+// What GetPrinterA answered: the bytes it wants and, when the buffer was big enough,
+// the record.
+template <class Info>
+struct PrinterRecord {
+    std::uint32_t bytesNeeded = 0;
+    Info info;
+};
+
+// An open printer; ClosePrinter when it goes away.
+class Printer {
+public:
+    virtual ~Printer() = default;
+    // GetPrinterA at level 2 / 8 into a zero-filled buffer of `bufferBytes` bytes (none
+    // when 0). On ERROR_INSUFFICIENT_BUFFER value.bytesNeeded tells the size wanted.
+    virtual Win32Value<PrinterRecord<PrinterInfo2>> GetPrinter2(std::uint32_t bufferBytes) = 0;
+    virtual Win32Value<PrinterRecord<PrinterInfo8>> GetPrinter8(std::uint32_t bufferBytes) = 0;
+    // SetPrinterA at level 2 / 8.
+    virtual Win32Result SetPrinter2(const PrinterInfo2& info) = 0;
+    virtual Win32Result SetPrinter8(const PrinterInfo8& info) = 0;
+    // DocumentPropertiesA without a window on this printer: the device-mode size for
+    // mode 0, kIdOk or a negative value otherwise. `output` and `input` may be the same
+    // record, or null; an output buffer is its whole byte size.
+    virtual std::int32_t DocumentProperties(const std::string& deviceName, DevMode* output,
+                                            const DevMode* input, std::uint32_t mode) = 0;
+};
+
+struct [[nodiscard]] OpenedPrinter {
+    std::unique_ptr<Printer> printer;
+    std::uint32_t error = kErrorSuccess;
+    explicit operator bool() const { return printer != nullptr; }
 };
 
 class Spooler {
@@ -20,6 +136,26 @@ public:
     // EnumMonitorsA, no server, level 1, into a buffer of `bufferBytes` bytes. On
     // ERROR_INSUFFICIENT_BUFFER, value.bytesNeeded tells the size the spooler wants.
     virtual Win32Value<MonitorEnumeration> EnumMonitors(std::uint32_t bufferBytes) = 0;
+    // AddMonitorA, no server, level 2.
+    virtual Win32Result AddMonitor(const MonitorInfo2& info) = 0;
+    // AddPortA, no server, no window: the named monitor adds a port of its choosing.
+    virtual Win32Result AddPort(const std::string& monitorName) = 0;
+
+    // EnumPrinterDriversA, no server, level 3, into a buffer of `bufferBytes` bytes (none
+    // when 0). On ERROR_INSUFFICIENT_BUFFER value.bytesNeeded tells the size wanted.
+    virtual Win32Value<DriverEnumeration> EnumPrinterDrivers(const std::string& environment,
+                                                             std::uint32_t bufferBytes) = 0;
+    // GetPrinterDriverDirectoryA, no server, level 1, into `bufferBytes` bytes.
+    // value.bytesNeeded is what the spooler reported, also on success.
+    virtual Win32Value<DriverDirectory> GetPrinterDriverDirectory(const std::string& environment,
+                                                                  std::uint32_t bufferBytes) = 0;
+    // AddPrinterDriverA, no server, level 3.
+    virtual Win32Result AddPrinterDriver(const DriverInfo3& info) = 0;
+
+    // AddPrinterA, no server, level 2; the handle of the new printer.
+    virtual OpenedPrinter AddPrinter(const PrinterInfo2& info) = 0;
+    // OpenPrinterA with no datatype and no device mode.
+    virtual OpenedPrinter OpenPrinter(const std::string& name, std::uint32_t desiredAccess) = 0;
 };
 
 }  // namespace platform

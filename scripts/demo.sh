@@ -8,12 +8,6 @@ cd "$ROOT"
 
 # The steps of the installation that do nothing yet; keep this list current.
 NOT_BUILT_YET=(
-    "copying the product files into the destination folder"
-    "Ghostscript and the converter"
-    "printer driver, port monitor, port and printer (spooler)"
-    "uninstall entry"
-    "Start-menu shortcuts"
-    "port key"
 )
 
 bash scripts/ensure-tools.sh
@@ -92,6 +86,38 @@ if [ -d "$destination" ]; then
     ls -la "$destination" | sed 's/^/    /'
 else
     echo "C:\\Program Files\\$subfolder: does not exist"
+fi
+group=$(install_log_value ProgramGroup)
+programs_win='C:\ProgramData\Microsoft\Windows\Start Menu\Programs'
+group_dir="$PREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/${group//\\//}"
+if [ -d "$group_dir" ]; then
+    echo "Start-menu shortcuts in $programs_win\\$group:"
+    for link in "$group_dir"/*.lnk; do
+        [ -e "$link" ] || continue
+        echo "    $(basename "$link")"
+        in_wine "$WINTOOL" shortcut "$programs_win\\$group\\$(basename "$link")" | tr -d '\r' |
+            sed 's/^/        /'
+    done
+else
+    echo "Start-menu group $programs_win\\$group: does not exist"
+fi
+
+printer=$(install_log_value PrinterName)
+echo "== the printer as the spooler lists it"
+echo "    printer \"$printer\":"
+in_wine "$WINTOOL" printer "$printer" | tr -d '\r' | sed 's/^/        /' ||
+    echo "        not listed by the spooler"
+echo "    driver \"NIMBRAX Writer\" for \"Windows x64\":"
+in_wine "$WINTOOL" driver "Windows x64" "NIMBRAX Writer" | tr -d '\r' | sed 's/^/        /' ||
+    echo "        not registered"
+echo "    port monitors:"
+in_wine "$WINTOOL" monitors | tr -d '\r' | sed 's/^/        /'
+echo "    ports:"
+in_wine "$WINTOOL" ports | tr -d '\r' | sed 's/^/        /'
+if [ -f "$PREFIX/drive_c/windows/system32/nimbmon64.dll" ]; then
+    echo "    C:\\windows\\system32\\nimbmon64.dll: present (the test monitor, copied by unInstpm64 /copy)"
+else
+    echo "    C:\\windows\\system32\\nimbmon64.dll: missing"
 fi
 
 echo "== not built yet"

@@ -1,9 +1,201 @@
 #include "setup/file_deployment.h"
 
+#include <optional>
+#include <vector>
+
+#include "resources/setup/setup_strings.h"
+#include "setup/install_sequence.h"
+#include "setup/setup_context.h"
+#include "setup/ui/error_report.h"
+#include "setup/ui/system_probes.h"
+
 namespace setup {
+namespace {
 
-StepResult CreateDestinationFolder(SetupContext& /*context*/) { return StepResult::Done(); }
+enum class WhenCopyFails { EndsRun, PassedOver };
 
-StepResult DeployProductFiles(SetupContext& /*context*/) { return StepResult::Done(); }
+// One row of the copy list: a file of the medium and its name in the destination.
+struct CopyRow {
+    std::string mediumName;
+    std::string destinationName;
+    bool wanted = true;             // the row's condition holds in this run
+    bool onlyWhenOnMedium = false;  // looked for first, skipped quietly when absent
+    WhenCopyFails whenCopyFails = WhenCopyFails::EndsRun;
+    bool registerComServer = false;
+};
+
+CopyRow Row(const std::string& name, bool wanted, bool onlyWhenOnMedium, WhenCopyFails whenCopyFails) {
+    return CopyRow{name, name, wanted, onlyWhenOnMedium, whenCopyFails, false};
+}
+
+// The converter built for the platform; it is always deployed as "pagemill.exe".
+std::string PagemillOnMedium(const InstallState& state) {
+    if (state.isWow64) return "pagemill64.exe";
+    return state.isNtFamily ? "pagemill32.exe" : "pagemill.exe";
+}
+
+// The product files in the order they are copied; the uninstaller follows on its own.
+std::vector<CopyRow> ProductCopyList(const InstallState& state) {
+    constexpr auto kEnds = WhenCopyFails::EndsRun;
+    constexpr auto kPassed = WhenCopyFails::PassedOver;
+    const bool extensions = state.extensionComponents;
+
+    CopyRow pagemill = Row("pagemill.exe", true, false, kEnds);
+    pagemill.mediumName = PagemillOnMedium(state);
+    CopyRow comServer = Row("QLWFtp.dll", extensions || state.programmaticAccess, true, kEnds);
+    comServer.registerComServer = true;
+
+    return {pagemill,
+            Row("QLWriter2.exe", state.isNtFamily, false, kEnds),
+            comServer,
+            Row(state.readmeName, !state.readmeName.empty(), false, kEnds),
+            Row("setup.inf", true, false, kEnds),
+            Row("setup.ini", true, false, kPassed),
+            Row("message.txt", true, false, kPassed),
+            Row("NimbExt.exe", extensions, true, kEnds),
+            Row("iSEDQuickPDFSL.dll", extensions, true, kEnds),
+            Row("QuillEncrypt.exe", extensions, true, kEnds),
+            Row("QuillEncrypt.lan", extensions, true, kPassed),
+            Row("PDFWrite.rsp", true, false, kEnds),
+            Row("QLWriter1.exe", true, false, kPassed),
+            Row("Quillet.dll", true, false, kPassed),
+            Row("Preferences.exe", true, false, kPassed),
+            Row("Preferences.lan", true, false, kPassed)};
+}
+
+std::string MediumPath(const InstallState& state, const std::string& name) {
+    return state.sourceFolder + name;
+}
+
+std::string DestinationPath(const InstallState& state, const std::string& name) {
+    return state.destinationFolder + "\\" + name;
+}
+
+bool FileExists(platform::FileSystem& files, const std::string& path) {
+    return static_cast<bool>(files.GetFileAttributes(path));
+}
+
+// Copies, overwriting, from the medium into the destination folder.
+platform::Win32Result CopyIntoDestination(SetupContext& context, const std::string& mediumName,
+                                          const std::string& destinationName) {
+    return context.os.files.CopyFile(MediumPath(context.state, mediumName),
+                                     DestinationPath(context.state, destinationName), false);
+}
+
+// Starts the system's registration tool, by its full path so that no program of the same
+// name beside Setup can stand in for it. Neither waited for nor looked at.
+void RegisterComServer(SetupContext& context, const std::string& serverPath) {
+    const std::string commandLine =
+        "\"" + context.state.systemFolder + "regsvr32.exe\" /s \"" + serverPath + "\"";
+    (void)context.os.processes.CreateProcess(commandLine, platform::WindowShow::Hide);
+}
+
+StepResult CopyRowFile(SetupContext& context, const CopyRow& row) {
+    const InstallState& state = context.state;
+    if (row.onlyWhenOnMedium && !FileExists(context.os.files, MediumPath(state, row.mediumName))) {
+        return StepResult::Done();
+    }
+    const auto copied = CopyIntoDestination(context, row.mediumName, row.destinationName);
+    if (!copied) {
+        if (row.whenCopyFails == WhenCopyFails::PassedOver) return StepResult::Done();
+        return StepResult::Failed(IDS_COPY_DLL_FAILED, copied.error);
+    }
+    const std::string copy = DestinationPath(state, row.destinationName);
+    (void)ClearReadOnlyAttribute(context.os.files, copy);
+    if (row.registerComServer) RegisterComServer(context, copy);
+    return StepResult::Done();
+}
+
+// The uninstaller that fits the platform: "unInstpm64.exe" on 64-bit Windows, else
+// "uninstpm.exe", which Windows 98/Me can do without.
+StepResult DeployUninstaller(SetupContext& context) {
+    InstallState& state = context.state;
+    if (state.isWow64) {
+        state.uninstallerPath = DestinationPath(state, "unInstpm64.exe");
+        // Its attributes stay as the copy made them.
+        if (CopyIntoDestination(context, "unInstpm64.exe", "unInstpm64.exe")) return StepResult::Done();
+        CloseProgress(context);
+        ReportComposedFailure(context, kPagemillFailedText);
+        return StepResult::FailedAndReported(IDS_COPY_HELP_FAILED);
+    }
+    state.uninstallerPath = DestinationPath(state, "uninstpm.exe");
+    const auto copied = CopyIntoDestination(context, "uninstpm.exe", "uninstpm.exe");
+    if (copied) {
+        (void)ClearReadOnlyAttribute(context.os.files, state.uninstallerPath);
+        return StepResult::Done();
+    }
+    if (state.isNtFamily) return StepResult::Failed(IDS_COPY_UNINSTALLER_FAILED, copied.error);
+    return StepResult::Done();
+}
+
+// A folder counts as there, or made, when DirectoryExists says so or CreateDirectory
+// succeeds. Gives the error of the failed creation.
+platform::Win32Result ExistsOrCreate(platform::FileSystem& files, const std::string& folder) {
+    if (DirectoryExists(files, folder)) return {};
+    return files.CreateDirectory(folder);
+}
+
+// The text before the last backslash, or nothing when there is none or it is the first
+// character.
+std::optional<std::string> ParentFolder(const std::string& folder) {
+    const std::size_t slash = folder.find_last_of('\\');
+    if (slash == std::string::npos || slash < 1) return std::nullopt;
+    return folder.substr(0, slash);
+}
+
+}  // namespace
+
+StepResult CreateDestinationFolder(SetupContext& context) {
+    platform::FileSystem& files = context.os.files;
+    const std::string& destination = context.state.destinationFolder;
+    // Refused rather than letting the copy paths be cut into other names.
+    if (destination.size() > kLongestDestinationFolder) {
+        return StepResult::Failed(IDS_CREATE_DESTINATION_FAILED, platform::kErrorFilenameExceedsRange);
+    }
+    if (ExistsOrCreate(files, destination)) return StepResult::Done();
+
+    // At most two levels above the destination are made: its parent and grandparent.
+    if (const auto parent = ParentFolder(destination)) {
+        if (const auto parentMade = ExistsOrCreate(files, *parent); !parentMade) {
+            const auto grandparent = ParentFolder(*parent);
+            if (!grandparent) return StepResult::Failed(IDS_COPY_FILES_FAILED, parentMade.error);
+            if (ExistsOrCreate(files, *grandparent)) (void)files.CreateDirectory(*parent);
+        }
+    }
+    const auto created = ExistsOrCreate(files, destination);
+    if (!created) return StepResult::Failed(IDS_CREATE_DESTINATION_FAILED, created.error);
+    return StepResult::Done();
+}
+
+StepResult DeployProductFiles(SetupContext& context) {
+    for (const CopyRow& row : ProductCopyList(context.state)) {
+        if (!row.wanted) continue;
+        if (const StepResult copied = CopyRowFile(context, row); !copied.ok()) return copied;
+    }
+    return DeployUninstaller(context);
+}
+
+bool CopyFolderFiles(SetupContext& context, const std::string& folderName) {
+    platform::FileSystem& files = context.os.files;
+    const std::string source = MediumPath(context.state, folderName);
+    const std::string target = DestinationPath(context.state, folderName);
+
+    const platform::StartedSearch listing = files.FindFirstFile(source + "\\*.*");
+    if (!listing) return false;
+    if (!ExistsOrCreate(files, target)) return false;
+
+    bool everythingCopied = true;
+    do {
+        const platform::FindData& entry = listing.search->Current();
+        if (!IsFileEntry(entry.attributes)) continue;  // subfolders, "." and ".."
+        const std::string copy = target + "\\" + entry.fileName;
+        if (files.CopyFile(source + "\\" + entry.fileName, copy, false)) {
+            (void)ClearReadOnlyAttribute(files, copy);
+        } else {
+            everythingCopied = false;
+        }
+    } while (listing.search->FindNext());
+    return everythingCopied;
+}
 
 }  // namespace setup

@@ -1,5 +1,9 @@
-// Putting the product's files in place: the destination folder and the copy list.
+// Putting the product's files in place: the destination folder, the copy list with the
+// uninstaller that fits the platform, and the flat copy of a medium folder.
 #pragma once
+
+#include <cstddef>
+#include <string>
 
 #include "setup/step_result.h"
 
@@ -7,8 +11,25 @@ namespace setup {
 
 struct SetupContext;
 
-// Still to be built: each succeeds without doing anything yet.
-StepResult CreateDestinationFolder(SetupContext& context);  // fails with 403 or 404
-StepResult DeployProductFiles(SetupContext& context);       // fails with 108, 109 or 110
+// Every path the copy steps build has a field of 256 characters including the NUL; the
+// longest name copied into the destination is "iSEDQuickPDFSL.dll" (18 characters).
+inline constexpr std::size_t kLongestDestinationFolder = 256 - 1 - 1 - 18;
+
+inline constexpr char kPagemillFailedText[] = "Install Pagemill failed. (Err-109)";
+
+// Creates `destinationFolder` with at most two missing levels above it. Fails with 403
+// when the parent cannot be made and has no usable parent of its own, with 404 when
+// the destination is still missing afterwards or is too long for the copy paths.
+StepResult CreateDestinationFolder(SetupContext& context);
+
+// Copies the product files from the medium, registers the COM server, copies the
+// uninstaller and sets `uninstallerPath`. Fails with 108 or 110, or with 109 after it
+// has shown or logged the "(Err-109)" text itself.
+StepResult DeployProductFiles(SetupContext& context);
+
+// Copies the plain files of the medium's folder `folderName` into the destination
+// folder of the same name, clearing their read-only attribute. Subfolders are left out;
+// a failed file does not stop the others. True when everything was copied.
+bool CopyFolderFiles(SetupContext& context, const std::string& folderName);
 
 }  // namespace setup

@@ -38,13 +38,6 @@ bool FileExists(platform::FileSystem& files, const std::string& path) {
     return static_cast<bool>(files.GetFileAttributes(path));
 }
 
-void CloseProgress(SetupContext& context) {
-    if (context.progress) {
-        context.progress->Close();
-        context.progress.reset();
-    }
-}
-
 // Ends the run through the generic error box.
 int EndWithReport(SetupContext& context, const StepResult& failure) {
     CloseProgress(context);
@@ -202,6 +195,13 @@ bool IsWindows98OrMe(const InstallState& state) {
 }
 
 }  // namespace
+
+void CloseProgress(SetupContext& context) {
+    if (context.progress) {
+        context.progress->Close();
+        context.progress.reset();
+    }
+}
 
 void StepProgress(SetupContext& context) {
     if (!context.state.silent && context.progress) context.progress->StepIt();

@@ -13,4 +13,8 @@ int RunInstallSequence(SetupContext& context);
 // when silent or when there is no window.
 void StepProgress(SetupContext& context);
 
+// Closes the progress window if it is shown; a step that reports its own failure text
+// closes it first.
+void CloseProgress(SetupContext& context);
+
 }  // namespace setup

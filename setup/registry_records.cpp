@@ -47,10 +47,60 @@ void ClearTransientValues(SetupContext& context) {
     for (const char* name : kTransientValueNames) (void)opened.key->DeleteValue(name);
 }
 
-void CreateEditionKey(SetupContext& /*context*/) {}
+void CreateEditionKey(SetupContext& context) {
+    // Created empty for the professional edition's programs; nothing is written in it.
+    (void)context.os.registry.CreateKey(platform::RegistryRoot::LocalMachine, kEditionKeyPath,
+                                        MachineView(context.state));
+}
 
-void RegisterUninstallEntry(SetupContext& /*context*/) {}
+std::string UninstallCommand(const InstallState& state) {
+    // The program path is quoted: unquoted, a path with spaces would let Windows try
+    // "C:\Program.exe" first.
+    const std::string program = "\"" + state.uninstallerPath + "\"";
+    if (state.isWow64) return program + " /uninstall";
+    return program + " " + state.destinationFolder;
+}
 
-StepResult WritePortKey(SetupContext& /*context*/) { return StepResult::Done(); }
+void RegisterUninstallEntry(SetupContext& context) {
+    const InstallState& state = context.state;
+    auto opened = context.os.registry.CreateKey(platform::RegistryRoot::LocalMachine,
+                                                UninstallKeyPath(state.productName), MachineView(state));
+    if (!opened) return;
+    // Unlike the product and port keys, these two are stored with their NUL.
+    (void)opened.key->SetValue("DisplayName", platform::kRegSz,
+                               platform::TextBytesWithNul(state.productName));
+    (void)opened.key->SetValue("UninstallString", platform::kRegSz,
+                               platform::TextBytesWithNul(UninstallCommand(state)));
+}
+
+std::string PortKeyPath(const std::string& portName) {
+    return std::string(kProductKeyPath) + "\\" + portName;
+}
+
+StepResult WritePortKey(SetupContext& context) {
+    const InstallState& state = context.state;
+    auto opened = context.os.registry.CreateKey(platform::RegistryRoot::LocalMachine,
+                                                PortKeyPath(state.portName), MachineView(state));
+    if (!opened) return StepResult::Failed(113, opened.error);
+    platform::RegistryKey& key = *opened.key;
+
+    // Stored without their NUL; single write failures are passed over.
+    if (state.programmaticAccess) {
+        (void)key.SetValue("", platform::kRegSz, platform::TextBytes(state.portName + state.printerName));
+    }
+    (void)key.SetValue("Destination Folder", platform::kRegSz,
+                       platform::TextBytes(state.destinationFolder));
+    const bool nimbExtOnMedium =
+        static_cast<bool>(context.os.files.GetFileAttributes(state.sourceFolder + "NimbExt.exe"));
+    if (state.extensionComponents && nimbExtOnMedium) {
+        (void)key.SetValue("NimbExt", platform::kRegSz,
+                           platform::TextBytes(state.destinationFolder + "\\NimbExt.exe"));
+    }
+    if (state.ghostscriptDeployed) {
+        (void)key.SetValue("Converter", platform::kRegSz,
+                           platform::TextBytes(state.destinationFolder + "\\" + kGhostscriptFolder));
+    }
+    return StepResult::Done();
+}
 
 }  // namespace setup

@@ -15,6 +15,8 @@ struct InstallState;
 inline constexpr char kProductKeyPath[] = "SOFTWARE\\NIMBRAX Writer";
 inline constexpr char kUninstallKeyRoot[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
 inline constexpr char kEditionKeyPath[] = "SOFTWARE\\Brindle Software Inc\\Quillet Writer";
+// The medium's Ghostscript folder, deployed under the same name.
+inline constexpr char kGhostscriptFolder[] = "GNUGS";
 
 // The values of the product key that live only while the spooler steps run.
 inline constexpr const char* kTransientValueNames[] = {
@@ -34,9 +36,22 @@ StepResult WriteProductKey(SetupContext& context);
 // cannot be opened.
 void ClearTransientValues(SetupContext& context);
 
-// Still to be built: each succeeds without doing anything yet.
+// Creates the professional edition's key, empty. Never fails the run.
 void CreateEditionKey(SetupContext& context);
+
+// The uninstall entry's command: the uninstaller's quoted path, then " /uninstall" on
+// 64-bit Windows, else a space and the destination folder.
+std::string UninstallCommand(const InstallState& state);
+
+// Writes the uninstall entry "DisplayName" and "UninstallString", both stored with
+// their NUL. Nothing is written when the entry cannot be created; never fails the run.
 void RegisterUninstallEntry(SetupContext& context);
+
+// "SOFTWARE\NIMBRAX Writer\" + the port name.
+std::string PortKeyPath(const std::string& portName);
+
+// Creates the port key and writes its values, without their NUL. Fails (113) when the
+// key cannot be created.
 StepResult WritePortKey(SetupContext& context);
 
 }  // namespace setup

@@ -1,7 +1,73 @@
 #include "setup/start_menu_shortcuts.h"
 
-namespace setup {
+#include "setup/setup_context.h"
+#include "setup/ui/system_probes.h"
 
-void CreateStartMenuShortcuts(SetupContext& /*context*/) {}
+namespace setup {
+namespace {
+
+void CreateFolderIfMissing(platform::FileSystem& files, const std::string& folder) {
+    if (!DirectoryExists(files, folder)) (void)files.CreateDirectory(folder);
+}
+
+bool FileExists(platform::FileSystem& files, const std::string& path) {
+    return static_cast<bool>(files.GetFileAttributes(path));
+}
+
+// Windows Vista and later have no uninstall shortcut; the uninstall entry leads there.
+bool WantsUninstallShortcut(const InstallState& state) { return state.osMajor < 6; }
+
+}  // namespace
+
+std::optional<std::string> PrepareShortcutFolder(SetupContext& context) {
+    const InstallState& state = context.state;
+    platform::FileSystem& files = context.os.files;
+    const auto programsFolder = context.os.shell.GetSpecialFolderPath(
+        state.isNtFamily ? platform::SpecialFolder::CommonPrograms : platform::SpecialFolder::UserPrograms,
+        true);
+    if (!programsFolder) return std::nullopt;
+    const std::string programs = *programsFolder + "\\";
+
+    std::string folder = programs + state.productName;
+    if (!state.programGroup.empty()) {
+        // A nested group gets its parent first; deeper levels are not made.
+        const std::size_t lastSlash = state.programGroup.find_last_of('\\');
+        if (lastSlash != std::string::npos && lastSlash > 0) {
+            CreateFolderIfMissing(files, programs + state.programGroup.substr(0, lastSlash));
+        }
+        folder = programs + state.programGroup;
+    }
+    CreateFolderIfMissing(files, folder);
+    return folder;
+}
+
+void CreateStartMenuShortcuts(SetupContext& context) {
+    const InstallState& state = context.state;
+    const auto folder = PrepareShortcutFolder(context);
+    if (!folder) return;
+    platform::Shell& shell = context.os.shell;
+    const std::string& destination = state.destinationFolder;
+
+    // The results are not looked at: a missing shortcut does not stop the installation.
+    const std::string preferences = destination + "\\Preferences.exe";
+    if (FileExists(context.os.files, preferences)) {
+        (void)CreateShellShortcut(shell, preferences, *folder + "\\Preferences.lnk", "Shortcut to preferences",
+                                  nullptr);
+    }
+    if (!state.readmeName.empty()) {
+        (void)CreateShellShortcut(shell, destination + "\\" + state.readmeName, *folder + "\\Readme.lnk",
+                                  "Shortcut to readme", nullptr);
+    }
+    if (state.extensionComponents) {
+        (void)CreateShellShortcut(shell, destination + "\\QuillEncrypt.exe", *folder + "\\Security.lnk",
+                                  "Shortcut to security", nullptr);
+    }
+    if (WantsUninstallShortcut(state)) {
+        const std::string arguments = state.isWow64 ? " /uninstall" : destination;
+        (void)CreateShellShortcut(shell, state.uninstallerPath,
+                                  *folder + "\\Uninstall " + state.productName + ".lnk", "Shortcut to uninstall",
+                                  arguments.c_str());
+    }
+}
 
 }  // namespace setup

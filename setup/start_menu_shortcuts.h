@@ -1,11 +1,22 @@
 // The Start-menu program group and its shortcuts.
 #pragma once
 
+#include <optional>
+#include <string>
+
 namespace setup {
 
 struct SetupContext;
 
-// Still to be built: does nothing yet.
+// The folder the shortcuts go into: the programs folder of the Start menu (all users'
+// on the NT family, the user's on Windows 98/Me) + the program group, or + the product
+// name when there is no group. Makes the group's parent (one level) and the folder
+// itself when they are missing. Nothing when the shell gives no programs folder.
+std::optional<std::string> PrepareShortcutFolder(SetupContext& context);
+
+// Preferences, readme, security and (before Windows Vista) uninstall shortcuts, each
+// under its own condition. Never fails the run: a shortcut that cannot be made is
+// passed over.
 void CreateStartMenuShortcuts(SetupContext& context);
 
 }  // namespace setup

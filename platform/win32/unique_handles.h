@@ -62,6 +62,13 @@ struct FileHandleTraits {  // CreateFile's "none" is INVALID_HANDLE_VALUE
 };
 using UniqueFile = UniqueResource<FileHandleTraits>;
 
+struct FindHandleTraits {  // FindFirstFile's "none" is INVALID_HANDLE_VALUE; FindClose ends it
+    using Type = HANDLE;
+    static HANDLE Invalid() { return INVALID_HANDLE_VALUE; }
+    static void Close(HANDLE handle) { FindClose(handle); }
+};
+using UniqueFindHandle = UniqueResource<FindHandleTraits>;
+
 struct LocalMemoryTraits {
     using Type = HLOCAL;
     static HLOCAL Invalid() { return nullptr; }

@@ -9,6 +9,29 @@ constexpr DWORD kMaxPath = MAX_PATH;
 
 Win32Result LastError() { return {GetLastError()}; }
 
+FindData ToFindData(const WIN32_FIND_DATAA& found) {
+    return FindData{found.cFileName, found.dwFileAttributes};
+}
+
+class Win32FileSearch : public FileSearch {
+public:
+    Win32FileSearch(UniqueFindHandle handle, const WIN32_FIND_DATAA& first)
+        : handle_(std::move(handle)), current_(ToFindData(first)) {}
+
+    const FindData& Current() const override { return current_; }
+
+    Win32Result FindNext() override {
+        WIN32_FIND_DATAA found{};
+        if (!FindNextFileA(handle_.get(), &found)) return LastError();
+        current_ = ToFindData(found);
+        return {};
+    }
+
+private:
+    UniqueFindHandle handle_;
+    FindData current_;
+};
+
 }  // namespace
 
 Win32Value<std::uint32_t> Win32FileSystem::GetFileAttributes(const std::string& path) {
@@ -88,6 +111,22 @@ Win32Result Win32FileSystem::AppendToFile(const std::string& path, const std::ve
         return LastError();
     }
     return {};
+}
+
+StartedSearch Win32FileSystem::FindFirstFile(const std::string& pattern) {
+    WIN32_FIND_DATAA found{};
+    UniqueFindHandle handle(FindFirstFileA(pattern.c_str(), &found));
+    if (!handle) return {nullptr, GetLastError()};
+    return {std::make_unique<Win32FileSearch>(std::move(handle), found), kErrorSuccess};
+}
+
+Win32Value<std::uint64_t> Win32FileSystem::GetFileSize(const std::string& path) {
+    UniqueFile file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return Win32Value<std::uint64_t>::Failed(GetLastError());
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(file.get(), &size)) return Win32Value<std::uint64_t>::Failed(GetLastError());
+    return Win32Value<std::uint64_t>::Ok(static_cast<std::uint64_t>(size.QuadPart));
 }
 
 }  // namespace platform::win32

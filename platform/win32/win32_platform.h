@@ -16,6 +16,8 @@ public:
     Win32Result CopyFile(const std::string& from, const std::string& to, bool failIfExists) override;
     Win32Value<std::vector<std::uint8_t>> ReadWholeFile(const std::string& path) override;
     Win32Result AppendToFile(const std::string& path, const std::vector<std::uint8_t>& bytes) override;
+    StartedSearch FindFirstFile(const std::string& pattern) override;
+    Win32Value<std::uint64_t> GetFileSize(const std::string& path) override;
 };
 
 class Win32Registry : public Registry {
@@ -65,6 +67,15 @@ public:
 class Win32Spooler : public Spooler {
 public:
     Win32Value<MonitorEnumeration> EnumMonitors(std::uint32_t bufferBytes) override;
+    Win32Result AddMonitor(const MonitorInfo2& info) override;
+    Win32Result AddPort(const std::string& monitorName) override;
+    Win32Value<DriverEnumeration> EnumPrinterDrivers(const std::string& environment,
+                                                     std::uint32_t bufferBytes) override;
+    Win32Value<DriverDirectory> GetPrinterDriverDirectory(const std::string& environment,
+                                                          std::uint32_t bufferBytes) override;
+    Win32Result AddPrinterDriver(const DriverInfo3& info) override;
+    OpenedPrinter AddPrinter(const PrinterInfo2& info) override;
+    OpenedPrinter OpenPrinter(const std::string& name, std::uint32_t desiredAccess) override;
 };
 
 // The whole machine, for the programs' entries and the Windows-side tests.

@@ -47,6 +47,14 @@ public:
         return {static_cast<std::uint32_t>(RegDeleteValueA(key_.get(), name.c_str()))};
     }
 
+    Win32Value<std::string> EnumKey(std::uint32_t index, std::size_t capacity) override {
+        std::string name(capacity, '\0');
+        const LSTATUS status = RegEnumKeyA(key_.get(), index, name.data(), static_cast<DWORD>(capacity));
+        if (status != ERROR_SUCCESS) return Win32Value<std::string>::Failed(static_cast<std::uint32_t>(status));
+        name.resize(name.find('\0'));
+        return Win32Value<std::string>::Ok(std::move(name));
+    }
+
 private:
     UniqueKey key_;
 };

@@ -1,7 +1,192 @@
 #include "platform/win32/windows_api.h"
 #include "platform/win32/win32_platform.h"
+#include "platform/win32/unique_handles.h"
+
+#include <cstddef>
+#include <cstring>
 
 namespace platform::win32 {
+namespace {
+
+static_assert(offsetof(DEVMODEA, dmSize) == DevMode::kSizeOffset);
+static_assert(offsetof(DEVMODEA, dmDriverExtra) == DevMode::kDriverExtraOffset);
+static_assert(offsetof(DEVMODEA, dmFields) == DevMode::kFieldsOffset);
+static_assert(offsetof(DEVMODEA, dmPaperSize) == DevMode::kPaperSizeOffset);
+static_assert(offsetof(DEVMODEA, dmFormName) == DevMode::kFormNameOffset);
+static_assert(sizeof(DEVMODEA::dmFormName) == DevMode::kFormNameCapacity);
+static_assert(sizeof(DEVMODEA) == DevMode::kPublicSize);
+
+struct PrinterTraits {
+    using Type = HANDLE;
+    static HANDLE Invalid() { return nullptr; }
+    static void Close(HANDLE printer) { ClosePrinter(printer); }
+};
+
+// The spooler's structures take writable pointers but only read through them on the
+// calls made here. An empty text is passed as null.
+LPSTR Text(const std::string& text) { return text.empty() ? nullptr : const_cast<LPSTR>(text.c_str()); }
+
+std::string FromText(const char* text) { return text != nullptr ? std::string(text) : std::string(); }
+
+// "a\0b\0\0": each name with its NUL, closed by one more.
+std::vector<char> NameList(const std::vector<std::string>& names) {
+    std::vector<char> list;
+    for (const auto& name : names) {
+        list.insert(list.end(), name.begin(), name.end());
+        list.push_back('\0');
+    }
+    list.push_back('\0');
+    return list;
+}
+
+std::vector<std::string> FromNameList(const char* list) {
+    std::vector<std::string> names;
+    if (list == nullptr) return names;
+    while (*list != '\0') {
+        names.emplace_back(list);
+        list += names.back().size() + 1;
+    }
+    return names;
+}
+
+std::optional<DevMode> FromDevMode(const DEVMODEA* mode) {
+    if (mode == nullptr) return std::nullopt;
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(mode);
+    const std::size_t size = std::size_t{mode->dmSize} + mode->dmDriverExtra;
+    return DevMode(std::vector<std::uint8_t>(bytes, bytes + size));
+}
+
+LPDEVMODEA ToDevMode(DevMode* mode) {
+    return mode == nullptr || mode->bytes().empty() ? nullptr : reinterpret_cast<LPDEVMODEA>(mode->bytes().data());
+}
+
+PrinterInfo2 FromPrinterInfo2(const PRINTER_INFO_2A& record) {
+    PrinterInfo2 info;
+    info.serverName = FromText(record.pServerName);
+    info.printerName = FromText(record.pPrinterName);
+    info.shareName = FromText(record.pShareName);
+    info.portName = FromText(record.pPortName);
+    info.driverName = FromText(record.pDriverName);
+    info.comment = FromText(record.pComment);
+    info.location = FromText(record.pLocation);
+    info.devMode = FromDevMode(record.pDevMode);
+    info.sepFile = FromText(record.pSepFile);
+    info.printProcessor = FromText(record.pPrintProcessor);
+    info.datatype = FromText(record.pDatatype);
+    info.parameters = FromText(record.pParameters);
+    info.attributes = record.Attributes;
+    info.priority = record.Priority;
+    info.defaultPriority = record.DefaultPriority;
+    info.startTime = record.StartTime;
+    info.untilTime = record.UntilTime;
+    info.status = record.Status;
+    info.jobs = record.cJobs;
+    info.averagePpm = record.AveragePPM;
+    return info;
+}
+
+// `devMode` is a copy the record points into; it must outlive the record.
+PRINTER_INFO_2A ToPrinterInfo2(const PrinterInfo2& info, std::optional<DevMode>& devMode) {
+    PRINTER_INFO_2A record{};
+    record.pServerName = Text(info.serverName);
+    record.pPrinterName = Text(info.printerName);
+    record.pShareName = Text(info.shareName);
+    record.pPortName = Text(info.portName);
+    record.pDriverName = Text(info.driverName);
+    record.pComment = Text(info.comment);
+    record.pLocation = Text(info.location);
+    record.pDevMode = devMode ? ToDevMode(&*devMode) : nullptr;
+    record.pSepFile = Text(info.sepFile);
+    record.pPrintProcessor = Text(info.printProcessor);
+    record.pDatatype = Text(info.datatype);
+    record.pParameters = Text(info.parameters);
+    record.pSecurityDescriptor = nullptr;  // leaves the printer's security as it is
+    record.Attributes = info.attributes;
+    record.Priority = info.priority;
+    record.DefaultPriority = info.defaultPriority;
+    record.StartTime = info.startTime;
+    record.UntilTime = info.untilTime;
+    record.Status = info.status;
+    record.cJobs = info.jobs;
+    record.AveragePPM = info.averagePpm;
+    return record;
+}
+
+DriverInfo3 FromDriverInfo3(const DRIVER_INFO_3A& record) {
+    DriverInfo3 info;
+    info.version = record.cVersion;
+    info.name = FromText(record.pName);
+    info.environment = FromText(record.pEnvironment);
+    info.driverPath = FromText(record.pDriverPath);
+    info.dataFile = FromText(record.pDataFile);
+    info.configFile = FromText(record.pConfigFile);
+    info.helpFile = FromText(record.pHelpFile);
+    info.dependentFiles = FromNameList(record.pDependentFiles);
+    info.monitorName = FromText(record.pMonitorName);
+    info.defaultDataType = FromText(record.pDefaultDataType);
+    return info;
+}
+
+class Win32Printer : public Printer {
+public:
+    explicit Win32Printer(HANDLE printer) : printer_(printer) {}
+
+    Win32Value<PrinterRecord<PrinterInfo2>> GetPrinter2(std::uint32_t bufferBytes) override {
+        return Fetch<PrinterInfo2>(2, bufferBytes, [](const BYTE* buffer) {
+            return FromPrinterInfo2(*reinterpret_cast<const PRINTER_INFO_2A*>(buffer));
+        });
+    }
+
+    Win32Value<PrinterRecord<PrinterInfo8>> GetPrinter8(std::uint32_t bufferBytes) override {
+        return Fetch<PrinterInfo8>(8, bufferBytes, [](const BYTE* buffer) {
+            return PrinterInfo8{FromDevMode(reinterpret_cast<const PRINTER_INFO_8A*>(buffer)->pDevMode)};
+        });
+    }
+
+    Win32Result SetPrinter2(const PrinterInfo2& info) override {
+        std::optional<DevMode> devMode = info.devMode;
+        PRINTER_INFO_2A record = ToPrinterInfo2(info, devMode);
+        if (!SetPrinterA(printer_.get(), 2, reinterpret_cast<LPBYTE>(&record), 0)) return {GetLastError()};
+        return {};
+    }
+
+    Win32Result SetPrinter8(const PrinterInfo8& info) override {
+        std::optional<DevMode> devMode = info.devMode;
+        PRINTER_INFO_8A record{};
+        record.pDevMode = devMode ? ToDevMode(&*devMode) : nullptr;
+        if (!SetPrinterA(printer_.get(), 8, reinterpret_cast<LPBYTE>(&record), 0)) return {GetLastError()};
+        return {};
+    }
+
+    std::int32_t DocumentProperties(const std::string& deviceName, DevMode* output, const DevMode* input,
+                                    std::uint32_t mode) override {
+        // The spooler reads the input record only; with both the same it merges in place.
+        LPDEVMODEA in = input == output ? ToDevMode(output) : ToDevMode(const_cast<DevMode*>(input));
+        return DocumentPropertiesA(nullptr, printer_.get(), Text(deviceName), ToDevMode(output), in, mode);
+    }
+
+private:
+    template <class Info, class Take>
+    Win32Value<PrinterRecord<Info>> Fetch(DWORD level, std::uint32_t bufferBytes, Take take) {
+        std::vector<BYTE> buffer(bufferBytes, 0);
+        DWORD needed = 0;
+        SetLastError(ERROR_SUCCESS);
+        const BOOL fetched = GetPrinterA(printer_.get(), level, buffer.empty() ? nullptr : buffer.data(), bufferBytes,
+                                         &needed);
+        const DWORD error = fetched ? ERROR_SUCCESS : GetLastError();
+        PrinterRecord<Info> record;
+        record.bytesNeeded = needed;
+        if (!fetched) return Win32Value<PrinterRecord<Info>>{record, error};
+        record.info = take(buffer.data());
+        return Win32Value<PrinterRecord<Info>>::Ok(std::move(record));
+    }
+
+    UniqueResource<PrinterTraits> printer_;
+};
+
+OpenedPrinter Opened(HANDLE printer) { return {std::make_unique<Win32Printer>(printer), kErrorSuccess}; }
+
+}  // namespace
 
 Win32Value<MonitorEnumeration> Win32Spooler::EnumMonitors(std::uint32_t bufferBytes) {
     std::vector<BYTE> buffer(bufferBytes);
@@ -19,6 +204,87 @@ Win32Value<MonitorEnumeration> Win32Spooler::EnumMonitors(std::uint32_t bufferBy
         listed.names.emplace_back(entries[i].pName != nullptr ? entries[i].pName : "");
     }
     return Win32Value<MonitorEnumeration>::Ok(std::move(listed));
+}
+
+Win32Result Win32Spooler::AddMonitor(const MonitorInfo2& info) {
+    MONITOR_INFO_2A record{};
+    record.pName = Text(info.name);
+    record.pEnvironment = Text(info.environment);
+    record.pDLLName = Text(info.dllName);
+    if (!AddMonitorA(nullptr, 2, reinterpret_cast<LPBYTE>(&record))) return {GetLastError()};
+    return {};
+}
+
+Win32Result Win32Spooler::AddPort(const std::string& monitorName) {
+    if (!AddPortA(nullptr, nullptr, Text(monitorName))) return {GetLastError()};
+    return {};
+}
+
+Win32Value<DriverEnumeration> Win32Spooler::EnumPrinterDrivers(const std::string& environment,
+                                                               std::uint32_t bufferBytes) {
+    std::vector<BYTE> buffer(bufferBytes);
+    DWORD needed = 0;
+    DWORD returned = 0;
+    DriverEnumeration listed;
+    if (!EnumPrinterDriversA(nullptr, Text(environment), 3, buffer.empty() ? nullptr : buffer.data(), bufferBytes,
+                             &needed, &returned)) {
+        const DWORD error = GetLastError();
+        listed.bytesNeeded = needed;
+        return Win32Value<DriverEnumeration>{listed, error};
+    }
+    listed.bytesNeeded = needed;
+    const auto* entries = reinterpret_cast<const DRIVER_INFO_3A*>(buffer.data());
+    for (DWORD i = 0; i < returned; ++i) listed.drivers.push_back(FromDriverInfo3(entries[i]));
+    return Win32Value<DriverEnumeration>::Ok(std::move(listed));
+}
+
+Win32Value<DriverDirectory> Win32Spooler::GetPrinterDriverDirectory(const std::string& environment,
+                                                                    std::uint32_t bufferBytes) {
+    std::vector<BYTE> buffer(bufferBytes + 1, 0);  // one more byte keeps the text closed
+    DWORD needed = 0;
+    DriverDirectory directory;
+    if (!GetPrinterDriverDirectoryA(nullptr, Text(environment), 1, buffer.data(), bufferBytes, &needed)) {
+        const DWORD error = GetLastError();
+        directory.bytesNeeded = needed;
+        return Win32Value<DriverDirectory>{directory, error};
+    }
+    directory.bytesNeeded = needed;
+    directory.path = reinterpret_cast<const char*>(buffer.data());
+    return Win32Value<DriverDirectory>::Ok(std::move(directory));
+}
+
+Win32Result Win32Spooler::AddPrinterDriver(const DriverInfo3& info) {
+    std::vector<char> dependentFiles = NameList(info.dependentFiles);
+    DRIVER_INFO_3A record{};
+    record.cVersion = info.version;
+    record.pName = Text(info.name);
+    record.pEnvironment = Text(info.environment);
+    record.pDriverPath = Text(info.driverPath);
+    record.pDataFile = Text(info.dataFile);
+    record.pConfigFile = Text(info.configFile);
+    record.pHelpFile = Text(info.helpFile);
+    record.pDependentFiles = dependentFiles.data();
+    record.pMonitorName = Text(info.monitorName);
+    record.pDefaultDataType = Text(info.defaultDataType);
+    if (!AddPrinterDriverA(nullptr, 3, reinterpret_cast<LPBYTE>(&record))) return {GetLastError()};
+    return {};
+}
+
+OpenedPrinter Win32Spooler::AddPrinter(const PrinterInfo2& info) {
+    std::optional<DevMode> devMode = info.devMode;
+    PRINTER_INFO_2A record = ToPrinterInfo2(info, devMode);
+    HANDLE printer = AddPrinterA(nullptr, 2, reinterpret_cast<LPBYTE>(&record));
+    if (printer == nullptr) return {nullptr, GetLastError()};
+    return Opened(printer);
+}
+
+OpenedPrinter Win32Spooler::OpenPrinter(const std::string& name, std::uint32_t desiredAccess) {
+    PRINTER_DEFAULTSA defaults{};
+    defaults.DesiredAccess = desiredAccess;
+    HANDLE printer = nullptr;
+    if (!OpenPrinterA(Text(name), &printer, &defaults)) return {nullptr, GetLastError()};
+    if (printer == nullptr) return {nullptr, ERROR_INVALID_HANDLE};
+    return Opened(printer);
 }
 
 }  // namespace platform::win32

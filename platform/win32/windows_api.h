@@ -24,6 +24,8 @@
 #undef SearchPath
 #undef CreateDirectory
 #undef CopyFile
+#undef FindFirstFile
+#undef FindNextFile
 #undef GetSystemDirectory
 #undef GetModuleFileName
 #undef FormatMessage
@@ -33,3 +35,13 @@
 #undef EnumMonitors
 #undef GetVersionEx
 #undef DeleteFile
+#undef AddMonitor
+#undef AddPort
+#undef EnumPrinterDrivers
+#undef GetPrinterDriverDirectory
+#undef AddPrinterDriver
+#undef AddPrinter
+#undef OpenPrinter
+#undef GetPrinter
+#undef SetPrinter
+#undef DocumentProperties

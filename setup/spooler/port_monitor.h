@@ -2,14 +2,22 @@
 // with the spooler.
 #pragma once
 
+#include <string>
+
 namespace setup {
 
 struct SetupContext;
 
-// Still to be built: deploys nothing yet.
+// The command that has unInstpm64 copy the 64-bit monitor DLL: the copy beside Setup,
+// named by its full path and quoted, so that no other "unInstpm64.exe" along the search
+// path can be started in its place.
+std::string CopyHelperCommandLine(const std::string& sourceFolder);
+
+// 32-bit Windows: copies the monitor DLL into the system folder. 64-bit Windows: starts
+// unInstpm64 /copy and waits for it. Failures are passed over.
 void DeployPortMonitor(SetupContext& context);
-// Adds the monitor, steps the progress, adds the port. Still to be built: only the
-// progress step is taken yet.
+// Adds the monitor, steps the progress, has the monitor add its port. Failures are
+// passed over: a repeated installation finds the monitor already there.
 void RegisterPortMonitor(SetupContext& context);
 
 }  // namespace setup

@@ -1,9 +1,137 @@
 #include "setup/spooler/printer.h"
 
+#include "common/profile/private_profile.h"
+#include "setup/setup_context.h"
+#include "setup/spooler/paper_sizes.h"
+#include "setup/ui/error_report.h"
+
 namespace setup {
+namespace {
 
-void InstallPrinter(SetupContext& /*context*/) {}
+using platform::DevMode;
+using platform::Printer;
 
-void WriteLegacyDefaultDevMode(SetupContext& /*context*/) {}
+constexpr std::uint32_t kMergeMode = platform::kDmInBuffer | platform::kDmOutBuffer;
+constexpr char kPrintersKey[] = "System\\CurrentControlSet\\Control\\Print\\Printers\\";
+
+platform::PrinterInfo2 NewPrinterRecord(const InstallState& state) {
+    platform::PrinterInfo2 info;
+    info.printerName = state.printerName;
+    info.portName = state.portName;
+    info.driverName = kDriverName;
+    info.printProcessor = kPrintProcessor;
+    info.datatype = kDatatype;
+    info.attributes = platform::kPrinterAttributeLocal;
+    return info;
+}
+
+void ShowErrorBox(SetupContext& context, const char* text) {
+    // Shown in silent mode too: the printer exists but lacks its settings.
+    (void)context.os.ui.MessageBox(text, "Error", platform::MessageBoxButtons::Ok);
+}
+
+// The device settings the printer would hand out now, for a global default it lacks.
+std::optional<DevMode> CurrentDevMode(Printer& printer, const std::string& printerName) {
+    const std::int32_t size = printer.DocumentProperties(printerName, nullptr, nullptr, 0);
+    if (size <= 0) return std::nullopt;
+    DevMode current = DevMode::Blank(static_cast<std::size_t>(size));
+    if (printer.DocumentProperties(printerName, &current, nullptr, platform::kDmOutBuffer) != platform::kIdOk) {
+        return std::nullopt;
+    }
+    return current;
+}
+
+// NT family: the printer's global default form (level 8). False when a step failed and
+// nothing more may be changed.
+bool SetGlobalDefaultForm(SetupContext& context, Printer& printer) {
+    const std::string& printerName = context.state.printerName;
+    const auto size = printer.GetPrinter8(0);
+    if (!size && size.error != platform::kErrorInsufficientBuffer) return false;
+    if (size.value.bytesNeeded == 0) return false;
+    const auto fetched = printer.GetPrinter8(size.value.bytesNeeded);
+    if (!fetched) return false;
+
+    platform::PrinterInfo8 info = fetched.value.info;
+    if (!info.devMode) info.devMode = CurrentDevMode(printer, printerName);
+    if (!info.devMode) return false;
+    DevMode& devMode = *info.devMode;
+    devMode.SetFields(platform::kDmFormName);
+    devMode.SetFormName(GlobalDefaultFormName(context.state.paperSizeName));
+    if (printer.DocumentProperties(printerName, &devMode, &devMode, kMergeMode) != platform::kIdOk) return false;
+    return static_cast<bool>(printer.SetPrinter8(info));
+}
+
+bool PrintsDirectly(SetupContext& context) {
+    if (!context.state.programmaticAccess) return false;
+    return profile::ParseLeadingLong(ReadSetting(context.settings, settings_keys::kPrintDirectly)) != 0;
+}
+
+// Both families: the printer record (level 2) with the paper code on the 4.x family and
+// the two attributes.
+void SetPrinterRecord(SetupContext& context, Printer& printer) {
+    const auto size = printer.GetPrinter2(0);
+    if (size.value.bytesNeeded == 0) return;
+    const auto fetched = printer.GetPrinter2(size.value.bytesNeeded);
+    if (!fetched) return;
+
+    platform::PrinterInfo2 info = fetched.value.info;
+    if (!context.spooler.isNtFamily) {
+        // Without device settings there is no paper to set, and nothing more is changed.
+        if (!info.devMode) return;
+        DevMode& devMode = *info.devMode;
+        devMode.SetFields(platform::kDmPaperSize);
+        devMode.SetPaperSize(PaperCode(context.state.paperSizeName));
+        if (printer.DocumentProperties(context.state.printerName, &devMode, &devMode, kMergeMode) !=
+            platform::kIdOk) {
+            return;
+        }
+    }
+    if (PrintsDirectly(context)) info.attributes |= platform::kPrinterAttributeDirect;
+    info.attributes |= platform::kPrinterAttributeDoCompleteFirst;
+    if (!printer.SetPrinter2(info)) ShowErrorBox(context, "SetPrinter failed");
+}
+
+}  // namespace
+
+bool InstallPrinter(SetupContext& context) {
+    const InstallState& state = context.state;
+    platform::OpenedPrinter added = context.os.spooler.AddPrinter(NewPrinterRecord(state));
+    if (!added) {
+        if (added.error != platform::kErrorPrinterAlreadyExists) {
+            ReportComposedFailure(context, "Install Printer failed. - (Error " + std::to_string(added.error) + ")");
+            return false;
+        }
+    } else if (!context.spooler.isNtFamily) {
+        // The 4.x driver sets up its own default settings when first asked for them.
+        (void)added.printer->DocumentProperties(state.printerName, nullptr, nullptr, kMergeMode);
+    }
+    added.printer.reset();
+    ApplyDefaultDeviceSettings(context);
+    return true;
+}
+
+void ApplyDefaultDeviceSettings(SetupContext& context) {
+    const platform::OpenedPrinter opened =
+        context.os.spooler.OpenPrinter(context.state.printerName, platform::kPrinterAllAccess);
+    if (!opened) {
+        ShowErrorBox(context, "OpenPrinter failed");
+        return;
+    }
+    const bool changesForm = context.spooler.isNtFamily && !KeepsGlobalDefaultForm(context.state.paperSizeName);
+    if (changesForm && !SetGlobalDefaultForm(context, *opened.printer)) return;
+    SetPrinterRecord(context, *opened.printer);
+}
+
+void WriteLegacyDefaultDevMode(SetupContext& context) {
+    const InstallState& state = context.state;
+    const auto image = context.os.files.ReadWholeFile(state.sourceFolder + "Driver\\" + state.printerName + ".bin");
+    if (!image) return;
+    const auto key = context.os.registry.OpenKey(platform::RegistryRoot::LocalMachine,
+                                                 kPrintersKey + state.printerName,
+                                                 platform::RegistryAccess::AllAccess,
+                                                 platform::RegistryView::Native);
+    if (!key) return;
+    (void)key.key->SetValue("Default DevMode", platform::kRegBinary, image.value);
+}
 
 }  // namespace setup

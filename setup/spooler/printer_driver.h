@@ -6,7 +6,10 @@ namespace setup {
 
 struct SetupContext;
 
-// Still to be built: installs nothing yet and reports success.
+inline constexpr char kReferenceDriverName[] = "Apple Color LW 12/660 PS";
+
+// Copies the driver files and registers "NIMBRAX Writer" for the platform's environment.
+// True when the driver is registered now or was already; false after a reported failure.
 bool InstallPrinterDriver(SetupContext& context);
 
 }  // namespace setup

@@ -68,7 +68,8 @@ e2e_finish() {
 # make_medium: the sample medium at C:\medium, with the programs under test.
 make_medium() {
     bash "$ROOT/scripts/make-medium.sh" "$MEDIUM" --setup "$SETUP_EXE" \
-        --uninstaller "$UNINSTALLER_EXE" --installlog "$INSTALLLOG_TOOL" >/dev/null
+        --uninstaller "$UNINSTALLER_EXE" --installlog "$INSTALLLOG_TOOL" \
+        --monitor "$(dirname "$UNINSTALLER_EXE")/nimbmon64.dll" >/dev/null
 }
 
 # install_log_value NAME: a value of the medium's Setup.inf, read back with the tool.
@@ -145,4 +146,44 @@ no_transient_values() {
         return 1
     fi
     return 0
+}
+
+# read_printer NAME: sets PRINTER_STATUS (0 the spooler lists it) and PRINTER_INFO (lines
+# port=, driver=, processor=, datatype=, attributes=0x..., form=).
+read_printer() {
+    in_wine "$WINTOOL_EXE" printer "$1" >"$SCRATCH/printer.out"
+    PRINTER_STATUS=$?
+    PRINTER_INFO=$(tr -d '\r' <"$SCRATCH/printer.out")
+}
+
+# printer_field NAME: one line of the last printer read, without its "NAME=".
+printer_field() {
+    printf '%s\n' "$PRINTER_INFO" | sed -n "s/^$1=//p"
+}
+
+# spooler_lists monitors|ports NAME: the spooler's list holds NAME.
+spooler_lists() {
+    in_wine "$WINTOOL_EXE" "$1" | tr -d '\r' | grep -q -x -F -- "$2"
+}
+
+# medium_with_log KEY=VALUE...: rewrites the medium's Setup.inf from the sample's values
+# with the given ones replaced.
+medium_with_log() {
+    local ini=$SCRATCH/Setup.inf.ini
+    cp "$ROOT/scripts/sample-medium/Setup.inf.ini" "$ini"
+    for setting in "$@"; do
+        sed -i "s|^${setting%%=*}=.*|$setting|" "$ini"
+    done
+    "$INSTALLLOG_TOOL" encode "$ini" "$MEDIUM/Setup.inf" >/dev/null
+}
+
+# value_is NAME TYPE DATA: the last key read holds NAME with that type and text ("" is
+# the key's default value, listed as "(default)"). Shows what is there otherwise.
+value_is() {
+    local name=${1:-(default)} line
+    line=$(printf '%s\n' "$KEY_VALUES" | awk -F'|' -v n="$name" '$1 == n { print $2 "|" $3 }' | head -n1)
+    if [ "$line" != "$2|$3" ]; then
+        echo "  $name: expected $2|$3, found ${line:-no such value}"
+        return 1
+    fi
 }

@@ -1,7 +1,12 @@
-// The print spooler of the fake machine.
+// The print spooler of the fake machine: environments with their driver directories,
+// drivers with their files, monitors with their DLLs, ports, and printers with their
+// attributes and device settings. Every operation can be made to fail through the
+// failure switches, by operation name and subject (a name or an environment).
 #pragma once
 
 #include <cstdint>
+#include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -11,16 +16,62 @@
 
 namespace fake {
 
+struct FakePrinter {
+    platform::PrinterInfo2 info;                   // its level-2 record, device mode included
+    std::optional<platform::DevMode> globalDevMode;  // level 8; none until one is set
+};
+
 class FakeSpooler : public platform::Spooler {
 public:
     FakeSpooler(Journal& journal, FailureSwitches& failures) : journal_(journal), failures_(failures) {}
+
     std::vector<std::string> monitors = {"Local Port", "Standard TCP/IP Port", "USB Monitor"};
+    std::map<std::string, std::string> monitorDlls;  // by monitor name, for monitors added
     std::vector<std::uint32_t> enumMonitorBufferSizes;  // what each call offered
+    // The driver directory of each environment the spooler knows.
+    std::map<std::string, std::string> driverDirectories = {
+        {"Windows 4.0", "C:\\WINDOWS\\SYSTEM"},
+        {"Windows NT x86", "C:\\Windows\\system32\\spool\\drivers\\W32X86"},
+        {"Windows x64", "C:\\Windows\\system32\\spool\\drivers\\x64"}};
+    std::vector<platform::DriverInfo3> drivers;  // in the order they are listed
+    std::vector<std::string> ports = {"LPT1:", "COM1:", "FILE:"};
+    // The port a monitor added by the program creates when asked to add one (a real
+    // monitor picks its own); empty: the monitor refuses.
+    std::string portAddedByMonitor;
+    std::vector<FakePrinter> printers;
+    // The device settings a new printer's driver hands out: 156 public bytes and 64 of
+    // its own, Letter, no form name set yet.
+    std::uint16_t driverExtraBytes = 64;
 
     // The size of a level-1 list as a 64-bit spooler packs it: a pointer per entry and
     // the names with their NULs.
     std::uint32_t MonitorListBytes() const;
+    std::uint32_t DriverListBytes(const std::string& environment) const;
+    // Test set-up and inspection.
+    void AddDriver(const std::string& name, const std::string& environment,
+                   const std::string& driverPath = "", const std::string& configFile = "",
+                   const std::string& helpFile = "", std::vector<std::string> dependentFiles = {});
+    const platform::DriverInfo3* FindDriver(const std::string& name, const std::string& environment) const;
+    FakePrinter* FindPrinter(const std::string& name);
+    FakePrinter& AddExistingPrinter(const std::string& name, const std::string& port,
+                                    const std::string& driver);
+    bool HasPort(const std::string& name) const;
+    bool HasMonitor(const std::string& name) const;
+
     platform::Win32Value<platform::MonitorEnumeration> EnumMonitors(std::uint32_t bufferBytes) override;
+    platform::Win32Result AddMonitor(const platform::MonitorInfo2& info) override;
+    platform::Win32Result AddPort(const std::string& monitorName) override;
+    platform::Win32Value<platform::DriverEnumeration> EnumPrinterDrivers(const std::string& environment,
+                                                                         std::uint32_t bufferBytes) override;
+    platform::Win32Value<platform::DriverDirectory> GetPrinterDriverDirectory(const std::string& environment,
+                                                                              std::uint32_t bufferBytes) override;
+    platform::Win32Result AddPrinterDriver(const platform::DriverInfo3& info) override;
+    platform::OpenedPrinter AddPrinter(const platform::PrinterInfo2& info) override;
+    platform::OpenedPrinter OpenPrinter(const std::string& name, std::uint32_t desiredAccess) override;
+
+    Journal& journal() { return journal_; }
+    FailureSwitches& failures() { return failures_; }
+    platform::DevMode DriverDefaultDevMode() const;
 
 private:
     Journal& journal_;

@@ -179,6 +179,85 @@ Win32Result FakeFileSystem::AppendToFile(const std::string& path, const std::vec
     return {};
 }
 
+namespace {
+
+class FakeFileSearch : public platform::FileSearch {
+public:
+    FakeFileSearch(FakeFileSystem& files, FailureSwitches& failures, Journal& journal, std::string pattern,
+                   std::vector<platform::FindData> entries)
+        : files_(files), failures_(failures), journal_(journal), pattern_(std::move(pattern)),
+          entries_(std::move(entries)) {
+        ++files_.openSearches;
+    }
+    ~FakeFileSearch() override {
+        --files_.openSearches;
+        journal_.Add("FindClose " + pattern_);
+    }
+    FakeFileSearch(const FakeFileSearch&) = delete;
+    FakeFileSearch& operator=(const FakeFileSearch&) = delete;
+
+    const platform::FindData& Current() const override { return entries_[index_]; }
+
+    Win32Result FindNext() override {
+        if (auto error = failures_.Check("FindNextFile", pattern_)) return {*error};
+        if (index_ + 1 >= entries_.size()) return {platform::kErrorNoMoreFiles};
+        ++index_;
+        return {};
+    }
+
+private:
+    FakeFileSystem& files_;
+    FailureSwitches& failures_;
+    Journal& journal_;
+    std::string pattern_;
+    std::vector<platform::FindData> entries_;
+    std::size_t index_ = 0;
+};
+
+std::string NameOf(const std::string& path) {
+    const std::size_t slash = path.find_last_of("\\/");
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+}  // namespace
+
+platform::StartedSearch FakeFileSystem::FindFirstFile(const std::string& pattern) {
+    journal_.Add("FindFirstFile " + pattern);
+    if (auto error = failures_.Check("FindFirstFile", pattern)) return {nullptr, *error};
+    const std::size_t slash = pattern.find_last_of("\\/");
+    const std::string folder = Key(slash == std::string::npos ? std::string(".") : pattern.substr(0, slash));
+    const std::string mask = Normalize(slash == std::string::npos ? pattern : pattern.substr(slash + 1));
+    const bool everything = mask == "*" || mask == "*.*";
+    if (!IsDriveRoot(folder) && !IsFolder(folder)) return {nullptr, platform::kErrorPathNotFound};
+
+    std::vector<platform::FindData> found;
+    if (everything && !IsDriveRoot(folder)) {
+        found.push_back({".", platform::kFileAttributeDirectory});
+        found.push_back({"..", platform::kFileAttributeDirectory});
+    }
+    for (const auto& [key, entry] : entries_) {
+        if (ParentOf(key) != folder) continue;
+        if (everything || NameOf(key) == mask) found.push_back({NameOf(entry.path), entry.attributes});
+    }
+    if (found.empty()) return {nullptr, platform::kErrorFileNotFound};
+    return {std::make_unique<FakeFileSearch>(*this, failures_, journal_, pattern, std::move(found)),
+            platform::kErrorSuccess};
+}
+
+Win32Value<std::uint64_t> FakeFileSystem::GetFileSize(const std::string& path) {
+    journal_.Add("GetFileSize " + path);
+    if (auto error = failures_.Check("GetFileSize", path)) return Win32Value<std::uint64_t>::Failed(*error);
+    const auto it = entries_.find(Key(path));
+    if (it == entries_.end()) {
+        return Win32Value<std::uint64_t>::Failed(ParentExists(Key(path)) ? platform::kErrorFileNotFound
+                                                                         : platform::kErrorPathNotFound);
+    }
+    if ((it->second.attributes & platform::kFileAttributeDirectory) != 0) {
+        return Win32Value<std::uint64_t>::Failed(platform::kErrorAccessDenied);
+    }
+    return Win32Value<std::uint64_t>::Ok(it->second.bytes.size());
+}
+
 // ---- registry ------------------------------------------------------------------------
 
 namespace {
@@ -218,6 +297,15 @@ public:
         return {key->values.erase(Normalize(name)) != 0 ? platform::kErrorSuccess : platform::kErrorFileNotFound};
     }
 
+    Win32Value<std::string> EnumKey(std::uint32_t index, std::size_t capacity) override {
+        registry_.journal().Add("EnumKey " + path_ + " " + std::to_string(index));
+        if (auto error = registry_.failures().Check("EnumKey", path_)) return Win32Value<std::string>::Failed(*error);
+        const std::vector<std::string> names = registry_.SubkeyNames(fullKey_);
+        if (index >= names.size()) return Win32Value<std::string>::Failed(platform::kErrorNoMoreItems);
+        if (names[index].size() + 1 > capacity) return Win32Value<std::string>::Failed(platform::kErrorMoreData);
+        return Win32Value<std::string>::Ok(names[index]);
+    }
+
 private:
     FakeRegistry& registry_;
     std::string fullKey_;
@@ -236,6 +324,17 @@ std::string FakeRegistry::FullKey(platform::RegistryRoot root, const std::string
     bool use32 = view == platform::RegistryView::Force32 ||
                  (view == platform::RegistryView::Native && nativeViewIs32Bit);
     return std::string(use32 ? "32|" : "64|") + RootName(root) + "|" + Normalize(path);
+}
+
+std::vector<std::string> FakeRegistry::SubkeyNames(const std::string& fullKey) const {
+    std::vector<std::string> names;
+    const std::string childPrefix = fullKey + "\\";
+    for (const auto& [key, entry] : keys_) {
+        if (key.rfind(childPrefix, 0) != 0) continue;
+        if (key.find('\\', childPrefix.size()) != std::string::npos) continue;  // deeper down
+        names.push_back(entry.path.substr(entry.path.find_last_of('\\') + 1));
+    }
+    return names;
 }
 
 FakeKey* FakeRegistry::Find(const std::string& fullKey) {

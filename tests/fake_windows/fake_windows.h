@@ -53,6 +53,12 @@ public:
     platform::Win32Result CopyFile(const std::string& from, const std::string& to, bool failIfExists) override;
     platform::Win32Value<std::vector<std::uint8_t>> ReadWholeFile(const std::string& path) override;
     platform::Win32Result AppendToFile(const std::string& path, const std::vector<std::uint8_t>& bytes) override;
+    // Patterns: a folder followed by "*.*" or "*" (every entry, "." and ".." first
+    // outside a drive root), or by one exact name.
+    platform::StartedSearch FindFirstFile(const std::string& pattern) override;
+    platform::Win32Value<std::uint64_t> GetFileSize(const std::string& path) override;
+
+    int openSearches = 0;  // searches started and not yet closed
 
 private:
     bool ParentExists(const std::string& normalizedPath) const;
@@ -103,6 +109,8 @@ public:
 
     // Used by the key objects.
     FakeKey* Find(const std::string& fullKey);
+    // Names of the direct subkeys, as created, in the order of their normalized names.
+    std::vector<std::string> SubkeyNames(const std::string& fullKey) const;
     Journal& journal() { return journal_; }
     FailureSwitches& failures() { return failures_; }
 

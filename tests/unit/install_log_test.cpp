@@ -383,6 +383,12 @@ public:
     platform::Win32Result AppendToFile(const std::string&, const Bytes&) override {
         return {platform::kErrorAccessDenied};
     }
+    platform::StartedSearch FindFirstFile(const std::string&) override {
+        return {nullptr, platform::kErrorFileNotFound};
+    }
+    platform::Win32Value<std::uint64_t> GetFileSize(const std::string&) override {
+        return platform::Win32Value<std::uint64_t>::Failed(platform::kErrorFileNotFound);
+    }
 };
 
 TEST(InstallLogLoad, ReadsSetupInfFromTheFolder) {

@@ -231,7 +231,7 @@ TEST_F(InstallSequenceTest, LicenceDialogOnlyWithALicenceFile) {
     EXPECT_FALSE(windows.journal.Contains("LicenceDialog"));
 
     windows.files.AddFile("C:\\Medium\\LICENSE.TXT", "terms");
-    ASSERT_EQ(Run({}), 0);
+    ASSERT_EQ(RunAgain({}), 0);
     EXPECT_EQ(dialogs.licencePath, "C:\\Medium\\LICENSE.TXT");
     EXPECT_EQ(dialogs.licencePrompt,
               "Do you accept all the terms of the preceding License Agreement? If you choose No, Setup will close. "
@@ -271,7 +271,7 @@ TEST_F(InstallSequenceTest, DestinationOnWindows98ComesFromTheRegistry) {
     EXPECT_EQ(State().destinationFolder, "E:\\Programme\\Quillet");
 
     windows.failures.Fail("QueryValue", 2);
-    ASSERT_EQ(Run({"/s"}), 0);
+    ASSERT_EQ(RunAgain({"/s"}), 0);
     EXPECT_EQ(State().destinationFolder, "C:\\Program Files\\Quillet");
 }
 
@@ -286,7 +286,7 @@ TEST_F(InstallSequenceTest, SettingsDestinationReplacesTheDefaultButNotTheComman
     ASSERT_EQ(Run({"/s"}), 0);
     EXPECT_EQ(State().destinationFolder, "F:\\Tools\\PDF");
 
-    ASSERT_EQ(Run({"/s", "-dG:\\Given"}), 0);
+    ASSERT_EQ(RunAgain({"/s", "-dG:\\Given"}), 0);
     EXPECT_EQ(State().destinationFolder, "G:\\Given");
     EXPECT_FALSE(windows.journal.Contains("DestinationDialog"));
 }
@@ -309,11 +309,11 @@ TEST_F(InstallSequenceTest, AutoPaperSizeFollowsTheUsersLocale) {
     log.PaperSizeName = "A0";
     WriteInstallLog(log);
     windows.system.lcid = 0x1009;
-    ASSERT_EQ(Run({"/s"}), 0);
+    ASSERT_EQ(RunAgain({"/s"}), 0);
     EXPECT_EQ(State().paperSizeName, "Letter");
 
     WriteSettings("[Installation]\nAutoPaperSize=no\n");
-    ASSERT_EQ(Run({"/s"}), 0);
+    ASSERT_EQ(RunAgain({"/s"}), 0);
     EXPECT_EQ(State().paperSizeName, "A0");
 }
 
@@ -324,7 +324,7 @@ TEST_F(InstallSequenceTest, ShortcutsOffByCommandLineOrInstallLog) {
     auto log = SampleInstallLog();
     log.CreateShortcuts = 0;
     WriteInstallLog(log);
-    ASSERT_EQ(Run({"/s"}), 0);
+    ASSERT_EQ(RunAgain({"/s"}), 0);
     EXPECT_FALSE(State().createShortcuts);
 }
 
@@ -335,7 +335,7 @@ TEST_F(InstallSequenceTest, ForegroundTimeoutOnlyOnWindows2000ToServer2003) {
 
     windows.system.foregroundLockTimeout.reset();
     windows.system.version = {6, 1};
-    ASSERT_EQ(Run({"/s"}), 0);
+    ASSERT_EQ(RunAgain({"/s"}), 0);
     EXPECT_FALSE(windows.system.foregroundLockTimeout.has_value());
 }
 

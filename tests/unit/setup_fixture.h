@@ -38,7 +38,26 @@ protected:
         windows.files.AddFile(std::string(kMedium) + "Setup.exe", "MZ");
         windows.files.AddFolder("C:\\Windows\\system32");
         windows.files.AddFolder("C:\\Program Files");
+        for (const char* name : kProductFiles) windows.files.AddFile(std::string(kMedium) + name, name);
+        for (const char* name : kDriverFiles) windows.files.AddFile(std::string(kMedium) + "Driver\\" + name, name);
+        for (const auto& environment : windows.spooler.driverDirectories) windows.files.AddFolder(environment.second);
+        // The product's monitor adds the port that the install log names.
+        windows.spooler.portAddedByMonitor = "QLW1:";
     }
+
+    // The printer driver files of the medium: "Driver\" for the description files and the
+    // 32-bit driver, "Driver\x64\" for the 64-bit driver program files.
+    static constexpr const char* kDriverFiles[] = {
+        "NIMBRAXW.PPD", "NIMBRAXW.SPD", "PSCRIPT5.DLL", "PS5UI.DLL", "PSCRIPT.HLP", "PSCRIPT.NTF",
+        "PSCRIPT.DRV", "PSCRIPT.INI", "TESTPS.TXT", "FONTS.MFM", "ICONLIB.DLL", "PSMON.DLL",
+        "x64\\PSCRIPT5.DLL", "x64\\PS5UI.DLL", "x64\\PSCRIPT.HLP", "x64\\PSCRIPT.NTF"};
+
+    // The product files every run copies from the medium, for each platform; the files
+    // that only some builds copy are added by the tests that need them.
+    static constexpr const char* kProductFiles[] = {
+        "pagemill64.exe", "pagemill32.exe", "pagemill.exe", "QLWriter1.exe", "QLWriter2.exe",
+        "Quillet.dll", "Preferences.exe", "Preferences.lan", "PDFWrite.rsp", "message.txt",
+        "unInstpm64.exe", "uninstpm.exe"};
 
     void WriteInstallLog(const installlog::InstallLog& log) {
         windows.files.AddFile(std::string(kMedium) + "Setup.inf",
@@ -52,6 +71,17 @@ protected:
         windows.system.arguments = arguments;
         context = std::make_unique<setup::SetupContext>(windows.platform(), dialogs, programIs64Bit);
         return setup::RunInstallSequence(*context);
+    }
+
+    // A further run on the same machine, once the uninstall entry of the run before is
+    // gone (as after the uninstaller), so that it is not taken for an installed product.
+    int RunAgain(const std::vector<std::string>& arguments = {"/s"}) {
+        const std::string entry = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\" +
+                                  context->state.productName;
+        for (const auto view : {platform::RegistryView::Force64, platform::RegistryView::Force32}) {
+            (void)windows.registry.DeleteKey(platform::RegistryRoot::LocalMachine, entry, view);
+        }
+        return Run(arguments);
     }
 
     const setup::InstallState& State() const { return context->state; }

@@ -5,6 +5,12 @@
 //   wintool regkey <64|32> <HKLM path> does the key exist in that registry view?
 //                                      prints one line per value: name|type|data|bytes
 //   wintool mkkey <64|32> <HKLM path>  create the key (and its missing parents)
+//   wintool rmkey <64|32> <HKLM path>  delete the key (one without subkeys)
+//   wintool printer <name>             the printer's port, driver, print processor,
+//                                      attributes and global default form
+//   wintool driver <environment> <name>  the driver's files and the driver directory
+//   wintool monitors | ports           the spooler's port monitors or ports, one a line
+//   wintool shortcut <file.lnk>        the shell link's target, arguments and description
 //
 // Exit status: 0 done (regkey: the key exists), 1 the key does not exist or could not
 // be created, 2 wrong command line or the program could not be started.
@@ -17,6 +23,9 @@
 #define WIN32_LEAN_AND_MEAN
 #endif
 #include <windows.h>
+#include <winspool.h>
+#include <objbase.h>
+#include <shlobj.h>
 
 #include <cstdio>
 #include <string>
@@ -32,7 +41,12 @@ constexpr int kExitUsage = 2;
 constexpr const char* kUsage =
     "usage: wintool run <program> [args...]\n"
     "       wintool regkey <64|32> <HKLM path>\n"
-    "       wintool mkkey <64|32> <HKLM path>\n";
+    "       wintool mkkey <64|32> <HKLM path>\n"
+    "       wintool rmkey <64|32> <HKLM path>\n"
+    "       wintool printer <name>\n"
+    "       wintool driver <environment> <name>\n"
+    "       wintool monitors | ports\n"
+    "       wintool shortcut <file.lnk>\n";
 
 // Closes a kernel handle when it goes out of scope.
 class OwnedHandle {
@@ -218,6 +232,155 @@ int MakeKey(REGSAM view, const std::string& path) {
     return kExitDone;
 }
 
+int RemoveKey(REGSAM view, const std::string& path) {
+    const LONG deleted = RegDeleteKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), view, 0);
+    return deleted == ERROR_SUCCESS ? kExitDone : kExitNotThere;
+}
+
+// ---- the spooler -------------------------------------------------------------------
+
+class OwnedPrinter {
+public:
+    OwnedPrinter() = default;
+    ~OwnedPrinter() {
+        if (printer_ != nullptr) ClosePrinter(printer_);
+    }
+    OwnedPrinter(const OwnedPrinter&) = delete;
+    OwnedPrinter& operator=(const OwnedPrinter&) = delete;
+    HANDLE get() const { return printer_; }
+    HANDLE* put() { return &printer_; }
+
+private:
+    HANDLE printer_ = nullptr;
+};
+
+const char* Shown(const char* text) { return text != nullptr ? text : ""; }
+
+// GetPrinterA at `level` into a buffer of the size asked for; empty when it fails.
+std::vector<BYTE> FetchPrinter(HANDLE printer, DWORD level) {
+    DWORD needed = 0;
+    GetPrinterA(printer, level, nullptr, 0, &needed);
+    std::vector<BYTE> buffer(needed);
+    if (needed == 0 || !GetPrinterA(printer, level, buffer.data(), needed, &needed)) buffer.clear();
+    return buffer;
+}
+
+int PrintPrinter(const std::string& name) {
+    OwnedPrinter printer;
+    PRINTER_DEFAULTSA defaults{};
+    defaults.DesiredAccess = PRINTER_ACCESS_USE;
+    if (!OpenPrinterA(const_cast<char*>(name.c_str()), printer.put(), &defaults)) return kExitNotThere;
+    const std::vector<BYTE> record = FetchPrinter(printer.get(), 2);
+    if (record.empty()) {
+        std::fprintf(stderr, "wintool: GetPrinter level 2 failed (error %lu)\n", GetLastError());
+        return kExitUsage;
+    }
+    const auto* info = reinterpret_cast<const PRINTER_INFO_2A*>(record.data());
+    std::printf("port=%s\ndriver=%s\nprocessor=%s\ndatatype=%s\nattributes=0x%lx\n", Shown(info->pPortName),
+                Shown(info->pDriverName), Shown(info->pPrintProcessor), Shown(info->pDatatype), info->Attributes);
+    const std::vector<BYTE> global = FetchPrinter(printer.get(), 8);
+    const auto* defaultsRecord = reinterpret_cast<const PRINTER_INFO_8A*>(global.data());
+    if (global.empty() || defaultsRecord->pDevMode == nullptr) {
+        std::printf("form=(none)\n");
+    } else {
+        const DEVMODEA* mode = defaultsRecord->pDevMode;
+        std::printf("form=%.32s\npaper=%d\n", reinterpret_cast<const char*>(mode->dmFormName), mode->dmPaperSize);
+    }
+    return kExitDone;
+}
+
+int PrintDriver(const std::string& environment, const std::string& name) {
+    DWORD needed = 0;
+    DWORD returned = 0;
+    char* env = const_cast<char*>(environment.c_str());
+    EnumPrinterDriversA(nullptr, env, 3, nullptr, 0, &needed, &returned);
+    std::vector<BYTE> buffer(needed + 1);
+    if (!EnumPrinterDriversA(nullptr, env, 3, buffer.data(), needed, &needed, &returned)) return kExitNotThere;
+    const auto* drivers = reinterpret_cast<const DRIVER_INFO_3A*>(buffer.data());
+    for (DWORD i = 0; i < returned; ++i) {
+        if (name != Shown(drivers[i].pName)) continue;
+        std::printf("version=%lu\ndriver=%s\ndata=%s\nconfig=%s\nhelp=%s\n", drivers[i].cVersion,
+                    Shown(drivers[i].pDriverPath), Shown(drivers[i].pDataFile), Shown(drivers[i].pConfigFile),
+                    Shown(drivers[i].pHelpFile));
+        char directory[1024] = {};
+        if (GetPrinterDriverDirectoryA(nullptr, env, 1, reinterpret_cast<BYTE*>(directory), sizeof(directory) - 1,
+                                       &needed)) {
+            std::printf("directory=%s\n", directory);
+        }
+        return kExitDone;
+    }
+    return kExitNotThere;
+}
+
+// EnumMonitorsA or EnumPortsA at level 1: the names, one a line.
+template <class Enumerate>
+int PrintNames(Enumerate enumerate) {
+    DWORD needed = 0;
+    DWORD returned = 0;
+    enumerate(nullptr, 0, &needed, &returned);
+    std::vector<BYTE> buffer(needed + 1);
+    if (!enumerate(buffer.data(), needed, &needed, &returned)) {
+        std::fprintf(stderr, "wintool: the spooler refused the list (error %lu)\n", GetLastError());
+        return kExitUsage;
+    }
+    for (DWORD i = 0; i < returned; ++i) {
+        // MONITOR_INFO_1A and PORT_INFO_1A are both one name pointer.
+        std::printf("%s\n", Shown(reinterpret_cast<const MONITOR_INFO_1A*>(buffer.data())[i].pName));
+    }
+    return kExitDone;
+}
+
+// ---- shell links ------------------------------------------------------------------
+
+// Releases a COM interface when it goes out of scope.
+template <class Interface>
+class OwnedInterface {
+public:
+    OwnedInterface() = default;
+    ~OwnedInterface() {
+        if (pointer_ != nullptr) pointer_->Release();
+    }
+    OwnedInterface(const OwnedInterface&) = delete;
+    OwnedInterface& operator=(const OwnedInterface&) = delete;
+    Interface* operator->() const { return pointer_; }
+    void** put() { return reinterpret_cast<void**>(&pointer_); }
+
+private:
+    Interface* pointer_ = nullptr;
+};
+
+// Loads the link through the shell's own link object and prints what it holds:
+// target=..., arguments=..., description=...
+int PrintShortcut(const std::string& path) {
+    if (FAILED(CoInitialize(nullptr))) return kExitUsage;
+    int status = kExitUsage;
+    {
+        OwnedInterface<IShellLinkA> link;
+        OwnedInterface<IPersistFile> file;
+        wchar_t widePath[MAX_PATH] = {};
+        char target[MAX_PATH] = {};
+        char arguments[1024] = {};
+        char description[1024] = {};
+        if (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES) {
+            status = kExitNotThere;
+        } else if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                              link.put())) &&
+                   SUCCEEDED(link->QueryInterface(IID_IPersistFile, file.put())) &&
+                   MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, widePath, MAX_PATH) != 0 &&
+                   SUCCEEDED(file->Load(widePath, STGM_READ)) &&
+                   SUCCEEDED(link->GetPath(target, MAX_PATH, nullptr, SLGP_RAWPATH)) &&
+                   SUCCEEDED(link->GetArguments(arguments, sizeof(arguments))) &&
+                   SUCCEEDED(link->GetDescription(description, sizeof(description)))) {
+            std::printf("target=%s\narguments=%s\ndescription=%s\n", target, arguments, description);
+            status = kExitDone;
+        } else {
+            std::fprintf(stderr, "wintool: cannot read the shortcut %s\n", path.c_str());
+        }
+    }
+    CoUninitialize();
+    return status;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -229,6 +392,20 @@ int main(int argc, char** argv) {
     if (args.size() == 3 && ParseView(args[1], view)) {
         if (args[0] == "regkey") return PrintKey(view, args[2]);
         if (args[0] == "mkkey") return MakeKey(view, args[2]);
+        if (args[0] == "rmkey") return RemoveKey(view, args[2]);
+    }
+    if (args.size() == 2 && args[0] == "printer") return PrintPrinter(args[1]);
+    if (args.size() == 2 && args[0] == "shortcut") return PrintShortcut(args[1]);
+    if (args.size() == 3 && args[0] == "driver") return PrintDriver(args[1], args[2]);
+    if (args.size() == 1 && args[0] == "monitors") {
+        return PrintNames([](BYTE* buffer, DWORD bytes, DWORD* needed, DWORD* returned) {
+            return EnumMonitorsA(nullptr, 1, buffer, bytes, needed, returned);
+        });
+    }
+    if (args.size() == 1 && args[0] == "ports") {
+        return PrintNames([](BYTE* buffer, DWORD bytes, DWORD* needed, DWORD* returned) {
+            return EnumPortsA(nullptr, 1, buffer, bytes, needed, returned);
+        });
     }
     std::fputs(kUsage, stderr);
     return kExitUsage;

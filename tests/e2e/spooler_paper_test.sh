@@ -1,0 +1,39 @@
+#!/bin/bash
+# The install log's paper size on a printer of the NT family: "A0" becomes the global
+# default form "ISO A0", "Letter" leaves the default the driver gave the printer. The
+# "Letter" medium is also a programmatic-access build whose settings ask for direct
+# printing, so the printer gets attribute 0x2 besides 0x200.
+. "$(dirname "$0")/e2e-common.sh"
+e2e_start
+make_medium
+printer=$(install_log_value PrinterName)
+clean_prefix=$SCRATCH/clean
+cp -a "$PREFIX" "$clean_prefix"
+
+# install_with LOG_SETTINGS...: a fresh copy of the prefix, the medium's log rewritten.
+install_with() {
+    wine_stop "$PREFIX"
+    rm -rf "$PREFIX"
+    cp -a "$clean_prefix" "$PREFIX"
+    medium_with_log "$@"
+    run_setup /s
+    read_printer "$printer"
+}
+
+install_with PaperSizeName=A0
+check "the A0 install exits 0 (got $EXIT_CODE)" [ "$EXIT_CODE" = 0 ]
+check "\"A0\" gives the global default form \"ISO A0\" (got \"$(printer_field form)\")" \
+    [ "$(printer_field form)" = "ISO A0" ]
+attributes=$(( $(printer_field attributes) ))
+check "without programmatic access 0x2 stays clear" [ $(( attributes & 0x2 )) -eq 0 ]
+
+sed -i 's/^PrintDirectly=.*/PrintDirectly=1/' "$clean_prefix/drive_c/medium/Setup.Ini"
+install_with PaperSizeName=Letter ProgrammaticAccess=1
+check "the Letter install exits 0 (got $EXIT_CODE)" [ "$EXIT_CODE" = 0 ]
+form=$(printer_field form)
+check "\"Letter\" leaves the driver's default form (got \"$form\")" [ "$form" != "Letter" ]
+attributes=$(( $(printer_field attributes) ))
+check "attribute 0x200 is set" [ $(( attributes & 0x200 )) -ne 0 ]
+check "programmatic access with PrintDirectly=1 sets attribute 0x2" [ $(( attributes & 0x2 )) -ne 0 ]
+
+e2e_finish

@@ -1,0 +1,111 @@
+#include <gtest/gtest.h>
+
+#include "setup/spooler/port_monitor.h"
+#include "tests/unit/spooler_step_fixture.h"
+
+namespace {
+
+using testing_support::SpoolerStepFixture;
+using testing_support::TestPlatform;
+
+class PortMonitorTest : public SpoolerStepFixture {};
+
+// ---- the monitor DLL -----------------------------------------------------------------
+
+TEST_F(PortMonitorTest, SixtyFourBitStartsTheMediumsCopyHelperByItsQuotedPathAndWaits) {
+    Prepare(TestPlatform::Windows64);
+    setup::DeployPortMonitor(*context);
+    ASSERT_EQ(windows.processes.started.size(), 1u);
+    EXPECT_EQ(windows.processes.started[0].commandLine, "\"C:\\Medium\\unInstpm64.exe\" /copy");
+    EXPECT_EQ(windows.processes.started[0].show, platform::WindowShow::Show);
+    EXPECT_TRUE(windows.journal.Contains("WaitForProcess"));
+    EXPECT_EQ(windows.processes.terminated, 0);
+    EXPECT_FALSE(windows.journal.Contains("CopyFile"));  // Setup does not write system32 itself
+}
+
+TEST_F(PortMonitorTest, AMediumPathWithSpacesStaysOneProgramName) {
+    EXPECT_EQ(setup::CopyHelperCommandLine("D:\\My Medium\\"), "\"D:\\My Medium\\unInstpm64.exe\" /copy");
+}
+
+TEST_F(PortMonitorTest, AWaitThatFailsEndsTheHelper) {
+    Prepare(TestPlatform::Windows64);
+    windows.processes.waitResult = platform::kWaitFailed;
+    setup::DeployPortMonitor(*context);
+    EXPECT_EQ(windows.processes.terminated, 1);
+}
+
+TEST_F(PortMonitorTest, AHelperThatCannotStartIsPassedOver) {
+    Prepare(TestPlatform::Windows64);
+    windows.failures.Fail("CreateProcess", platform::kErrorFileNotFound);
+    setup::DeployPortMonitor(*context);
+    EXPECT_FALSE(windows.journal.Contains("WaitForProcess"));
+}
+
+TEST_F(PortMonitorTest, ThirtyTwoBitWindowsCopiesItsMonitorDllIntoTheSystemFolder) {
+    windows.files.AddFile("C:\\Medium\\nimbmon32.dll", "monitor 32", platform::kFileAttributeReadOnly);
+    windows.files.AddFile("C:\\Windows\\system32\\nimbmon32.dll", "older");
+    Prepare(TestPlatform::Nt32);
+    setup::DeployPortMonitor(*context);
+    EXPECT_EQ(windows.files.Content("C:\\Windows\\system32\\nimbmon32.dll"), "monitor 32");
+    EXPECT_EQ(windows.files.Attributes("C:\\Windows\\system32\\nimbmon32.dll") & platform::kFileAttributeReadOnly, 0u);
+    EXPECT_TRUE(windows.processes.started.empty());
+
+    windows.files.AddFile("C:\\Medium\\nimbmon.dll", "monitor 4.x");
+    Prepare(TestPlatform::Windows98);
+    setup::DeployPortMonitor(*context);
+    EXPECT_EQ(windows.files.Content("C:\\Windows\\system32\\nimbmon.dll"), "monitor 4.x");
+}
+
+TEST_F(PortMonitorTest, AMissingMonitorDllOrAnOverlongPathIsPassedOver) {
+    Prepare(TestPlatform::Nt32);
+    setup::DeployPortMonitor(*context);  // no nimbmon32.dll on the medium
+    EXPECT_FALSE(windows.files.Exists("C:\\Windows\\system32\\nimbmon32.dll"));
+
+    context->state.sourceFolder = "C:\\" + std::string(245, 'm') + "\\";
+    windows.files.AddFile(context->state.sourceFolder + "nimbmon32.dll", "monitor");
+    windows.journal.Clear();
+    setup::DeployPortMonitor(*context);
+    EXPECT_FALSE(windows.journal.Contains("CopyFile"));
+}
+
+// ---- monitor and port -------------------------------------------------------------------
+
+TEST_F(PortMonitorTest, RegistersTheMonitorStepsTheProgressThenAsksForThePort) {
+    Prepare(TestPlatform::Windows64, false);
+    context->progress = dialogs.OpenProgress("Setup is preparing...");
+    setup::RegisterPortMonitor(*context);
+    const int monitor = windows.journal.IndexOf(
+        "AddMonitor NIMBRAX Writer Monitor x86 | Windows x64 | nimbmon64.dll");
+    const int step = windows.journal.IndexOf("StepIt");
+    const int port = windows.journal.IndexOf("AddPort NIMBRAX Writer Monitor x86");
+    EXPECT_GE(monitor, 0);
+    EXPECT_GT(step, monitor);
+    EXPECT_GT(port, step);
+    EXPECT_TRUE(windows.spooler.HasPort("QLW1:"));
+}
+
+TEST_F(PortMonitorTest, EachPlatformRegistersItsOwnDllUnderTheOneMonitorName) {
+    Prepare(TestPlatform::Nt32);
+    setup::RegisterPortMonitor(*context);
+    EXPECT_EQ(windows.spooler.monitorDlls["NIMBRAX Writer Monitor x86"], "nimbmon32.dll");
+}
+
+TEST_F(PortMonitorTest, AnAlreadyRegisteredMonitorStillGetsAskedForThePort) {
+    Prepare(TestPlatform::Windows64);
+    setup::RegisterPortMonitor(*context);
+    windows.journal.Clear();
+    setup::RegisterPortMonitor(*context);  // AddMonitor fails: already installed
+    EXPECT_TRUE(windows.journal.Contains("AddPort"));
+}
+
+TEST_F(PortMonitorTest, FailingMonitorAndPortCallsDoNotStopTheInstallation) {
+    WriteInstallLog(testing_support::SampleInstallLog());
+    windows.failures.Fail("AddMonitor", platform::kErrorAccessDenied);
+    windows.failures.Fail("AddPort", platform::kErrorAccessDenied);
+    windows.spooler.ports.push_back("QLW1:");  // left by an earlier installation
+    EXPECT_EQ(Run({}), 0);
+    EXPECT_EQ(windows.ui.shown.back().text.rfind("Setup has finished installing", 0), 0u);
+    EXPECT_NE(windows.spooler.FindPrinter("Quillet Writer"), nullptr);
+}
+
+}  // namespace

@@ -1,0 +1,263 @@
+#include <gtest/gtest.h>
+
+#include "setup/spooler/paper_sizes.h"
+#include "setup/spooler/printer.h"
+#include "tests/unit/spooler_step_fixture.h"
+
+namespace {
+
+using platform::RegistryRoot;
+using platform::RegistryView;
+using testing_support::SpoolerStepFixture;
+using testing_support::TestPlatform;
+
+constexpr std::uint32_t kLocal = 0x40;
+constexpr std::uint32_t kCompleteFirst = 0x200;
+constexpr std::uint32_t kDirect = 0x2;
+
+class PrinterTest : public SpoolerStepFixture {
+protected:
+    // The spooler state the printer steps find: the driver registered, the port made.
+    void PrepareSpooler(TestPlatform platform, const std::string& paper = "A4", bool silent = true) {
+        Prepare(platform, silent);
+        context->state.paperSizeName = paper;
+        windows.spooler.AddDriver("NIMBRAX Writer", context->spooler.environment);
+        windows.spooler.ports.push_back("QLW1:");
+    }
+    bool Install() { return setup::InstallPrinter(*context); }
+    fake::FakePrinter& Printer() {
+        fake::FakePrinter* printer = windows.spooler.FindPrinter("Quillet Writer");
+        EXPECT_NE(printer, nullptr);
+        return *printer;
+    }
+    std::string GlobalForm() {
+        const auto& global = Printer().globalDevMode;
+        return global ? global->FormName() : "(none)";
+    }
+};
+
+// ---- the printer ----------------------------------------------------------------------
+
+TEST_F(PrinterTest, CreatesTheLocalPrinterOnTheLogsPortWithOurDriver) {
+    PrepareSpooler(TestPlatform::Windows64);
+    ASSERT_TRUE(Install());
+    const platform::PrinterInfo2& info = Printer().info;
+    EXPECT_EQ(info.printerName, "Quillet Writer");
+    EXPECT_EQ(info.portName, "QLW1:");
+    EXPECT_EQ(info.driverName, "NIMBRAX Writer");
+    EXPECT_EQ(info.printProcessor, "WinPrint");
+    EXPECT_EQ(info.datatype, "RAW");
+    EXPECT_EQ(info.attributes, kLocal | kCompleteFirst);
+    EXPECT_TRUE(windows.journal.Contains("OpenPrinter Quillet Writer " + std::to_string(0xF000C)));
+    EXPECT_TRUE(windows.ui.shown.empty());
+}
+
+TEST_F(PrinterTest, AnExistingPrinterIsKeptAndGetsTheSettingsAgain) {
+    PrepareSpooler(TestPlatform::Windows64);
+    windows.spooler.AddExistingPrinter("Quillet Writer", "LPT1:", "Other Driver");
+    ASSERT_TRUE(Install());
+    EXPECT_EQ(Printer().info.portName, "LPT1:");
+    EXPECT_EQ(Printer().info.driverName, "Other Driver");
+    EXPECT_EQ(Printer().info.attributes, kLocal | kCompleteFirst);
+    EXPECT_EQ(GlobalForm(), "A4");
+    EXPECT_EQ(ErrorLog(), "");
+}
+
+TEST_F(PrinterTest, APrinterThatCannotBeCreatedIsReportedAndGetsNoSettings) {
+    PrepareSpooler(TestPlatform::Windows64);
+    windows.failures.Fail("AddPrinter", platform::kErrorUnknownPort);
+    EXPECT_FALSE(Install());
+    EXPECT_EQ(ErrorLog(), "Install Printer failed. - (Error 1796)\r\n");
+    EXPECT_FALSE(windows.journal.Contains("OpenPrinter"));
+
+    windows.failures.Clear();
+    PrepareSpooler(TestPlatform::Windows64, "A4", false);
+    windows.failures.Fail("AddPrinter", platform::kErrorAccessDenied);
+    EXPECT_FALSE(Install());
+    EXPECT_EQ(BoxTexts(), std::vector<std::string>{"Install Printer failed. - (Error 5)"});
+}
+
+TEST_F(PrinterTest, Windows98AsksTheNewPrinterForItsSettingsOnce) {
+    PrepareSpooler(TestPlatform::Windows98);
+    ASSERT_TRUE(Install());
+    EXPECT_EQ(windows.journal.IndexOf("DocumentProperties 10 Quillet Writer"),
+              windows.journal.IndexOf("DocumentProperties"));
+    EXPECT_LT(windows.journal.IndexOf("DocumentProperties 10"), windows.journal.IndexOf("ClosePrinter"));
+}
+
+// ---- the paper -------------------------------------------------------------------------
+
+TEST_F(PrinterTest, NtFamilyTakesTheFormFromThePaperTable) {
+    const std::vector<std::pair<std::string, std::string>> table = {
+        {"A4", "A4"}, {"Legal", "Legal"}, {"A0", "ISO A0"}, {"a4", "a4"},
+        {"Architectural Sheet Size E-One Large", "Architectural Sheet Size E-One "}};
+    for (const auto& [paper, form] : table) {
+        PrepareSpooler(TestPlatform::Windows64, paper);
+        ASSERT_TRUE(Install());
+        EXPECT_EQ(GlobalForm(), form) << paper;
+        EXPECT_EQ(Printer().globalDevMode->Fields() & platform::kDmFormName, platform::kDmFormName);
+        EXPECT_EQ(Printer().info.devMode->FormName(), "") << "the level-2 settings stay";
+        windows.spooler.printers.clear();
+    }
+}
+
+TEST_F(PrinterTest, LetterLeavesTheGlobalFormAloneAndSetsOnlyTheAttributes) {
+    PrepareSpooler(TestPlatform::Nt32, "Letter");
+    ASSERT_TRUE(Install());
+    EXPECT_FALSE(windows.journal.Contains("GetPrinter8"));
+    EXPECT_EQ(GlobalForm(), "(none)");
+    EXPECT_EQ(Printer().info.attributes, kLocal | kCompleteFirst);
+}
+
+TEST_F(PrinterTest, AGlobalDefaultThatExistsIsChangedInPlace) {
+    PrepareSpooler(TestPlatform::Windows64);
+    windows.spooler.AddExistingPrinter("Quillet Writer", "QLW1:", "NIMBRAX Writer");
+    platform::DevMode global = windows.spooler.DriverDefaultDevMode();
+    global.SetFormName("Tabloid");
+    global.bytes()[200] = 0x5A;  // the driver's own part travels along
+    Printer().globalDevMode = global;
+    ASSERT_TRUE(Install());
+    EXPECT_EQ(GlobalForm(), "A4");
+    EXPECT_EQ(Printer().globalDevMode->bytes()[200], 0x5A);
+    EXPECT_FALSE(windows.journal.Contains("DocumentProperties 0"));
+}
+
+TEST_F(PrinterTest, Windows98SetsThePaperCodeInThePrinterRecord) {
+    const std::vector<std::pair<std::string, std::int16_t>> table = {
+        {"Letter", 1}, {"A4", 9}, {"Legal", 5}, {"A0", 8}, {"Tabloid", 1}};
+    for (const auto& [paper, code] : table) {
+        PrepareSpooler(TestPlatform::Windows98, paper);
+        ASSERT_TRUE(Install());
+        EXPECT_EQ(Printer().info.devMode->PaperSize(), code) << paper;
+        EXPECT_FALSE(windows.journal.Contains("GetPrinter8"));
+        EXPECT_EQ(Printer().info.attributes, kLocal | kCompleteFirst);
+        windows.spooler.printers.clear();
+    }
+}
+
+TEST_F(PrinterTest, PaperMappingNamesAndCodes) {
+    EXPECT_TRUE(setup::KeepsGlobalDefaultForm("Letter"));
+    EXPECT_FALSE(setup::KeepsGlobalDefaultForm("letter"));
+    EXPECT_EQ(setup::GlobalDefaultFormName("A0"), "ISO A0");
+    EXPECT_EQ(setup::PaperCode("A0"), setup::kDmPaperA3);
+    EXPECT_EQ(setup::PaperCode("a4"), setup::kDmPaperLetter);
+}
+
+// ---- the attributes --------------------------------------------------------------------
+
+TEST_F(PrinterTest, PrintDirectlyCountsOnlyInAProgrammaticAccessBuild) {
+    WriteSettings("[Installation]\r\nPrintDirectly=1\r\n");
+    PrepareSpooler(TestPlatform::Windows64);
+    ASSERT_TRUE(Install());
+    EXPECT_EQ(Printer().info.attributes & kDirect, 0u);
+
+    windows.spooler.printers.clear();
+    PrepareSpooler(TestPlatform::Windows64);
+    context->state.programmaticAccess = true;
+    ASSERT_TRUE(Install());
+    EXPECT_EQ(Printer().info.attributes, kLocal | kCompleteFirst | kDirect);
+
+    windows.spooler.printers.clear();
+    WriteSettings("[Installation]\r\nPrintDirectly=0\r\n");
+    PrepareSpooler(TestPlatform::Windows64);
+    context->state.programmaticAccess = true;
+    ASSERT_TRUE(Install());
+    EXPECT_EQ(Printer().info.attributes & kDirect, 0u);
+}
+
+// ---- failures while applying the settings -----------------------------------------------
+
+TEST_F(PrinterTest, APrinterThatCannotBeOpenedShowsItsBoxEvenWhenSilent) {
+    PrepareSpooler(TestPlatform::Windows64);
+    windows.failures.Fail("OpenPrinter", platform::kErrorAccessDenied);
+    EXPECT_TRUE(Install());
+    ASSERT_EQ(windows.ui.shown.size(), 1u);
+    EXPECT_EQ(windows.ui.shown[0].text, "OpenPrinter failed");
+    EXPECT_EQ(windows.ui.shown[0].caption, "Error");
+    EXPECT_EQ(Printer().info.attributes, kLocal);
+}
+
+TEST_F(PrinterTest, AnyFailingGlobalFormStepChangesNothingMore) {
+    for (const char* operation : {"GetPrinter8", "DocumentProperties", "SetPrinter8"}) {
+        PrepareSpooler(TestPlatform::Windows64);
+        windows.failures.Fail(operation, platform::kErrorAccessDenied);
+        EXPECT_TRUE(Install());
+        EXPECT_EQ(Printer().info.attributes, kLocal) << operation;
+        EXPECT_FALSE(windows.journal.Contains("SetPrinter2")) << operation;
+        EXPECT_TRUE(windows.ui.shown.empty()) << operation;
+        EXPECT_TRUE(windows.journal.Contains("ClosePrinter")) << operation;
+        windows.failures.Clear();
+        windows.spooler.printers.clear();
+        windows.journal.Clear();
+    }
+}
+
+TEST_F(PrinterTest, AFailingRecordFetchOrPaperMergeChangesNothing) {
+    PrepareSpooler(TestPlatform::Windows64);
+    windows.failures.Fail("GetPrinter2", platform::kErrorAccessDenied);
+    EXPECT_TRUE(Install());
+    EXPECT_FALSE(windows.journal.Contains("SetPrinter2"));
+    EXPECT_EQ(GlobalForm(), "A4");  // the level-8 step came first
+
+    windows.failures.Clear();
+    windows.spooler.printers.clear();
+    PrepareSpooler(TestPlatform::Windows98);
+    windows.failures.Fail("DocumentProperties", platform::kErrorAccessDenied, "10 Quillet");
+    EXPECT_TRUE(Install());
+    EXPECT_EQ(Printer().info.attributes, kLocal);
+    EXPECT_EQ(Printer().info.devMode->PaperSize(), 1);
+}
+
+TEST_F(PrinterTest, ARefusedRecordShowsTheSetPrinterBox) {
+    PrepareSpooler(TestPlatform::Windows64);
+    windows.failures.Fail("SetPrinter2", platform::kErrorAccessDenied);
+    EXPECT_TRUE(Install());
+    ASSERT_EQ(windows.ui.shown.size(), 1u);
+    EXPECT_EQ(windows.ui.shown[0].text, "SetPrinter failed");
+    EXPECT_EQ(windows.ui.shown[0].caption, "Error");
+}
+
+// ---- Windows 98/Me: the prepared default settings ---------------------------------------
+
+TEST_F(PrinterTest, LegacyDefaultDevModeBecomesThePrintersRegistryValue) {
+    const std::vector<std::uint8_t> image = {0x51, 0x00, 0xFF, 0x10, 0x00};
+    windows.files.AddFile("C:\\Medium\\Driver\\Quillet Writer.bin", image);
+    const std::string key = "System\\CurrentControlSet\\Control\\Print\\Printers\\Quillet Writer";
+    windows.registry.AddKey(RegistryRoot::LocalMachine, key, RegistryView::Force64);
+    PrepareSpooler(TestPlatform::Windows98);
+    setup::WriteLegacyDefaultDevMode(*context);
+    const auto value = windows.registry.Value(RegistryRoot::LocalMachine, key, "Default DevMode", RegistryView::Force64);
+    ASSERT_TRUE(value.has_value());
+    EXPECT_EQ(value->type, platform::kRegBinary);
+    EXPECT_EQ(value->data, image);
+}
+
+TEST_F(PrinterTest, LegacyDefaultDevModeNeedsBothTheFileAndThePrintersKey) {
+    const std::string key = "System\\CurrentControlSet\\Control\\Print\\Printers\\Quillet Writer";
+    PrepareSpooler(TestPlatform::Windows98);
+    windows.registry.AddKey(RegistryRoot::LocalMachine, key, RegistryView::Force64);
+    setup::WriteLegacyDefaultDevMode(*context);  // no .bin on the medium
+    EXPECT_TRUE(windows.registry.ValueNames(RegistryRoot::LocalMachine, key, RegistryView::Force64).empty());
+
+    windows.files.AddFile("C:\\Medium\\Driver\\Quillet Writer.bin", "image");
+    windows.failures.Fail("OpenKey", platform::kErrorFileNotFound, "Printers");
+    setup::WriteLegacyDefaultDevMode(*context);
+    EXPECT_TRUE(windows.registry.ValueNames(RegistryRoot::LocalMachine, key, RegistryView::Force64).empty());
+    EXPECT_TRUE(windows.ui.shown.empty());
+}
+
+TEST_F(PrinterTest, AWindows98InstallationSetsThePaperAndWritesTheLegacySettings) {
+    WriteInstallLog(testing_support::SampleInstallLog());
+    windows.system.version = {4, 10};
+    windows.files.AddFile("C:\\Medium\\Driver\\Quillet Writer.bin", "image");
+    windows.registry.AddKey(RegistryRoot::LocalMachine,
+                            "System\\CurrentControlSet\\Control\\Print\\Printers\\Quillet Writer", RegistryView::Force64);
+    ASSERT_EQ(Run({"/s"}), 0);
+    EXPECT_EQ(Printer().info.devMode->PaperSize(), 1);  // the sample log says Letter
+    EXPECT_TRUE(windows.registry.Value(RegistryRoot::LocalMachine,
+                                       "System\\CurrentControlSet\\Control\\Print\\Printers\\Quillet Writer",
+                                       "Default DevMode", RegistryView::Force64)
+                    .has_value());
+}
+
+}  // namespace

@@ -1,0 +1,145 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "setup/registry_records.h"
+#include "tests/unit/deployment_fixture.h"
+#include "tests/unit/setup_fixture.h"
+
+namespace {
+
+using platform::RegistryRoot;
+using platform::RegistryView;
+using testing_support::DeploymentFixture;
+
+constexpr const char* kPortKey = "SOFTWARE\\NIMBRAX Writer\\QLW1:";
+constexpr const char* kUninstallEntry = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Quillet Writer";
+constexpr const char* kEditionKey = "SOFTWARE\\Brindle Software Inc\\Quillet Writer";
+
+class RegistryRecordsTest : public DeploymentFixture {
+protected:
+    RegistryRecordsTest() { context.state.uninstallerPath = Destination("unInstpm64.exe"); }
+
+    std::optional<fake::FakeValue> Value(const char* key, const std::string& name,
+                                         RegistryView view = RegistryView::Force64) const {
+        return windows.registry.Value(RegistryRoot::LocalMachine, key, name, view);
+    }
+    std::vector<std::uint8_t> StoredBytes(const char* key, const std::string& name) const {
+        const auto value = Value(key, name);
+        return value ? value->data : std::vector<std::uint8_t>{'<', 'n', 'o', 'n', 'e', '>'};
+    }
+};
+
+// ---- port key ------------------------------------------------------------------------
+
+TEST_F(RegistryRecordsTest, PortKeyValuesAreStoredWithoutTheirNul) {
+    context.state.programmaticAccess = true;
+    context.state.extensionComponents = true;
+    context.state.ghostscriptDeployed = true;
+    AddToMedium("NimbExt.exe");
+    ASSERT_TRUE(setup::WritePortKey(context).ok());
+
+    EXPECT_EQ(StoredBytes(kPortKey, ""), platform::TextBytes("QLW1:Quillet Writer"));
+    EXPECT_EQ(StoredBytes(kPortKey, "Destination Folder"), platform::TextBytes("C:\\Program Files\\Quillet"));
+    EXPECT_EQ(StoredBytes(kPortKey, "NimbExt"), platform::TextBytes("C:\\Program Files\\Quillet\\NimbExt.exe"));
+    EXPECT_EQ(StoredBytes(kPortKey, "Converter"), platform::TextBytes("C:\\Program Files\\Quillet\\GNUGS"));
+    for (const char* name : {"", "Destination Folder", "NimbExt", "Converter"}) {
+        EXPECT_EQ(Value(kPortKey, name)->type, platform::kRegSz) << name;
+    }
+    EXPECT_EQ(StoredBytes(kPortKey, "Destination Folder").size(), std::string(kDestination).size());
+}
+
+TEST_F(RegistryRecordsTest, PortKeyOfAPlainBuildHoldsOnlyTheDestination) {
+    context.state.extensionComponents = true;  // but "NimbExt.exe" is not on the medium
+    ASSERT_TRUE(setup::WritePortKey(context).ok());
+    EXPECT_EQ(windows.registry.ValueNames(RegistryRoot::LocalMachine, kPortKey, RegistryView::Force64),
+              std::vector<std::string>{"Destination Folder"});
+}
+
+TEST_F(RegistryRecordsTest, PortKeyThatCannotBeCreatedFailsWith113) {
+    windows.failures.Fail("CreateKey", platform::kErrorAccessDenied, kPortKey);
+    const auto result = setup::WritePortKey(context);
+    EXPECT_EQ(result.messageId, 113u);
+    EXPECT_EQ(result.error, platform::kErrorAccessDenied);
+}
+
+TEST_F(RegistryRecordsTest, FailedValueWritesArePassedOver) {
+    windows.failures.Fail("SetValue", platform::kErrorAccessDenied);
+    EXPECT_TRUE(setup::WritePortKey(context).ok());
+    setup::RegisterUninstallEntry(context);
+    EXPECT_TRUE(windows.registry.KeyExists(RegistryRoot::LocalMachine, kUninstallEntry, RegistryView::Force64));
+}
+
+// ---- uninstall entry ------------------------------------------------------------------
+
+TEST_F(RegistryRecordsTest, UninstallEntryOn64BitWindowsQuotesTheUninstaller) {
+    setup::RegisterUninstallEntry(context);
+    EXPECT_EQ(StoredBytes(kUninstallEntry, "DisplayName"), platform::TextBytesWithNul("Quillet Writer"));
+    EXPECT_EQ(StoredBytes(kUninstallEntry, "UninstallString"),
+              platform::TextBytesWithNul("\"C:\\Program Files\\Quillet\\unInstpm64.exe\" /uninstall"));
+    EXPECT_EQ(Value(kUninstallEntry, "UninstallString")->type, platform::kRegSz);
+    EXPECT_FALSE(windows.registry.KeyExists(RegistryRoot::LocalMachine, kUninstallEntry, RegistryView::Force32));
+}
+
+TEST_F(RegistryRecordsTest, UninstallEntryOn32BitWindowsPassesTheFolderUnquoted) {
+    On32BitNt();
+    context.state.uninstallerPath = Destination("uninstpm.exe");
+    setup::RegisterUninstallEntry(context);
+    const auto value = windows.registry.Value(RegistryRoot::LocalMachine, kUninstallEntry, "UninstallString",
+                                              RegistryView::Native);
+    ASSERT_TRUE(value);
+    EXPECT_EQ(value->data, platform::TextBytesWithNul(
+                               "\"C:\\Program Files\\Quillet\\uninstpm.exe\" C:\\Program Files\\Quillet"));
+}
+
+TEST_F(RegistryRecordsTest, UninstallEntryThatCannotBeCreatedWritesNothing) {
+    windows.failures.Fail("CreateKey", platform::kErrorAccessDenied, kUninstallEntry);
+    setup::RegisterUninstallEntry(context);
+    EXPECT_FALSE(windows.journal.Contains("SetValue"));
+}
+
+// ---- edition key ------------------------------------------------------------------------
+
+TEST_F(RegistryRecordsTest, EditionKeyIsCreatedEmptyInThe64BitView) {
+    setup::CreateEditionKey(context);
+    EXPECT_TRUE(windows.registry.KeyExists(RegistryRoot::LocalMachine, kEditionKey, RegistryView::Force64));
+    EXPECT_TRUE(windows.registry.ValueNames(RegistryRoot::LocalMachine, kEditionKey, RegistryView::Force64).empty());
+
+    windows.failures.Fail("CreateKey", platform::kErrorAccessDenied);
+    setup::CreateEditionKey(context);  // never fails the run
+}
+
+// ---- through the whole sequence -----------------------------------------------------------
+
+class RecordsInSequenceTest : public testing_support::SetupFixture {
+protected:
+    RecordsInSequenceTest() { WriteInstallLog(testing_support::SampleInstallLog()); }
+};
+
+TEST_F(RecordsInSequenceTest, EditionKeyOnlyWithQuilletProAndWithoutDashD) {
+    WriteSettings("[Preferences]\nQuillet_Pro=1\n");
+    ASSERT_EQ(Run({"/s", "-dC:\\Dest"}), 0);
+    EXPECT_FALSE(windows.registry.KeyExists(RegistryRoot::LocalMachine, kEditionKey, RegistryView::Force64));
+    ASSERT_EQ(RunAgain({"/s"}), 0);
+    EXPECT_TRUE(windows.registry.KeyExists(RegistryRoot::LocalMachine, kEditionKey, RegistryView::Force64));
+}
+
+TEST_F(RecordsInSequenceTest, PortKeyIsWrittenAfterTheTransientValuesAreGone) {
+    ASSERT_EQ(Run({"/s"}), 0);
+    EXPECT_LT(windows.journal.IndexOf("DeleteValue SOFTWARE\\NIMBRAX Writer\\Arguments"),
+              windows.journal.IndexOf(std::string("CreateKey ") + kPortKey));
+    EXPECT_LT(windows.journal.IndexOf(std::string("CreateKey ") + kUninstallEntry),
+              windows.journal.IndexOf("DeleteValue SOFTWARE\\NIMBRAX Writer\\Port Name"));
+    EXPECT_TRUE(windows.registry.KeyExists(RegistryRoot::LocalMachine, kPortKey, RegistryView::Force64));
+    EXPECT_FALSE(windows.registry.KeyExists(RegistryRoot::LocalMachine, kPortKey, RegistryView::Force32));
+}
+
+TEST_F(RecordsInSequenceTest, RefusedPortKeyEndsWith113AfterTheSuccessMessage) {
+    windows.failures.Fail("CreateKey", platform::kErrorAccessDenied, kPortKey);
+    EXPECT_EQ(Run({}), 113);
+    ASSERT_GE(windows.ui.shown.size(), 2u);
+    EXPECT_EQ(windows.ui.shown.back().text, "Install Quillet Writer failed.\nAccess is denied.\r\n");
+    EXPECT_EQ(windows.ui.shown[windows.ui.shown.size() - 2].text.rfind("Setup has finished installing", 0), 0u);
+}
+
+}  // namespace

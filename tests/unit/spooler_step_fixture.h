@@ -1,0 +1,51 @@
+// A prepared installer context for the spooler steps: the medium with its driver files,
+// the install log's names in the install state, and the spooler platform selected for
+// one of the Windows versions the installer supports.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "setup/setup_context.h"
+#include "tests/unit/setup_fixture.h"
+
+namespace testing_support {
+
+enum class TestPlatform { Windows64, Nt32, Windows98 };
+
+class SpoolerStepFixture : public SetupFixture {
+protected:
+    static constexpr const char* kDestination = "C:\\Program Files\\Quillet";
+    static constexpr const char* kErrorLog = "C:\\Program Files\\Quillet\\Error.log";
+
+    void Prepare(TestPlatform platform, bool silent = true) {
+        switch (platform) {
+            case TestPlatform::Windows64: windows.system.version = {10, 0}; windows.system.isWow64 = true; break;
+            case TestPlatform::Nt32: windows.system.version = {6, 1}; windows.system.isWow64 = false; break;
+            case TestPlatform::Windows98: windows.system.version = {4, 10}; break;
+        }
+        windows.files.AddFolder(kDestination);
+        context = std::make_unique<setup::SetupContext>(windows.platform(), dialogs, false);
+        setup::InstallState& state = context->state;
+        state.silent = silent;
+        state.productName = "Quillet Writer";
+        state.printerName = "Quillet Writer";
+        state.portName = "QLW1:";
+        state.paperSizeName = "A4";
+        state.sourceFolder = kMedium;
+        state.settingsPath = std::string(kMedium) + "Setup.Ini";
+        state.systemFolder = "C:\\Windows\\system32\\";
+        context->errorLogPath = kErrorLog;
+        context->settings.Load(windows.files, state.settingsPath);
+        ASSERT_TRUE(setup::SelectSpoolerPlatform(*context));
+    }
+
+    std::string ErrorLog() const { return windows.files.Content(kErrorLog).value_or(""); }
+    std::vector<std::string> BoxTexts() const {
+        std::vector<std::string> texts;
+        for (const auto& box : windows.ui.shown) texts.push_back(box.text);
+        return texts;
+    }
+};
+
+}  // namespace testing_support

@@ -1,0 +1,119 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "setup/start_menu_shortcuts.h"
+#include "tests/unit/deployment_fixture.h"
+#include "tests/unit/setup_fixture.h"
+
+namespace {
+
+using testing_support::DeploymentFixture;
+
+constexpr const char* kCommonPrograms = "C:\\ProgramData\\Microsoft\\Windows\\Start Menu\\Programs";
+constexpr const char* kUserPrograms = "C:\\Users\\user\\Start Menu\\Programs";
+
+class ShortcutsTest : public DeploymentFixture {
+protected:
+    ShortcutsTest() {
+        context.state.programGroup = "Brindle\\Quillet Writer";
+        context.state.uninstallerPath = Destination("unInstpm64.exe");
+        windows.files.AddFile(Destination("Preferences.exe"), "exe");
+    }
+    std::string Group() const { return std::string(kCommonPrograms) + "\\Brindle\\Quillet Writer"; }
+    // The fake saves a link as "target|arguments|description".
+    std::optional<std::string> Link(const std::string& path) const { return windows.files.Content(path); }
+};
+
+TEST_F(ShortcutsTest, NestedGroupGetsItsParentThenItselfAndTheShortcuts) {
+    setup::CreateStartMenuShortcuts(context);
+    EXPECT_LT(windows.journal.IndexOf(std::string("CreateDirectory ") + kCommonPrograms + "\\Brindle"),
+              windows.journal.IndexOf("CreateDirectory " + Group()));
+    EXPECT_EQ(Link(Group() + "\\Preferences.lnk"),
+              "C:\\Program Files\\Quillet\\Preferences.exe||Shortcut to preferences");
+    EXPECT_FALSE(windows.files.Exists(Group() + "\\Readme.lnk"));
+    EXPECT_FALSE(windows.files.Exists(Group() + "\\Security.lnk"));
+    EXPECT_FALSE(windows.files.Exists(Group() + "\\Uninstall Quillet Writer.lnk"));  // Windows 10
+    EXPECT_EQ(windows.shell.comInitCount, 0);
+}
+
+TEST_F(ShortcutsTest, EmptyGroupUsesTheProductName) {
+    context.state.programGroup.clear();
+    setup::CreateStartMenuShortcuts(context);
+    EXPECT_TRUE(windows.files.Exists(std::string(kCommonPrograms) + "\\Quillet Writer\\Preferences.lnk"));
+}
+
+TEST_F(ShortcutsTest, OnlyOneMissingLevelAboveTheGroupIsMade) {
+    context.state.programGroup = "A\\B\\C";
+    setup::CreateStartMenuShortcuts(context);
+    EXPECT_FALSE(windows.files.Exists(std::string(kCommonPrograms) + "\\A"));
+    EXPECT_TRUE(windows.journal.Contains("CreateDirectory " + std::string(kCommonPrograms) + "\\A\\B"));
+    EXPECT_FALSE(windows.files.Exists(std::string(kCommonPrograms) + "\\A\\B\\C\\Preferences.lnk"));
+}
+
+TEST_F(ShortcutsTest, ReadmeAndSecurityFollowTheirConditionsNotTheirTargets) {
+    context.state.readmeName = "README.TXT";
+    context.state.extensionComponents = true;  // "QuillEncrypt.exe" was never copied
+    windows.files.Remove(Destination("Preferences.exe"));
+    setup::CreateStartMenuShortcuts(context);
+    EXPECT_FALSE(windows.files.Exists(Group() + "\\Preferences.lnk"));
+    EXPECT_EQ(Link(Group() + "\\Readme.lnk"), "C:\\Program Files\\Quillet\\README.TXT||Shortcut to readme");
+    EXPECT_EQ(Link(Group() + "\\Security.lnk"),
+              "C:\\Program Files\\Quillet\\QuillEncrypt.exe||Shortcut to security");
+}
+
+TEST_F(ShortcutsTest, UninstallShortcutOnlyBeforeVista) {
+    context.state.osMajor = 5;
+    setup::CreateStartMenuShortcuts(context);
+    EXPECT_EQ(Link(Group() + "\\Uninstall Quillet Writer.lnk"),
+              "C:\\Program Files\\Quillet\\unInstpm64.exe| /uninstall|Shortcut to uninstall");
+
+    On32BitNt(5);
+    context.state.uninstallerPath = Destination("uninstpm.exe");
+    setup::CreateStartMenuShortcuts(context);
+    EXPECT_EQ(Link(Group() + "\\Uninstall Quillet Writer.lnk"),
+              "C:\\Program Files\\Quillet\\uninstpm.exe|C:\\Program Files\\Quillet|Shortcut to uninstall");
+
+    windows.files.Remove(Group() + "\\Uninstall Quillet Writer.lnk");
+    On32BitNt(6);
+    setup::CreateStartMenuShortcuts(context);
+    EXPECT_FALSE(windows.files.Exists(Group() + "\\Uninstall Quillet Writer.lnk"));
+    EXPECT_TRUE(windows.files.Exists(Group() + "\\Preferences.lnk"));
+}
+
+TEST_F(ShortcutsTest, Windows98UsesTheUsersProgramsFolder) {
+    OnWindows98();
+    setup::CreateStartMenuShortcuts(context);
+    EXPECT_TRUE(windows.files.Exists(std::string(kUserPrograms) + "\\Brindle\\Quillet Writer\\Preferences.lnk"));
+    EXPECT_FALSE(windows.files.Exists(Group()));
+}
+
+TEST_F(ShortcutsTest, NoProgramsFolderNoShortcutsAndFailedLinksArePassedOver) {
+    windows.failures.Fail("GetSpecialFolderPath", 2);
+    setup::CreateStartMenuShortcuts(context);
+    EXPECT_FALSE(windows.journal.Contains("CreateDirectory"));
+    EXPECT_FALSE(windows.journal.Contains("SaveLink"));
+
+    windows.failures.Clear();
+    context.state.readmeName = "README.TXT";
+    windows.failures.Fail("SaveLink", platform::kErrorAccessDenied, "Preferences.lnk");
+    setup::CreateStartMenuShortcuts(context);
+    EXPECT_FALSE(windows.files.Exists(Group() + "\\Preferences.lnk"));
+    EXPECT_TRUE(windows.files.Exists(Group() + "\\Readme.lnk"));
+}
+
+class ShortcutsInSequenceTest : public testing_support::SetupFixture {
+protected:
+    ShortcutsInSequenceTest() { WriteInstallLog(testing_support::SampleInstallLog()); }
+};
+
+TEST_F(ShortcutsInSequenceTest, WithSlashCNoStartMenuFolderIsCreated) {
+    ASSERT_EQ(Run({"/s", "/c"}), 0);
+    for (const auto& path : windows.files.AllPaths()) {
+        EXPECT_EQ(path.find("Start Menu"), std::string::npos) << path;
+    }
+    ASSERT_EQ(RunAgain({"/s"}), 0);
+    EXPECT_TRUE(windows.files.Exists(std::string(kCommonPrograms) + "\\Brindle\\Quillet Writer\\Preferences.lnk"));
+}
+
+}  // namespace

@@ -1,0 +1,29 @@
+#include "uninstall/copy_mode.h"
+
+#include <string>
+
+namespace uninstall {
+namespace {
+
+constexpr std::size_t kPathCapacity = 512;
+
+}  // namespace
+
+void RunCopyMode(platform::Platform& os) {
+    // Without its own folder the helper would copy a "nimbmon64.dll" from wherever it was
+    // started into the system directory; it copies nothing instead.
+    const auto ownPath = os.system.GetModuleFileName(kPathCapacity);
+    if (!ownPath) return;
+    const std::size_t slash = ownPath.value.find_last_of('\\');
+    const std::string folder = slash == std::string::npos ? std::string() : ownPath.value.substr(0, slash + 1);
+    if (folder.empty()) return;
+
+    const auto systemDirectory = os.system.GetSystemDirectory(kPathCapacity);
+    if (!systemDirectory) {
+        (void)os.ui.ApplicationMessageBox("Install Quillet Writer failed. (Err64-103)");
+        return;
+    }
+    (void)os.files.CopyFile(folder + kMonitorDll64, systemDirectory.value + "\\" + kMonitorDll64, false);
+}
+
+}  // namespace uninstall
