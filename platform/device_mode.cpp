@@ -15,32 +15,57 @@ std::size_t DevMode::DeclaredSize() const {
     return std::size_t{Read(kSizeOffset, 2)} + Read(kDriverExtraOffset, 2);
 }
 
-std::uint32_t DevMode::Fields() const { return Read(kFieldsOffset, 4); }
-void DevMode::SetFields(std::uint32_t fields) { Write(kFieldsOffset, 4, fields); }
+bool DevMode::IsWhole() const {
+    return bytes_.size() >= kDriverExtraOffset + 2 && bytes_.size() >= DeclaredSize();
+}
+
+void DevMode::GrowTo(std::size_t size) {
+    if (bytes_.size() < size) bytes_.resize(size, 0);
+}
+
+std::uint32_t DevMode::Fields() const {
+    return HasPublicField(kFieldsOffset, 4) ? Read(kFieldsOffset, 4) : 0;
+}
+
+bool DevMode::SetFields(std::uint32_t fields) {
+    if (!HasPublicField(kFieldsOffset, 4)) return false;
+    Write(kFieldsOffset, 4, fields);
+    return true;
+}
 
 std::int16_t DevMode::PaperSize() const {
+    if (!HasPublicField(kPaperSizeOffset, 2)) return 0;
     return static_cast<std::int16_t>(static_cast<std::uint16_t>(Read(kPaperSizeOffset, 2)));
 }
-void DevMode::SetPaperSize(std::int16_t paperSize) {
+
+bool DevMode::SetPaperSize(std::int16_t paperSize) {
+    if (!HasPublicField(kPaperSizeOffset, 2)) return false;
     Write(kPaperSizeOffset, 2, static_cast<std::uint16_t>(paperSize));
+    return true;
 }
 
 std::string DevMode::FormName() const {
-    if (bytes_.size() < kFormNameOffset + kFormNameCapacity) return {};
+    if (!HasPublicField(kFormNameOffset, kFormNameCapacity)) return {};
     const auto begin = bytes_.begin() + static_cast<std::ptrdiff_t>(kFormNameOffset);
     const auto end = begin + static_cast<std::ptrdiff_t>(kFormNameCapacity);
     return std::string(begin, std::find(begin, end, std::uint8_t{0}));
 }
 
-void DevMode::SetFormName(const std::string& formName) {
-    if (bytes_.size() < kFormNameOffset + kFormNameCapacity) return;
+bool DevMode::SetFormName(const std::string& formName) {
+    if (!HasPublicField(kFormNameOffset, kFormNameCapacity)) return false;
     const std::size_t length = std::min(formName.size(), kFormNameCapacity - 1);
     auto field = bytes_.begin() + static_cast<std::ptrdiff_t>(kFormNameOffset);
     std::fill(field, field + static_cast<std::ptrdiff_t>(kFormNameCapacity), std::uint8_t{0});
     std::copy(formName.begin(), formName.begin() + static_cast<std::ptrdiff_t>(length), field);
+    return true;
 }
 
-// Little-endian, as Windows stores them; a record too short for the field reads as 0
+bool DevMode::HasPublicField(std::size_t offset, std::size_t width) const {
+    const std::size_t publicSize = std::min<std::size_t>(Read(kSizeOffset, 2), bytes_.size());
+    return offset + width <= publicSize;
+}
+
+// Little-endian, as Windows stores them; a buffer too short for the field reads as 0
 // and is not written.
 std::uint32_t DevMode::Read(std::size_t offset, std::size_t width) const {
     if (bytes_.size() < offset + width) return 0;

@@ -37,15 +37,27 @@ public:
 
     // dmSize + dmDriverExtra: how many bytes the record says it has.
     std::size_t DeclaredSize() const;
+    // Whether the buffer holds every byte the record declares: only then may the spooler
+    // be given it to read.
+    bool IsWhole() const;
+    // Zero-fills the buffer up to `size` bytes: room for a driver that writes a larger
+    // record than the one held. The record's own sizes do not change.
+    void GrowTo(std::size_t size);
+
+    // The public fields exist only inside the record's public part (dmSize), which older
+    // records keep shorter than DEVMODEA; a field outside it reads as 0, and writing it
+    // changes nothing and gives false, so that the driver's own bytes behind a short
+    // public part are never overwritten.
     std::uint32_t Fields() const;
-    void SetFields(std::uint32_t fields);
+    bool SetFields(std::uint32_t fields);
     std::int16_t PaperSize() const;
-    void SetPaperSize(std::int16_t paperSize);
+    bool SetPaperSize(std::int16_t paperSize);
     std::string FormName() const;
     // Copies at most 31 characters and a NUL.
-    void SetFormName(const std::string& formName);
+    bool SetFormName(const std::string& formName);
 
 private:
+    bool HasPublicField(std::size_t offset, std::size_t width) const;
     std::uint32_t Read(std::size_t offset, std::size_t width) const;
     void Write(std::size_t offset, std::size_t width, std::uint32_t value);
     std::vector<std::uint8_t> bytes_;

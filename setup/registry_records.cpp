@@ -1,5 +1,6 @@
 #include "setup/registry_records.h"
 
+#include "resources/setup/setup_strings.h"
 #include "setup/setup_context.h"
 
 namespace setup {
@@ -16,7 +17,7 @@ StepResult WriteProductKey(SetupContext& context) {
     const InstallState& state = context.state;
     auto opened = context.os.registry.CreateKey(platform::RegistryRoot::LocalMachine,
                                                 kProductKeyPath, MachineView(state));
-    if (!opened) return StepResult::Failed(113, opened.error);
+    if (!opened) return StepResult::Failed(IDS_NEED_ADMINISTRATOR, opened.error);
     platform::RegistryKey& key = *opened.key;
 
     // The printing side reads these while the spooler steps run. Texts are stored
@@ -81,7 +82,7 @@ StepResult WritePortKey(SetupContext& context) {
     const InstallState& state = context.state;
     auto opened = context.os.registry.CreateKey(platform::RegistryRoot::LocalMachine,
                                                 PortKeyPath(state.portName), MachineView(state));
-    if (!opened) return StepResult::Failed(113, opened.error);
+    if (!opened) return StepResult::Failed(IDS_NEED_ADMINISTRATOR, opened.error);
     platform::RegistryKey& key = *opened.key;
 
     // Stored without their NUL; single write failures are passed over.

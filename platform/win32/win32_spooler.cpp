@@ -49,18 +49,35 @@ std::vector<std::string> FromNameList(const char* list) {
     return names;
 }
 
-std::optional<DevMode> FromDevMode(const DEVMODEA* mode) {
+// The bytes GetPrinterA returned, in which the record's device settings lie.
+struct FetchedBytes {
+    const BYTE* begin;
+    const BYTE* end;
+};
+
+// The device settings a fetched record points to, as many bytes as they declare. Settings
+// that claim to reach past the returned bytes (a driver's wrong dmDriverExtra) are not
+// read beyond them; the record is taken as having none.
+std::optional<DevMode> FromDevMode(const DEVMODEA* mode, FetchedBytes fetched) {
     if (mode == nullptr) return std::nullopt;
-    const auto* bytes = reinterpret_cast<const std::uint8_t*>(mode);
+    const auto* bytes = reinterpret_cast<const BYTE*>(mode);
+    if (bytes < fetched.begin || bytes >= fetched.end) return std::nullopt;
+    const std::size_t available = static_cast<std::size_t>(fetched.end - bytes);
+    if (available < DevMode::kDriverExtraOffset + 2) return std::nullopt;
     const std::size_t size = std::size_t{mode->dmSize} + mode->dmDriverExtra;
+    if (size > available) return std::nullopt;
     return DevMode(std::vector<std::uint8_t>(bytes, bytes + size));
 }
+
+// The spooler reads dmSize + dmDriverExtra bytes of a record it is given; a buffer that
+// holds fewer is never handed over.
+bool Readable(const DevMode* mode) { return mode == nullptr || mode->bytes().empty() || mode->IsWhole(); }
 
 LPDEVMODEA ToDevMode(DevMode* mode) {
     return mode == nullptr || mode->bytes().empty() ? nullptr : reinterpret_cast<LPDEVMODEA>(mode->bytes().data());
 }
 
-PrinterInfo2 FromPrinterInfo2(const PRINTER_INFO_2A& record) {
+PrinterInfo2 FromPrinterInfo2(const PRINTER_INFO_2A& record, FetchedBytes fetched) {
     PrinterInfo2 info;
     info.serverName = FromText(record.pServerName);
     info.printerName = FromText(record.pPrinterName);
@@ -69,7 +86,7 @@ PrinterInfo2 FromPrinterInfo2(const PRINTER_INFO_2A& record) {
     info.driverName = FromText(record.pDriverName);
     info.comment = FromText(record.pComment);
     info.location = FromText(record.pLocation);
-    info.devMode = FromDevMode(record.pDevMode);
+    info.devMode = FromDevMode(record.pDevMode, fetched);
     info.sepFile = FromText(record.pSepFile);
     info.printProcessor = FromText(record.pPrintProcessor);
     info.datatype = FromText(record.pDatatype);
@@ -132,18 +149,19 @@ public:
     explicit Win32Printer(HANDLE printer) : printer_(printer) {}
 
     Win32Value<PrinterRecord<PrinterInfo2>> GetPrinter2(std::uint32_t bufferBytes) override {
-        return Fetch<PrinterInfo2>(2, bufferBytes, [](const BYTE* buffer) {
-            return FromPrinterInfo2(*reinterpret_cast<const PRINTER_INFO_2A*>(buffer));
+        return Fetch<PrinterInfo2>(2, sizeof(PRINTER_INFO_2A), bufferBytes, [](FetchedBytes fetched) {
+            return FromPrinterInfo2(*reinterpret_cast<const PRINTER_INFO_2A*>(fetched.begin), fetched);
         });
     }
 
     Win32Value<PrinterRecord<PrinterInfo8>> GetPrinter8(std::uint32_t bufferBytes) override {
-        return Fetch<PrinterInfo8>(8, bufferBytes, [](const BYTE* buffer) {
-            return PrinterInfo8{FromDevMode(reinterpret_cast<const PRINTER_INFO_8A*>(buffer)->pDevMode)};
+        return Fetch<PrinterInfo8>(8, sizeof(PRINTER_INFO_8A), bufferBytes, [](FetchedBytes fetched) {
+            return PrinterInfo8{FromDevMode(reinterpret_cast<const PRINTER_INFO_8A*>(fetched.begin)->pDevMode, fetched)};
         });
     }
 
     Win32Result SetPrinter2(const PrinterInfo2& info) override {
+        if (info.devMode && !Readable(&*info.devMode)) return {ERROR_INVALID_PARAMETER};
         std::optional<DevMode> devMode = info.devMode;
         PRINTER_INFO_2A record = ToPrinterInfo2(info, devMode);
         if (!SetPrinterA(printer_.get(), 2, reinterpret_cast<LPBYTE>(&record), 0)) return {GetLastError()};
@@ -151,6 +169,7 @@ public:
     }
 
     Win32Result SetPrinter8(const PrinterInfo8& info) override {
+        if (info.devMode && !Readable(&*info.devMode)) return {ERROR_INVALID_PARAMETER};
         std::optional<DevMode> devMode = info.devMode;
         PRINTER_INFO_8A record{};
         record.pDevMode = devMode ? ToDevMode(&*devMode) : nullptr;
@@ -161,13 +180,14 @@ public:
     std::int32_t DocumentProperties(const std::string& deviceName, DevMode* output, const DevMode* input,
                                     std::uint32_t mode) override {
         // The spooler reads the input record only; with both the same it merges in place.
+        if (!Readable(input)) return -1;
         LPDEVMODEA in = input == output ? ToDevMode(output) : ToDevMode(const_cast<DevMode*>(input));
         return DocumentPropertiesA(nullptr, printer_.get(), Text(deviceName), ToDevMode(output), in, mode);
     }
 
 private:
     template <class Info, class Take>
-    Win32Value<PrinterRecord<Info>> Fetch(DWORD level, std::uint32_t bufferBytes, Take take) {
+    Win32Value<PrinterRecord<Info>> Fetch(DWORD level, std::size_t recordBytes, std::uint32_t bufferBytes, Take take) {
         std::vector<BYTE> buffer(bufferBytes, 0);
         DWORD needed = 0;
         SetLastError(ERROR_SUCCESS);
@@ -177,7 +197,11 @@ private:
         PrinterRecord<Info> record;
         record.bytesNeeded = needed;
         if (!fetched) return Win32Value<PrinterRecord<Info>>{record, error};
-        record.info = take(buffer.data());
+        // A size query that succeeds carries no record. A record has at least its fixed
+        // part; an answer shorter than that is not read.
+        if (buffer.empty()) return Win32Value<PrinterRecord<Info>>::Ok(std::move(record));
+        if (buffer.size() < recordBytes) return Win32Value<PrinterRecord<Info>>{record, ERROR_INVALID_DATA};
+        record.info = take(FetchedBytes{buffer.data(), buffer.data() + buffer.size()});
         return Win32Value<PrinterRecord<Info>>::Ok(std::move(record));
     }
 

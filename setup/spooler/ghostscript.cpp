@@ -4,7 +4,6 @@
 #include <optional>
 #include <string>
 
-#include "common/profile/private_profile.h"
 #include "resources/setup/setup_strings.h"
 #include "setup/file_deployment.h"
 #include "setup/registry_records.h"
@@ -100,8 +99,7 @@ bool FindInstalledGhostscript(SetupContext& context) {
 StepResult PrepareGhostscript(SetupContext& context) {
     InstallState& state = context.state;
     state.ghostscriptDeployed = false;
-    const std::string setting = ReadSetting(context.settings, settings_keys::kGnuGs);
-    const bool mediumCopyRequired = !setting.empty() && profile::ParseLeadingLong(setting) != 0;
+    const bool mediumCopyRequired = SettingIsOn(context.settings, settings_keys::kGnuGs);
 
     if (mediumCopyRequired) {
         if (const StepResult checked = CheckMediumGhostscript(context); !checked.ok()) return checked;

@@ -30,15 +30,26 @@ void ShowErrorBox(SetupContext& context, const char* text) {
     (void)context.os.ui.MessageBox(text, "Error", platform::MessageBoxButtons::Ok);
 }
 
+// How many bytes the printer's driver writes as its device settings.
+std::int32_t DriverDevModeSize(Printer& printer, const std::string& printerName) {
+    return printer.DocumentProperties(printerName, nullptr, nullptr, 0);
+}
+
 // The device settings the printer would hand out now, for a global default it lacks.
-std::optional<DevMode> CurrentDevMode(Printer& printer, const std::string& printerName) {
-    const std::int32_t size = printer.DocumentProperties(printerName, nullptr, nullptr, 0);
-    if (size <= 0) return std::nullopt;
-    DevMode current = DevMode::Blank(static_cast<std::size_t>(size));
+std::optional<DevMode> CurrentDevMode(Printer& printer, const std::string& printerName, std::int32_t driverSize) {
+    DevMode current = DevMode::Blank(static_cast<std::size_t>(driverSize));
     if (printer.DocumentProperties(printerName, &current, nullptr, platform::kDmOutBuffer) != platform::kIdOk) {
         return std::nullopt;
     }
     return current;
+}
+
+// Has the driver merge the changed fields into its settings, in place. The driver writes
+// its whole record, which can be larger than one stored earlier (by an older driver, say):
+// the buffer is first grown to the driver's size so that the write stays inside it.
+bool MergeInPlace(Printer& printer, const std::string& printerName, DevMode& devMode, std::int32_t driverSize) {
+    devMode.GrowTo(static_cast<std::size_t>(driverSize));
+    return printer.DocumentProperties(printerName, &devMode, &devMode, kMergeMode) == platform::kIdOk;
 }
 
 // NT family: the printer's global default form (level 8). False when a step failed and
@@ -51,14 +62,29 @@ bool SetGlobalDefaultForm(SetupContext& context, Printer& printer) {
     const auto fetched = printer.GetPrinter8(size.value.bytesNeeded);
     if (!fetched) return false;
 
+    const std::int32_t driverSize = DriverDevModeSize(printer, printerName);
+    if (driverSize <= 0) return false;
     platform::PrinterInfo8 info = fetched.value.info;
-    if (!info.devMode) info.devMode = CurrentDevMode(printer, printerName);
+    if (!info.devMode) info.devMode = CurrentDevMode(printer, printerName, driverSize);
     if (!info.devMode) return false;
     DevMode& devMode = *info.devMode;
-    devMode.SetFields(platform::kDmFormName);
-    devMode.SetFormName(GlobalDefaultFormName(context.state.paperSizeName));
-    if (printer.DocumentProperties(printerName, &devMode, &devMode, kMergeMode) != platform::kIdOk) return false;
+    // A record whose public part ends before the form name has no room for one.
+    if (!devMode.SetFields(platform::kDmFormName)) return false;
+    if (!devMode.SetFormName(GlobalDefaultFormName(context.state.paperSizeName))) return false;
+    if (!MergeInPlace(printer, printerName, devMode, driverSize)) return false;
     return static_cast<bool>(printer.SetPrinter8(info));
+}
+
+// 4.x family: the paper code in the printer record's device settings. False when there
+// is no paper to set or the driver refused it, and nothing more may be changed.
+bool SetPaperCode(SetupContext& context, Printer& printer, std::optional<DevMode>& devMode) {
+    const std::string& printerName = context.state.printerName;
+    if (!devMode) return false;
+    if (!devMode->SetFields(platform::kDmPaperSize)) return false;
+    if (!devMode->SetPaperSize(PaperCode(context.state.paperSizeName))) return false;
+    const std::int32_t driverSize = DriverDevModeSize(printer, printerName);
+    if (driverSize <= 0) return false;
+    return MergeInPlace(printer, printerName, *devMode, driverSize);
 }
 
 bool PrintsDirectly(SetupContext& context) {
@@ -75,17 +101,7 @@ void SetPrinterRecord(SetupContext& context, Printer& printer) {
     if (!fetched) return;
 
     platform::PrinterInfo2 info = fetched.value.info;
-    if (!context.spooler.isNtFamily) {
-        // Without device settings there is no paper to set, and nothing more is changed.
-        if (!info.devMode) return;
-        DevMode& devMode = *info.devMode;
-        devMode.SetFields(platform::kDmPaperSize);
-        devMode.SetPaperSize(PaperCode(context.state.paperSizeName));
-        if (printer.DocumentProperties(context.state.printerName, &devMode, &devMode, kMergeMode) !=
-            platform::kIdOk) {
-            return;
-        }
-    }
+    if (!context.spooler.isNtFamily && !SetPaperCode(context, printer, info.devMode)) return;
     if (PrintsDirectly(context)) info.attributes |= platform::kPrinterAttributeDirect;
     info.attributes |= platform::kPrinterAttributeDoCompleteFirst;
     if (!printer.SetPrinter2(info)) ShowErrorBox(context, "SetPrinter failed");

@@ -100,9 +100,13 @@ public:
         const DevMode& current = *printer->info.devMode;
         if (mode == 0) return static_cast<std::int32_t>(current.bytes().size());
         if ((mode & platform::kDmOutBuffer) == 0 || output == nullptr) return -1;
-        if (output->bytes().size() < current.bytes().size()) return -1;
+        const bool readsInput = (mode & platform::kDmInBuffer) != 0 && input != nullptr;
+        if (output->bytes().size() < current.bytes().size() || (readsInput && !input->IsWhole())) {
+            ++spooler_.devModeBufferFaults;
+            return -1;
+        }
         DevMode merged = current;
-        if ((mode & platform::kDmInBuffer) != 0 && input != nullptr) MergeDevMode(merged, *input);
+        if (readsInput) MergeDevMode(merged, *input);
         std::copy(merged.bytes().begin(), merged.bytes().end(), output->bytes().begin());
         return platform::kIdOk;
     }

@@ -42,6 +42,10 @@ public:
     // The device settings a new printer's driver hands out: 156 public bytes and 64 of
     // its own, Letter, no form name set yet.
     std::uint16_t driverExtraBytes = 64;
+    // DocumentProperties calls whose buffers a real driver would read or write past: an
+    // input holding fewer bytes than it declares, an output smaller than the driver's
+    // record. The fake refuses them instead.
+    int devModeBufferFaults = 0;
 
     // The size of a level-1 list as a 64-bit spooler packs it: a pointer per entry and
     // the names with their NULs.

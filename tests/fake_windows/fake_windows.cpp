@@ -28,13 +28,30 @@ std::string StripTrailingBackslash(std::string path) {
     return path;
 }
 
+// A name inside a folder; a drive root such as "C:\" already ends in its backslash.
+std::string InFolder(const std::string& folder, const std::string& name) {
+    const std::string base = StripTrailingBackslash(folder);
+    return !base.empty() && base.back() == '\\' ? base + name : base + "\\" + name;
+}
+
 }  // namespace
 
 // ---- files ---------------------------------------------------------------------------
 
 std::string FakeFileSystem::Key(const std::string& path) const {
-    const std::string full = IsAbsolute(path) ? path : currentDirectory + "\\" + path;
-    return Normalize(StripTrailingBackslash(full));
+    const std::string full = IsAbsolute(path) ? path : InFolder(currentDirectory, path);
+    std::string key = Normalize(StripTrailingBackslash(full));
+    if (key.size() == 3 && key[1] == ':' && key[2] == '\\') key.pop_back();  // "C:\" and "C:" alike
+    return key;
+}
+
+// A drive ("C:" or "C:\") is always there, as a folder.
+std::optional<FakeFile> FakeFileSystem::Entry(const std::string& path) const {
+    const std::string key = Key(path);
+    if (IsDriveRoot(key)) return FakeFile{key, platform::kFileAttributeDirectory, {}};
+    const auto it = entries_.find(key);
+    if (it == entries_.end()) return std::nullopt;
+    return it->second;
 }
 
 void FakeFileSystem::AddFolder(const std::string& path) {
@@ -58,12 +75,12 @@ void FakeFileSystem::AddFile(const std::string& path, const std::vector<std::uin
 }
 
 bool FakeFileSystem::Exists(const std::string& path) const {
-    return entries_.count(Key(path)) != 0;
+    return Entry(path).has_value();
 }
 
 bool FakeFileSystem::IsFolder(const std::string& path) const {
-    const auto it = entries_.find(Key(path));
-    return it != entries_.end() && (it->second.attributes & platform::kFileAttributeDirectory) != 0;
+    const auto entry = Entry(path);
+    return entry && (entry->attributes & platform::kFileAttributeDirectory) != 0;
 }
 
 std::optional<std::string> FakeFileSystem::Content(const std::string& path) const {
@@ -93,9 +110,9 @@ bool FakeFileSystem::ParentExists(const std::string& normalizedPath) const {
 Win32Value<std::uint32_t> FakeFileSystem::GetFileAttributes(const std::string& path) {
     journal_.Add("GetFileAttributes " + path);
     if (auto error = failures_.Check("GetFileAttributes", path)) return Win32Value<std::uint32_t>::Failed(*error);
-    const auto it = entries_.find(Key(path));
-    if (it == entries_.end()) return Win32Value<std::uint32_t>::Failed(platform::kErrorFileNotFound);
-    return Win32Value<std::uint32_t>::Ok(it->second.attributes);
+    const auto entry = Entry(path);
+    if (!entry) return Win32Value<std::uint32_t>::Failed(platform::kErrorFileNotFound);
+    return Win32Value<std::uint32_t>::Ok(entry->attributes);
 }
 
 Win32Result FakeFileSystem::SetFileAttributes(const std::string& path, std::uint32_t attributes) {
@@ -117,7 +134,7 @@ Win32Value<std::string> FakeFileSystem::SearchPath(const std::string& searchPath
                                                    std::size_t capacity) {
     journal_.Add("SearchPath " + fileName);
     if (auto error = failures_.Check("SearchPath", fileName)) return Win32Value<std::string>::Failed(*error);
-    std::string candidate = IsAbsolute(fileName) ? fileName : StripTrailingBackslash(searchPath) + "\\" + fileName;
+    std::string candidate = IsAbsolute(fileName) ? fileName : InFolder(searchPath, fileName);
     if (candidate.size() >= capacity) return Win32Value<std::string>::Failed(platform::kErrorInsufficientBuffer);
     if (!Exists(candidate)) return Win32Value<std::string>::Failed(platform::kErrorFileNotFound);
     return Win32Value<std::string>::Ok(candidate);
@@ -127,6 +144,7 @@ Win32Result FakeFileSystem::CreateDirectory(const std::string& path) {
     journal_.Add("CreateDirectory " + path);
     if (auto error = failures_.Check("CreateDirectory", path)) return {*error};
     const std::string normalized = Key(path);
+    if (IsDriveRoot(normalized)) return {platform::kErrorAccessDenied};
     if (entries_.count(normalized)) return {platform::kErrorAlreadyExists};
     if (!ParentExists(normalized)) return {platform::kErrorPathNotFound};
     entries_[normalized] = FakeFile{StripTrailingBackslash(path), platform::kFileAttributeDirectory, {}};
@@ -137,15 +155,17 @@ Win32Result FakeFileSystem::CopyFile(const std::string& from, const std::string&
     journal_.Add("CopyFile " + from + " -> " + to);
     if (auto error = failures_.Check("CopyFile", from + " -> " + to)) return {*error};
     const auto source = entries_.find(Key(from));
-    if (source == entries_.end() || IsFolder(from)) return {platform::kErrorFileNotFound};
+    if (source == entries_.end()) return {platform::kErrorFileNotFound};
+    if (IsFolder(from)) return {platform::kErrorAccessDenied};
     const std::string target = Key(to);
     if (!ParentExists(target)) return {platform::kErrorPathNotFound};
     const auto existing = entries_.find(target);
     if (existing != entries_.end()) {
         if (failIfExists) return {80};  // ERROR_FILE_EXISTS
-        if ((existing->second.attributes & platform::kFileAttributeReadOnly) != 0) {
-            return {platform::kErrorAccessDenied};
-        }
+        // Windows will not overwrite a folder, nor a read-only or hidden file.
+        constexpr std::uint32_t kProtected = platform::kFileAttributeDirectory | platform::kFileAttributeReadOnly |
+                                             platform::kFileAttributeHidden;
+        if ((existing->second.attributes & kProtected) != 0) return {platform::kErrorAccessDenied};
     }
     // A copy keeps the source's attributes, read-only included, as Windows does.
     entries_[target] = FakeFile{to, source->second.attributes, source->second.bytes};

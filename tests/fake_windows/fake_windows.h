@@ -36,7 +36,7 @@ public:
                  std::uint32_t attributes = platform::kFileAttributeArchive);
     void AddFile(const std::string& path, const std::vector<std::uint8_t>& bytes,
                  std::uint32_t attributes = platform::kFileAttributeArchive);
-    void Remove(const std::string& path) { entries_.erase(Normalize(path)); }
+    void Remove(const std::string& path) { entries_.erase(Key(path)); }
     bool Exists(const std::string& path) const;
     bool IsFolder(const std::string& path) const;
     std::optional<std::string> Content(const std::string& path) const;
@@ -62,6 +62,7 @@ public:
 
 private:
     bool ParentExists(const std::string& normalizedPath) const;
+    std::optional<FakeFile> Entry(const std::string& path) const;
     // The normalized full path: relative paths are taken from the current folder.
     std::string Key(const std::string& path) const;
     Journal& journal_;

@@ -218,6 +218,19 @@ TEST_F(FileDeploymentTest, ReadOnlyIsClearedOnEveryCopyButThe64BitUninstaller) {
     EXPECT_EQ(windows.files.Attributes(Destination("uninstpm.exe")), platform::kFileAttributeNormal);
 }
 
+TEST_F(FileDeploymentTest, HiddenCopyLeftByAnEarlierRunIsNotOverwritten) {
+    // Only the read-only bit is cleared after a copy; Windows refuses to overwrite a hidden
+    // file, so a required row then ends the run and an optional one is passed over.
+    windows.files.AddFile(Destination("Quillet.dll"), "old", platform::kFileAttributeHidden);
+    ASSERT_TRUE(Deploy().ok());
+    EXPECT_EQ(DeployedContent("Quillet.dll"), "old");
+
+    windows.files.AddFile(Destination("setup.inf"), "old", platform::kFileAttributeHidden);
+    const StepResult result = Deploy();
+    EXPECT_EQ(result.messageId, 108u);
+    EXPECT_EQ(result.error, platform::kErrorAccessDenied);
+}
+
 TEST_F(FileDeploymentTest, Failed64BitUninstallerIsLoggedWhenSilent) {
     windows.failures.Fail("CopyFile", platform::kErrorAccessDenied, "unInstpm64.exe");
     context.errorLogPath = Destination("Error.log");
@@ -288,6 +301,16 @@ TEST_F(DestinationFolderTest, ParentWithoutAUsableParentFailsWith403) {
     EXPECT_EQ(result.error, platform::kErrorAccessDenied);
 }
 
+TEST_F(DestinationFolderTest, RefusedFolderRightBelowADriveFailsWith404) {
+    // The drive is the existing parent: nothing more to make, so 404 rather than 403.
+    windows.failures.Fail("CreateDirectory", platform::kErrorAccessDenied, "D:\\Quillet");
+    const StepResult result = CreateAt("D:\\Quillet");
+    EXPECT_EQ(result.messageId, 404u);
+    EXPECT_EQ(result.error, platform::kErrorAccessDenied);
+    const auto& calls = windows.journal.Entries();
+    EXPECT_EQ(std::count(calls.begin(), calls.end(), "CreateDirectory D:"), 0);
+}
+
 TEST_F(DestinationFolderTest, AnExistingFileInTheWayFailsWith404) {
     windows.files.AddFile("C:\\Program Files\\Taken", "a file");
     EXPECT_EQ(CreateAt("C:\\Program Files\\Taken").messageId, 404u);
@@ -330,6 +353,13 @@ TEST_F(FolderCopyTest, AFailedFileDoesNotStopTheOthers) {
     windows.failures.Fail("CopyFile", platform::kErrorAccessDenied, "a.dll");
     EXPECT_FALSE(setup::CopyFolderFiles(context, "GNUGS"));
     EXPECT_TRUE(Deployed("GNUGS\\b.dll"));
+}
+
+TEST_F(FolderCopyTest, AnEmptyFolderStillListsItsDotEntriesAndCountsAsCopied) {
+    windows.files.AddFolder("C:\\Medium\\GNUGS");
+    EXPECT_TRUE(setup::CopyFolderFiles(context, "GNUGS"));
+    EXPECT_TRUE(windows.files.IsFolder(Destination("GNUGS")));
+    EXPECT_FALSE(windows.journal.Contains("CopyFile"));
 }
 
 TEST_F(FolderCopyTest, NothingToListOrNoTargetGivesFalse) {

@@ -83,6 +83,29 @@ TEST_F(GhostscriptTest, UnreadableVersionsAreSkipped) {
     EXPECT_FALSE(Found());
 }
 
+TEST_F(GhostscriptTest, DllPathIsReadUpTo261BytesWithItsNul) {
+    // 260 characters and the NUL fit; one character more and the version is passed over.
+    const std::string folder = "C:\\" + std::string(260 - 3 - 1 - 11, 'g');
+    ASSERT_EQ((folder + "\\gsdll32.dll").size(), 260u);
+    RegisterVersion(kGpl, "9.05", folder, true);
+    EXPECT_TRUE(Found());
+
+    const std::string longer = folder + "h";
+    windows.registry.AddStringValue(RegistryRoot::LocalMachine, std::string(kGpl) + "\\9.05", "GS_DLL",
+                                    longer + "\\gsdll32.dll", RegistryView::Force32);
+    windows.files.AddFile(longer + "\\gswin32c.exe", "exe");
+    EXPECT_FALSE(Found());
+}
+
+TEST_F(GhostscriptTest, DllPathWithoutAFolderLooksInTheCurrentFolder) {
+    windows.registry.AddStringValue(RegistryRoot::LocalMachine, std::string(kGnu) + "\\7.06", "GS_DLL",
+                                    "gsdll32.dll", RegistryView::Force32);
+    EXPECT_FALSE(Found());
+    EXPECT_TRUE(windows.journal.Contains("GetFileAttributes gswin32c.exe"));
+    windows.files.AddFile("C:\\gswin32c.exe", "exe");  // the current folder of the fake
+    EXPECT_TRUE(Found());
+}
+
 TEST_F(GhostscriptTest, ARegisteredGhostscriptNeedsNothingDeployed) {
     RegisterVersion(kAfpl, "8.54", "C:\\gs\\bin", true);
     MediumGhostscript(setup::kGhostscriptDllSize);
@@ -113,6 +136,15 @@ TEST_F(GhostscriptTest, ConverterInTheParentFolderIsFound) {
     ASSERT_TRUE(Prepare().ok());
     ASSERT_EQ(windows.processes.started.size(), 1u);
     EXPECT_EQ(windows.processes.started[0].commandLine, "\"C:\\Disk\\converter.exe\" /auto");
+}
+
+TEST_F(GhostscriptTest, MediumAtADriveRootLooksForTheConverterByItsBareName) {
+    context.state.sourceFolder = "E:\\";
+    windows.files.AddFile("C:\\converter.exe", "exe");  // in the current folder
+    ASSERT_TRUE(Prepare().ok());
+    EXPECT_TRUE(windows.journal.Contains("GetFileAttributes E:\\converter.exe"));
+    ASSERT_EQ(windows.processes.started.size(), 1u);
+    EXPECT_EQ(windows.processes.started[0].commandLine, "\"converter.exe\" /auto");
 }
 
 TEST_F(GhostscriptTest, ConverterThatCannotStartFallsBackToTheMediumCopy) {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "setup/spooler/paper_sizes.h"
 #include "setup/spooler/printer.h"
 #include "tests/unit/spooler_step_fixture.h"
@@ -83,6 +85,14 @@ TEST_F(PrinterTest, Windows98AsksTheNewPrinterForItsSettingsOnce) {
     EXPECT_EQ(windows.journal.IndexOf("DocumentProperties 10 Quillet Writer"),
               windows.journal.IndexOf("DocumentProperties"));
     EXPECT_LT(windows.journal.IndexOf("DocumentProperties 10"), windows.journal.IndexOf("ClosePrinter"));
+
+    // A printer that already exists hands out no handle to ask.
+    windows.spooler.printers.clear();
+    PrepareSpooler(TestPlatform::Windows98);
+    windows.spooler.AddExistingPrinter("Quillet Writer", "QLW1:", "NIMBRAX Writer");
+    windows.journal.Clear();
+    ASSERT_TRUE(Install());
+    EXPECT_GT(windows.journal.IndexOf("DocumentProperties"), windows.journal.IndexOf("OpenPrinter"));
 }
 
 // ---- the paper -------------------------------------------------------------------------
@@ -119,7 +129,61 @@ TEST_F(PrinterTest, AGlobalDefaultThatExistsIsChangedInPlace) {
     ASSERT_TRUE(Install());
     EXPECT_EQ(GlobalForm(), "A4");
     EXPECT_EQ(Printer().globalDevMode->bytes()[200], 0x5A);
-    EXPECT_FALSE(windows.journal.Contains("DocumentProperties 0"));
+    EXPECT_FALSE(windows.journal.Contains("DocumentProperties 2 "));  // the driver's current ones are not fetched
+}
+
+TEST_F(PrinterTest, SettingsStoredSmallerThanTheDriverWritesAreGrownBeforeTheMerge) {
+    // Settings an older driver stored, with fewer private bytes than the driver now writes.
+    PrepareSpooler(TestPlatform::Windows64);
+    windows.spooler.AddExistingPrinter("Quillet Writer", "QLW1:", "NIMBRAX Writer");
+    Printer().globalDevMode = platform::DevMode::WithSizes(platform::DevMode::kPublicSize, 16);
+    ASSERT_TRUE(Install());
+    EXPECT_EQ(windows.spooler.devModeBufferFaults, 0);
+    EXPECT_EQ(GlobalForm(), "A4");
+    EXPECT_EQ(Printer().globalDevMode->DeclaredSize(), platform::DevMode::kPublicSize + 64);
+
+    windows.spooler.printers.clear();
+    PrepareSpooler(TestPlatform::Windows98);
+    windows.spooler.AddExistingPrinter("Quillet Writer", "QLW1:", "NIMBRAX Writer").info.devMode =
+        platform::DevMode::WithSizes(platform::DevMode::kPublicSize, 8);
+    ASSERT_TRUE(Install());
+    EXPECT_EQ(windows.spooler.devModeBufferFaults, 0);
+    EXPECT_EQ(Printer().info.devMode->PaperSize(), setup::kDmPaperA4);
+    EXPECT_EQ(Printer().info.attributes, kLocal | kCompleteFirst);
+}
+
+TEST_F(PrinterTest, SettingsWithoutRoomForAFormNameAreLeftAlone) {
+    // A public part of 68 bytes ends before dmFormName: the bytes there are the driver's.
+    PrepareSpooler(TestPlatform::Windows64);
+    windows.spooler.AddExistingPrinter("Quillet Writer", "QLW1:", "NIMBRAX Writer");
+    platform::DevMode shortRecord = platform::DevMode::WithSizes(68, 64);
+    std::fill(shortRecord.bytes().begin() + 68, shortRecord.bytes().end(), std::uint8_t{0x5A});
+    Printer().globalDevMode = shortRecord;
+    ASSERT_TRUE(Install());
+    EXPECT_EQ(Printer().globalDevMode->bytes(), shortRecord.bytes());
+    EXPECT_FALSE(windows.journal.Contains("SetPrinter8"));
+    EXPECT_FALSE(windows.journal.Contains("SetPrinter2"));
+}
+
+TEST_F(PrinterTest, DeviceSettingsFieldsStayInsideTheRecordsPublicPart) {
+    platform::DevMode shortRecord = platform::DevMode::WithSizes(68, 64);
+    EXPECT_FALSE(shortRecord.SetFormName("A4"));
+    EXPECT_EQ(shortRecord.FormName(), "");
+    EXPECT_TRUE(shortRecord.SetPaperSize(setup::kDmPaperA4));
+    EXPECT_EQ(shortRecord.PaperSize(), setup::kDmPaperA4);
+    EXPECT_TRUE(std::all_of(shortRecord.bytes().begin() + 68, shortRecord.bytes().end(),
+                            [](std::uint8_t b) { return b == 0; }));
+
+    platform::DevMode full = platform::DevMode::WithSizes(platform::DevMode::kPublicSize, 4);
+    EXPECT_TRUE(full.SetFormName(std::string(40, 'x')));
+    EXPECT_EQ(full.FormName(), std::string(31, 'x'));
+    EXPECT_TRUE(full.IsWhole());
+    full.bytes().pop_back();  // one byte fewer than it declares
+    EXPECT_FALSE(full.IsWhole());
+    EXPECT_FALSE(platform::DevMode::Blank(20).IsWhole());
+    full.GrowTo(400);
+    EXPECT_EQ(full.bytes().size(), 400u);
+    EXPECT_EQ(full.DeclaredSize(), platform::DevMode::kPublicSize + 4);
 }
 
 TEST_F(PrinterTest, Windows98SetsThePaperCodeInThePrinterRecord) {
@@ -190,6 +254,18 @@ TEST_F(PrinterTest, AnyFailingGlobalFormStepChangesNothingMore) {
         windows.spooler.printers.clear();
         windows.journal.Clear();
     }
+}
+
+TEST_F(PrinterTest, ARefusedMergeIntoAnExistingGlobalDefaultChangesNothingMore) {
+    PrepareSpooler(TestPlatform::Windows64);
+    windows.spooler.AddExistingPrinter("Quillet Writer", "QLW1:", "NIMBRAX Writer").globalDevMode =
+        windows.spooler.DriverDefaultDevMode();
+    windows.failures.Fail("DocumentProperties", platform::kErrorAccessDenied, "10 Quillet");
+    EXPECT_TRUE(Install());
+    EXPECT_EQ(GlobalForm(), "");
+    EXPECT_FALSE(windows.journal.Contains("SetPrinter8"));
+    EXPECT_FALSE(windows.journal.Contains("SetPrinter2"));
+    EXPECT_TRUE(windows.ui.shown.empty());
 }
 
 TEST_F(PrinterTest, AFailingRecordFetchOrPaperMergeChangesNothing) {

@@ -30,6 +30,27 @@ protected:
     }
 };
 
+// ---- product key ---------------------------------------------------------------------
+
+TEST_F(RegistryRecordsTest, ProductKeyOfAProgrammaticAccessBuildThenCleared) {
+    context.state.programmaticAccess = true;
+    ASSERT_TRUE(setup::WriteProductKey(context).ok());
+    const auto access = Value("SOFTWARE\\NIMBRAX Writer", "Programmatic Access");
+    ASSERT_TRUE(access);
+    EXPECT_EQ(access->type, platform::kRegDword);
+    EXPECT_EQ(access->data, (std::vector<std::uint8_t>{1, 0, 0, 0}));
+    EXPECT_FALSE(windows.registry.KeyExists(RegistryRoot::LocalMachine, "SOFTWARE\\NIMBRAX Writer",
+                                            RegistryView::Force32));
+
+    // All six names are deleted, also the two never written; failures change nothing.
+    windows.failures.Fail("DeleteValue", platform::kErrorAccessDenied, "Port Name");
+    setup::ClearTransientValues(context);
+    EXPECT_EQ(windows.registry.ValueNames(RegistryRoot::LocalMachine, "SOFTWARE\\NIMBRAX Writer",
+                                          RegistryView::Force64),
+              std::vector<std::string>{"Port Name"});
+    EXPECT_TRUE(windows.journal.Contains("DeleteValue SOFTWARE\\NIMBRAX Writer\\Arguments"));
+}
+
 // ---- port key ------------------------------------------------------------------------
 
 TEST_F(RegistryRecordsTest, PortKeyValuesAreStoredWithoutTheirNul) {
@@ -132,6 +153,25 @@ TEST_F(RecordsInSequenceTest, PortKeyIsWrittenAfterTheTransientValuesAreGone) {
               windows.journal.IndexOf("DeleteValue SOFTWARE\\NIMBRAX Writer\\Port Name"));
     EXPECT_TRUE(windows.registry.KeyExists(RegistryRoot::LocalMachine, kPortKey, RegistryView::Force64));
     EXPECT_FALSE(windows.registry.KeyExists(RegistryRoot::LocalMachine, kPortKey, RegistryView::Force32));
+}
+
+TEST_F(RecordsInSequenceTest, TransientValuesSpanTheSpoolerStepsAndTheLegacySettings) {
+    windows.system.version = {4, 10};  // Windows 98: the legacy device settings are written too
+    windows.files.AddFile("C:\\Medium\\Driver\\Quillet Writer.bin", "image");
+    const std::string printerKey = "System\\CurrentControlSet\\Control\\Print\\Printers\\Quillet Writer";
+    windows.registry.AddKey(RegistryRoot::LocalMachine, printerKey, RegistryView::Native);
+    ASSERT_EQ(Run({"/s"}), 0);
+    const auto at = [&](const std::string& entry) {
+        const int position = windows.journal.IndexOf(entry);
+        EXPECT_GE(position, 0) << entry;
+        return position;
+    };
+    const int lastWritten = at("SetValue SOFTWARE\\NIMBRAX Writer\\Programmatic Access");
+    const int firstDeleted = at("DeleteValue SOFTWARE\\NIMBRAX Writer\\");
+    EXPECT_LT(lastWritten, at("AddPrinterDriver"));
+    EXPECT_LT(at("AddPrinter "), firstDeleted);
+    EXPECT_LT(at("SetValue " + printerKey + "\\Default DevMode"), firstDeleted);
+    EXPECT_LT(at("DeleteValue SOFTWARE\\NIMBRAX Writer\\Arguments"), at(std::string("CreateKey ") + kPortKey));
 }
 
 TEST_F(RecordsInSequenceTest, RefusedPortKeyEndsWith113AfterTheSuccessMessage) {
