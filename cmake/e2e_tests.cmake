@@ -1,7 +1,7 @@
 # End-to-end tests under Wine: build a medium, run Setup.exe in a fresh prefix, and look
 # at the machine afterwards. Included by the 64-bit Windows build only.
 
-# The inspector the scripts run inside the prefix: starts programs to read their full
+# The reader the scripts run inside the prefix: starts programs to read their full
 # exit status, and reads and creates registry keys in a chosen view.
 add_executable(wintool tests/e2e/tools/wintool.cpp)
 project_warnings(wintool)

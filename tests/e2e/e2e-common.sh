@@ -97,14 +97,14 @@ run_setup() {
 }
 
 # read_key VIEW PATH: sets KEY_STATUS (0 the key exists, 1 it does not, other: the
-# inspector failed) and KEY_VALUES (one line per value: name|type|data|bytes).
+# reader failed) and KEY_VALUES (one line per value: name|type|data|bytes).
 read_key() {
     in_wine "$WINTOOL_EXE" regkey "$1" "$2" >"$SCRATCH/regkey.out"
     KEY_STATUS=$?
     KEY_VALUES=$(tr -d '\r' <"$SCRATCH/regkey.out")
 }
 
-# key_exists VIEW PATH, key_missing VIEW PATH: answer from the inspector; an answer
+# key_exists VIEW PATH, key_missing VIEW PATH: answer from wintool; an answer
 # that is neither "exists" nor "missing" is shown.
 key_exists() {
     read_key "$1" "$2"
@@ -120,7 +120,7 @@ explain_key_status() {
     case "$KEY_STATUS" in
         0) echo "  the key exists; its values: ${KEY_VALUES:-none}" ;;
         1) echo "  the key does not exist" ;;
-        *) echo "  the inspector failed with status $KEY_STATUS" ;;
+        *) echo "  wintool failed with status $KEY_STATUS" ;;
     esac
 }
 

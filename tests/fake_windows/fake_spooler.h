@@ -51,7 +51,7 @@ public:
     // the names with their NULs.
     std::uint32_t MonitorListBytes() const;
     std::uint32_t DriverListBytes(const std::string& environment) const;
-    // Test set-up and inspection.
+    // Test set-up and checks.
     void AddDriver(const std::string& name, const std::string& environment,
                    const std::string& driverPath = "", const std::string& configFile = "",
                    const std::string& helpFile = "", std::vector<std::string> dependentFiles = {});

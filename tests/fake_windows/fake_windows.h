@@ -89,7 +89,7 @@ public:
     // 32-bit one.
     bool nativeViewIs32Bit = false;
 
-    // Test inspection. `view` is Force64 or Force32 (Native follows nativeViewIs32Bit).
+    // For test checks. `view` is Force64 or Force32 (Native follows nativeViewIs32Bit).
     bool KeyExists(platform::RegistryRoot root, const std::string& path, platform::RegistryView view) const;
     std::optional<FakeValue> Value(platform::RegistryRoot root, const std::string& path,
                                    const std::string& name, platform::RegistryView view) const;

@@ -1,5 +1,5 @@
 #!/bin/bash
-# The inspector the other end-to-end tests rely on, checked against Wine's own tools:
+# The Windows-side reader the other end-to-end tests rely on, checked against Wine's own tools:
 # values written by reg.exe are listed with their types and data in the right view,
 # keys it creates land in the view asked for, and a full 32-bit exit status comes back.
 . "$(dirname "$0")/e2e-common.sh"
