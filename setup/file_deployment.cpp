@@ -71,10 +71,6 @@ std::string DestinationPath(const InstallState& state, const std::string& name) 
     return state.destinationFolder + "\\" + name;
 }
 
-bool FileExists(platform::FileSystem& files, const std::string& path) {
-    return static_cast<bool>(files.GetFileAttributes(path));
-}
-
 // Copies, overwriting, from the medium into the destination folder.
 platform::Win32Result CopyIntoDestination(SetupContext& context, const std::string& mediumName,
                                           const std::string& destinationName) {

@@ -16,6 +16,7 @@
 #include "setup/spooler/printer.h"
 #include "setup/spooler/printer_driver.h"
 #include "setup/ui/error_report.h"
+#include "setup/ui/system_probes.h"
 
 namespace setup {
 namespace {
@@ -28,15 +29,6 @@ constexpr std::size_t kProgramFilesValueBytes = 261;
 
 constexpr std::array<const char*, 4> kReadmeNames = {"README.TXT", "README.HTM", "README.PDF",
                                                      "README.DOC"};
-
-std::string FolderOf(const std::string& path) {
-    const std::size_t slash = path.find_last_of("\\/");
-    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-}
-
-bool FileExists(platform::FileSystem& files, const std::string& path) {
-    return static_cast<bool>(files.GetFileAttributes(path));
-}
 
 // Ends the run through the generic error box.
 int EndWithReport(SetupContext& context, const StepResult& failure) {
@@ -58,7 +50,7 @@ void ShowProductMessage(SetupContext& context, std::uint32_t id, std::size_t cap
 // Step 3: the medium folder and the settings file beside the installer.
 void LocateMedium(SetupContext& context) {
     const auto ownPath = context.os.system.GetModuleFileName(kOwnPathCapacity);
-    context.state.sourceFolder = FolderOf(ownPath.value);
+    context.state.sourceFolder = text::FolderOf(ownPath.value);
     context.state.settingsPath = context.state.sourceFolder + "Setup.Ini";
     context.settings.Load(context.os.files, context.state.settingsPath);
 }

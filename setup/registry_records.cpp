@@ -2,6 +2,7 @@
 
 #include "resources/setup/setup_strings.h"
 #include "setup/setup_context.h"
+#include "setup/ui/system_probes.h"
 
 namespace setup {
 
@@ -91,8 +92,7 @@ StepResult WritePortKey(SetupContext& context) {
     }
     (void)key.SetValue("Destination Folder", platform::kRegSz,
                        platform::TextBytes(state.destinationFolder));
-    const bool nimbExtOnMedium =
-        static_cast<bool>(context.os.files.GetFileAttributes(state.sourceFolder + "NimbExt.exe"));
+    const bool nimbExtOnMedium = FileExists(context.os.files, state.sourceFolder + "NimbExt.exe");
     if (state.extensionComponents && nimbExtOnMedium) {
         (void)key.SetValue("NimbExt", platform::kRegSz,
                            platform::TextBytes(state.destinationFolder + "\\NimbExt.exe"));

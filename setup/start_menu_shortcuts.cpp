@@ -10,10 +10,6 @@ void CreateFolderIfMissing(platform::FileSystem& files, const std::string& folde
     if (!DirectoryExists(files, folder)) (void)files.CreateDirectory(folder);
 }
 
-bool FileExists(platform::FileSystem& files, const std::string& path) {
-    return static_cast<bool>(files.GetFileAttributes(path));
-}
-
 // Windows Vista and later have no uninstall shortcut; the uninstall entry leads there.
 bool WantsUninstallShortcut(const InstallState& state) { return state.osMajor < 6; }
 

@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "common/text/text.h"
+
 namespace uninstall {
 namespace {
 
@@ -14,8 +16,7 @@ void RunCopyMode(platform::Platform& os) {
     // started into the system directory; it copies nothing instead.
     const auto ownPath = os.system.GetModuleFileName(kPathCapacity);
     if (!ownPath) return;
-    const std::size_t slash = ownPath.value.find_last_of('\\');
-    const std::string folder = slash == std::string::npos ? std::string() : ownPath.value.substr(0, slash + 1);
+    const std::string folder = text::FolderOf(ownPath.value);
     if (folder.empty()) return;
 
     const auto systemDirectory = os.system.GetSystemDirectory(kPathCapacity);

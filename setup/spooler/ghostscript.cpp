@@ -4,10 +4,12 @@
 #include <optional>
 #include <string>
 
+#include "common/text/text.h"
 #include "resources/setup/setup_strings.h"
 #include "setup/file_deployment.h"
 #include "setup/registry_records.h"
 #include "setup/setup_context.h"
+#include "setup/ui/system_probes.h"
 
 namespace setup {
 namespace {
@@ -16,10 +18,6 @@ constexpr std::array<const char*, 3> kGhostscriptRoots = {
     "SOFTWARE\\GPL Ghostscript", "SOFTWARE\\AFPL Ghostscript", "SOFTWARE\\GNU Ghostscript"};
 constexpr std::size_t kVersionNameCapacity = 261;  // a version subkey name: 260 characters
 constexpr std::size_t kDllValueCapacity = 261;     // "GS_DLL": 261 bytes, a longer value is not read
-
-bool FileExists(platform::FileSystem& files, const std::string& path) {
-    return static_cast<bool>(files.GetFileAttributes(path));
-}
 
 // The view a 32-bit program sees, where the 32-bit Ghostscript registers itself: the
 // native one for the 32-bit installer, the forced 32-bit one for the 64-bit build.
@@ -30,9 +28,7 @@ platform::RegistryView GhostscriptView(const SetupContext& context) {
 // The folder part of the "GS_DLL" text, ending in its backslash; empty without one.
 std::string FolderOfDll(const std::vector<std::uint8_t>& data) {
     std::string path(data.begin(), data.end());
-    path = path.substr(0, path.find('\0'));
-    const std::size_t slash = path.find_last_of('\\');
-    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+    return text::FolderOf(path.substr(0, path.find('\0')));
 }
 
 // Does the version key name a DLL with the console program "gswin32c.exe" beside it?
@@ -63,8 +59,7 @@ std::optional<std::string> FindConverter(SetupContext& context) {
     if (!FileExists(context.os.files, candidate)) {
         std::string folder = sourceFolder;
         if (!folder.empty() && folder.back() == '\\') folder.pop_back();
-        const std::size_t slash = folder.find_last_of('\\');
-        candidate = (slash == std::string::npos ? std::string() : folder.substr(0, slash + 1)) + "converter.exe";
+        candidate = text::FolderOf(folder) + "converter.exe";
         if (!FileExists(context.os.files, candidate)) return std::nullopt;
     }
     return candidate;

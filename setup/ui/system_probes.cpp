@@ -34,6 +34,10 @@ int ClearReadOnlyAttribute(platform::FileSystem& files, std::string path) {
     return 1;
 }
 
+bool FileExists(platform::FileSystem& files, const std::string& path) {
+    return static_cast<bool>(files.GetFileAttributes(path));
+}
+
 int DirectoryExists(platform::FileSystem& files, const std::string& path) {
     const auto current = files.GetCurrentDirectory();
     if (!current) return 0;

@@ -15,6 +15,9 @@ int IsRunningUnderWow64(platform::SystemInfo& system);
 // does not exist, else 1.
 int ClearReadOnlyAttribute(platform::FileSystem& files, std::string path);
 
+// A plain existence test: the path names a file or a folder.
+bool FileExists(platform::FileSystem& files, const std::string& path);
+
 // 1 when the path exists and is a folder. A relative path is looked up in the current
 // folder only.
 int DirectoryExists(platform::FileSystem& files, const std::string& path);

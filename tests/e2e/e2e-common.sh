@@ -187,3 +187,12 @@ value_is() {
         return 1
     fi
 }
+
+# check_completed_silent_install: after run_setup /s, the run ended with 0 and left the
+# product key in the 64-bit view only, without its transient values.
+check_completed_silent_install() {
+    check "Setup.exe /s exits 0 (got $EXIT_CODE)" [ "$EXIT_CODE" = 0 ]
+    check "the product key exists in the 64-bit view without transient values" \
+        no_transient_values 64
+    check "no product key in the 32-bit view" key_missing 32 "$PRODUCT_KEY"
+}

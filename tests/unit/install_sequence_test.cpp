@@ -17,11 +17,6 @@ class InstallSequenceTest : public SetupFixture {
 protected:
     InstallSequenceTest() { WriteInstallLog(SampleInstallLog()); }
 
-    std::vector<std::string> TextsShown() const {
-        std::vector<std::string> texts;
-        for (const auto& box : windows.ui.shown) texts.push_back(box.text);
-        return texts;
-    }
     int Position(const std::string& prefix) const { return windows.journal.IndexOf(prefix); }
 };
 
@@ -91,7 +86,7 @@ TEST_F(InstallSequenceTest, InteractiveRunStepsTheProgressNineTimesAndOpensTheRe
     EXPECT_EQ(State().readmeName, "README.HTM");
     ASSERT_EQ(windows.shell.openedDocuments.size(), 1u);
     EXPECT_EQ(windows.shell.openedDocuments[0], "C:\\Program Files\\Quillet\\README.HTM");
-    const auto texts = TextsShown();
+    const auto texts = BoxTexts();
     ASSERT_EQ(texts.size(), 2u);
     EXPECT_EQ(texts[0],
               "Welcome to the Quillet Writer Setup program. This program will install Quillet Writer on your "
@@ -149,7 +144,7 @@ TEST_F(InstallSequenceTest, ThirtyTwoBitWindowsUsesTheNativeView) {
 TEST_F(InstallSequenceTest, ProductKeyRefusedEndsWith113BeforeAnythingElse) {
     windows.failures.Fail("CreateKey", platform::kErrorAccessDenied, kProductKey);
     EXPECT_EQ(Run({}), 113);
-    EXPECT_EQ(TextsShown().back(), "Install Quillet Writer failed.\nAccess is denied.\r\n");
+    EXPECT_EQ(BoxTexts().back(), "Install Quillet Writer failed.\nAccess is denied.\r\n");
     EXPECT_FALSE(windows.journal.Contains("OpenProgress"));
     EXPECT_FALSE(windows.journal.Contains("GetSystemDirectory"));
 }
@@ -179,7 +174,7 @@ TEST_F(InstallSequenceTest, MalformedInstallLogIsTreatedLikeAMissingOne) {
 TEST_F(InstallSequenceTest, UnsupportedWindowsShowsItsBoxEvenWhenSilent) {
     windows.system.version = {4, 0};
     EXPECT_EQ(Run({"/s"}), setup::kExitUnsupportedWindows);
-    EXPECT_EQ(TextsShown(), std::vector<std::string>{"Quillet Writer does not support Windows95/NT."});
+    EXPECT_EQ(BoxTexts(), std::vector<std::string>{"Quillet Writer does not support Windows95/NT."});
     EXPECT_FALSE(ProductKeyExists());
 }
 
@@ -194,7 +189,7 @@ TEST_F(InstallSequenceTest, AlreadyInstalledEndsSilentlyWithNoWindow) {
 TEST_F(InstallSequenceTest, AlreadyInstalledInteractiveShowsMessage105) {
     windows.registry.AddKey(RegistryRoot::LocalMachine, kUninstallEntry, RegistryView::Force64);
     EXPECT_EQ(Run({}), setup::kExitAlreadyInstalled);
-    EXPECT_EQ(TextsShown(), std::vector<std::string>{"Quillet Writer is already installed. \nYou need to "
+    EXPECT_EQ(BoxTexts(), std::vector<std::string>{"Quillet Writer is already installed. \nYou need to "
                                                      "uninstall the Quillet Writer BEFORE re-installing."});
 }
 
@@ -206,7 +201,7 @@ TEST_F(InstallSequenceTest, EntryOnlyInThe32BitViewDoesNotCountOn64BitWindows) {
 TEST_F(InstallSequenceTest, MonitorListFailureEndsWith106) {
     windows.failures.Fail("EnumMonitors", 1722);
     EXPECT_EQ(Run({}), 106);
-    EXPECT_EQ(TextsShown(), std::vector<std::string>{"Install Quillet Writer failed.\nThe RPC server is unavailable.\r\n"});
+    EXPECT_EQ(BoxTexts(), std::vector<std::string>{"Install Quillet Writer failed.\nThe RPC server is unavailable.\r\n"});
     EXPECT_FALSE(windows.journal.Contains("MessageBox Welcome"));
 }
 

@@ -84,6 +84,13 @@ protected:
         return Run(arguments);
     }
 
+    // The texts of the boxes shown so far, in order.
+    std::vector<std::string> BoxTexts() const {
+        std::vector<std::string> texts;
+        for (const auto& box : windows.ui.shown) texts.push_back(box.text);
+        return texts;
+    }
+
     const setup::InstallState& State() const { return context->state; }
 
     bool ProductKeyExists() const {

@@ -41,11 +41,6 @@ protected:
     }
 
     std::string ErrorLog() const { return windows.files.Content(kErrorLog).value_or(""); }
-    std::vector<std::string> BoxTexts() const {
-        std::vector<std::string> texts;
-        for (const auto& box : windows.ui.shown) texts.push_back(box.text);
-        return texts;
-    }
 };
 
 }  // namespace testing_support
