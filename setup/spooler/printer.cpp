@@ -1,6 +1,5 @@
 #include "setup/spooler/printer.h"
 
-#include "common/profile/private_profile.h"
 #include "setup/setup_context.h"
 #include "setup/spooler/paper_sizes.h"
 #include "setup/ui/error_report.h"
@@ -87,9 +86,9 @@ bool SetPaperCode(SetupContext& context, Printer& printer, std::optional<DevMode
     return MergeInPlace(printer, printerName, *devMode, driverSize);
 }
 
+// "PrintDirectly" counts only in a programmatic-access build.
 bool PrintsDirectly(SetupContext& context) {
-    if (!context.state.programmaticAccess) return false;
-    return profile::ParseLeadingLong(ReadSetting(context.settings, settings_keys::kPrintDirectly)) != 0;
+    return context.state.programmaticAccess && SettingIsOn(context.settings, settings_keys::kPrintDirectly);
 }
 
 // Both families: the printer record (level 2) with the paper code on the 4.x family and
