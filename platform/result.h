@@ -4,6 +4,8 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
+#include <stdexcept>
 #include <utility>
 
 namespace platform {
@@ -14,8 +16,10 @@ inline constexpr std::uint32_t kErrorFileNotFound = 2;
 inline constexpr std::uint32_t kErrorPathNotFound = 3;
 inline constexpr std::uint32_t kErrorAccessDenied = 5;
 inline constexpr std::uint32_t kErrorInvalidData = 13;
+inline constexpr std::uint32_t kErrorGenFailure = 31;
 inline constexpr std::uint32_t kErrorInvalidParameter = 87;
 inline constexpr std::uint32_t kErrorInsufficientBuffer = 122;
+inline constexpr std::uint32_t kErrorBadPathname = 161;
 inline constexpr std::uint32_t kErrorAlreadyExists = 183;
 inline constexpr std::uint32_t kErrorFilenameExceedsRange = 206;
 inline constexpr std::uint32_t kErrorMoreData = 234;
@@ -25,15 +29,60 @@ struct [[nodiscard]] Win32Result {
     explicit operator bool() const { return error == kErrorSuccess; }
 };
 
-// A value or the error that prevented it.
+// A value, or the error that prevented it. A failed result holds no value at all: there
+// is nothing to read by mistake, and value() on a failure is a programming error that
+// throws rather than handing out an empty or stale value.
 template <class T>
-struct [[nodiscard]] Win32Value {
-    T value{};
+class [[nodiscard]] Win32Value {
+public:
+    static Win32Value Ok(T v) { return Win32Value(std::move(v)); }
+    // A failure always carries an error; a call that failed without saying why counts
+    // as ERROR_GEN_FAILURE rather than as a success.
+    static Win32Value Failed(std::uint32_t e) {
+        return Win32Value(FailureTag{}, e == kErrorSuccess ? kErrorGenFailure : e);
+    }
+
+    // The Win32 error of a failure; kErrorSuccess with a value.
     std::uint32_t error = kErrorSuccess;
 
-    static Win32Value Ok(T v) { return Win32Value{std::move(v), kErrorSuccess}; }
-    static Win32Value Failed(std::uint32_t e) { return Win32Value{T{}, e}; }
-    explicit operator bool() const { return error == kErrorSuccess; }
+    explicit operator bool() const { return value_.has_value(); }
+
+    const T& value() const& { RequireValue(); return *value_; }
+    T& value() & { RequireValue(); return *value_; }
+    T&& value() && { RequireValue(); return std::move(*value_); }
+    // The value, or `fallback` for a failure.
+    T ValueOr(T fallback) const { return value_ ? *value_ : std::move(fallback); }
+
+private:
+    struct FailureTag {};
+    explicit Win32Value(T v) : value_(std::move(v)) {}
+    Win32Value(FailureTag, std::uint32_t e) : error(e) {}
+    void RequireValue() const {
+        if (!value_) throw std::logic_error("the value of a failed Windows call was read");
+    }
+    std::optional<T> value_;
+};
+
+// The answer of a call that fills a caller's buffer (the spooler's Enum... and Get...
+// calls): the bytes the call wants are known on success and on ERROR_INSUFFICIENT_BUFFER
+// alike, the record only on success.
+template <class T>
+class [[nodiscard]] SizedValue : public Win32Value<T> {
+public:
+    static SizedValue Ok(T v, std::uint32_t bytesNeeded) { return SizedValue(Win32Value<T>::Ok(std::move(v)), bytesNeeded); }
+    static SizedValue Failed(std::uint32_t e, std::uint32_t bytesNeeded = 0) {
+        return SizedValue(Win32Value<T>::Failed(e), bytesNeeded);
+    }
+    std::uint32_t bytesNeeded() const { return bytesNeeded_; }
+    // The call failed only because the buffer was too small, and said how large it must be.
+    bool WantsLargerBuffer() const {
+        return !*this && this->error == kErrorInsufficientBuffer && bytesNeeded_ != 0;
+    }
+
+private:
+    SizedValue(Win32Value<T> base, std::uint32_t bytesNeeded)
+        : Win32Value<T>(std::move(base)), bytesNeeded_(bytesNeeded) {}
+    std::uint32_t bytesNeeded_ = 0;
 };
 
 // COM results. Negative values are failures, as with SUCCEEDED()/FAILED().

@@ -32,11 +32,6 @@ inline constexpr std::uint32_t kDmOutBuffer = 2;
 inline constexpr std::uint32_t kDmInBuffer = 8;
 inline constexpr std::int32_t kIdOk = 1;
 
-struct MonitorEnumeration {
-    std::uint32_t bytesNeeded = 0;
-    std::vector<std::string> names;  // level-1 entries returned
-};
-
 // MONITOR_INFO_2.
 struct MonitorInfo2 {
     std::string name;
@@ -56,16 +51,6 @@ struct DriverInfo3 {
     std::vector<std::string> dependentFiles;  // passed as a NUL-separated, NUL-closed list
     std::string monitorName;
     std::string defaultDataType;
-};
-
-struct DriverEnumeration {
-    std::uint32_t bytesNeeded = 0;
-    std::vector<DriverInfo3> drivers;  // in the spooler's order
-};
-
-struct DriverDirectory {
-    std::uint32_t bytesNeeded = 0;  // with the terminating NUL
-    std::string path;               // no trailing backslash
 };
 
 // PRINTER_INFO_2. The security descriptor is never carried: a record set back with
@@ -98,22 +83,14 @@ struct PrinterInfo8 {
     std::optional<DevMode> devMode;
 };
 
-// What GetPrinterA answered: the bytes it wants and, when the buffer was big enough,
-// the record.
-template <class Info>
-struct PrinterRecord {
-    std::uint32_t bytesNeeded = 0;
-    Info info;
-};
-
 // An open printer; ClosePrinter when it goes away.
 class Printer {
 public:
     virtual ~Printer() = default;
     // GetPrinterA at level 2 / 8 into a zero-filled buffer of `bufferBytes` bytes (none
-    // when 0). On ERROR_INSUFFICIENT_BUFFER value.bytesNeeded tells the size wanted.
-    virtual Win32Value<PrinterRecord<PrinterInfo2>> GetPrinter2(std::uint32_t bufferBytes) = 0;
-    virtual Win32Value<PrinterRecord<PrinterInfo8>> GetPrinter8(std::uint32_t bufferBytes) = 0;
+    // when 0), with the bytes the call wants.
+    virtual SizedValue<PrinterInfo2> GetPrinter2(std::uint32_t bufferBytes) = 0;
+    virtual SizedValue<PrinterInfo8> GetPrinter8(std::uint32_t bufferBytes) = 0;
     // SetPrinterA at level 2 / 8.
     virtual Win32Result SetPrinter2(const PrinterInfo2& info) = 0;
     virtual Win32Result SetPrinter8(const PrinterInfo8& info) = 0;
@@ -133,22 +110,23 @@ struct [[nodiscard]] OpenedPrinter {
 class Spooler {
 public:
     virtual ~Spooler() = default;
-    // EnumMonitorsA, no server, level 1, into a buffer of `bufferBytes` bytes. On
-    // ERROR_INSUFFICIENT_BUFFER, value.bytesNeeded tells the size the spooler wants.
-    virtual Win32Value<MonitorEnumeration> EnumMonitors(std::uint32_t bufferBytes) = 0;
+    // EnumMonitorsA, no server, level 1, into a buffer of `bufferBytes` bytes: the
+    // names of the monitors, with the bytes the spooler wants.
+    virtual SizedValue<std::vector<std::string>> EnumMonitors(std::uint32_t bufferBytes) = 0;
     // AddMonitorA, no server, level 2.
     virtual Win32Result AddMonitor(const MonitorInfo2& info) = 0;
     // AddPortA, no server, no window: the named monitor adds a port of its choosing.
     virtual Win32Result AddPort(const std::string& monitorName) = 0;
 
     // EnumPrinterDriversA, no server, level 3, into a buffer of `bufferBytes` bytes (none
-    // when 0). On ERROR_INSUFFICIENT_BUFFER value.bytesNeeded tells the size wanted.
-    virtual Win32Value<DriverEnumeration> EnumPrinterDrivers(const std::string& environment,
-                                                             std::uint32_t bufferBytes) = 0;
-    // GetPrinterDriverDirectoryA, no server, level 1, into `bufferBytes` bytes.
-    // value.bytesNeeded is what the spooler reported, also on success.
-    virtual Win32Value<DriverDirectory> GetPrinterDriverDirectory(const std::string& environment,
-                                                                  std::uint32_t bufferBytes) = 0;
+    // when 0): the drivers in the spooler's order, with the bytes it wants.
+    virtual SizedValue<std::vector<DriverInfo3>> EnumPrinterDrivers(const std::string& environment,
+                                                                    std::uint32_t bufferBytes) = 0;
+    // GetPrinterDriverDirectoryA, no server, level 1, into `bufferBytes` bytes: the
+    // folder without a trailing backslash, with the bytes the spooler reported (the
+    // terminating NUL included), also on success.
+    virtual SizedValue<std::string> GetPrinterDriverDirectory(const std::string& environment,
+                                                              std::uint32_t bufferBytes) = 0;
     // AddPrinterDriverA, no server, level 3.
     virtual Win32Result AddPrinterDriver(const DriverInfo3& info) = 0;
 

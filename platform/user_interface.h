@@ -19,10 +19,14 @@ public:
     virtual MessageBoxAnswer MessageBox(const std::string& text, const std::string& caption,
                                         MessageBoxButtons buttons) = 0;
     // The framework's application message box: OK only, captioned with the program's
-    // file name without its extension.
+    // title (ApplicationTitle of its own path).
     virtual MessageBoxAnswer ApplicationMessageBox(const std::string& text) = 0;
     // LoadStringA from the program's own string table, at most `capacity` - 1 characters.
     virtual std::string LoadString(std::uint32_t id, std::size_t capacity) = 0;
 };
+
+// The framework's application title: the program's file name without its folder and
+// extension ("C:\Medium\Setup.exe" gives "Setup").
+std::string ApplicationTitle(const std::string& modulePath);
 
 }  // namespace platform

@@ -47,12 +47,18 @@ void ShowProductMessage(SetupContext& context, std::uint32_t id, std::size_t cap
                                    SetupCaption(context.state), platform::MessageBoxButtons::Ok);
 }
 
-// Step 3: the medium folder and the settings file beside the installer.
-void LocateMedium(SetupContext& context) {
+// Step 3: the medium folder and the settings file beside the installer. Without its own
+// path the installer does not know its medium: reading "Setup.inf" from the working
+// folder instead could install whatever lies there, so the run ends as for a missing
+// install log.
+StepResult LocateMedium(SetupContext& context) {
     const auto ownPath = context.os.system.GetModuleFileName(kOwnPathCapacity);
-    context.state.sourceFolder = text::FolderOf(ownPath.value);
+    if (!ownPath) return StepResult::Failed(IDS_NO_INSTALL_LOG, ownPath.error);
+    context.state.sourceFolder = text::FolderOf(ownPath.value());
+    if (context.state.sourceFolder.empty()) return StepResult::Failed(IDS_NO_INSTALL_LOG, platform::kErrorBadPathname);
     context.state.settingsPath = context.state.sourceFolder + "Setup.Ini";
     context.settings.Load(context.os.files, context.state.settingsPath);
+    return StepResult::Done();
 }
 
 // Step 4.
@@ -139,7 +145,7 @@ std::string ProgramFilesBase(SetupContext& context) {
     if (key) {
         const auto value = key.key->QueryValue("ProgramFilesDir", kProgramFilesValueBytes);
         if (value) {
-            std::string text(value.value.data.begin(), value.value.data.end());
+            std::string text(value.value().data.begin(), value.value().data.end());
             text = text.substr(0, text.find('\0'));
             if (!text.empty()) return WithTrailingBackslash(text);
         }
@@ -171,7 +177,7 @@ bool ChooseDestination(SetupContext& context) {
 StepResult FindSystemFolder(SetupContext& context) {
     const auto folder = context.os.system.GetSystemDirectory(kSystemFolderCapacity);
     if (!folder) return StepResult::Failed(IDS_NO_SYSTEM_DIRECTORY, folder.error);
-    context.state.systemFolder = folder.value + "\\";
+    context.state.systemFolder = folder.value() + "\\";
     return StepResult::Done();
 }
 
@@ -204,7 +210,7 @@ int RunInstallSequence(SetupContext& context) {
 
     // Steps 1 to 3: command line, the medium folder and its settings file.
     ParseSetupCommandLine(context.os.system.GetCommandLineArguments(), state);
-    LocateMedium(context);
+    if (const StepResult medium = LocateMedium(context); !medium.ok()) return EndWithReport(context, medium);
 
     if (const StepResult log = ReadInstallLog(context); !log.ok()) return EndWithReport(context, log);
     LookForLicenceAndReadme(context);

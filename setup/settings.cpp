@@ -6,7 +6,7 @@ namespace setup {
 
 void SetupSettings::Load(platform::FileSystem& files, const std::string& settingsPath) {
     const auto bytes = files.ReadWholeFile(settingsPath);
-    text_ = bytes ? std::string(bytes.value.begin(), bytes.value.end()) : std::string();
+    text_ = bytes ? std::string(bytes.value().begin(), bytes.value().end()) : std::string();
 }
 
 std::string SetupSettings::Read(const std::string& section, const std::string& key,

@@ -16,7 +16,7 @@ void RunCopyMode(platform::Platform& os) {
     // started into the system directory; it copies nothing instead.
     const auto ownPath = os.system.GetModuleFileName(kPathCapacity);
     if (!ownPath) return;
-    const std::string folder = text::FolderOf(ownPath.value);
+    const std::string folder = text::FolderOf(ownPath.value());
     if (folder.empty()) return;
 
     const auto systemDirectory = os.system.GetSystemDirectory(kPathCapacity);
@@ -24,7 +24,7 @@ void RunCopyMode(platform::Platform& os) {
         (void)os.ui.ApplicationMessageBox("Install Quillet Writer failed. (Err64-103)");
         return;
     }
-    (void)os.files.CopyFile(folder + kMonitorDll64, systemDirectory.value + "\\" + kMonitorDll64, false);
+    (void)os.files.CopyFile(folder + kMonitorDll64, systemDirectory.value() + "\\" + kMonitorDll64, false);
 }
 
 }  // namespace uninstall

@@ -198,7 +198,7 @@ LoadResult LoadInstallLog(platform::FileSystem& files, const std::string& folder
         return LoadResult{std::nullopt, bytes.error,
                           "cannot read " + path + " (error " + std::to_string(bytes.error) + ")"};
     }
-    ParseResult parsed = ParseInstallLog(bytes.value, scope);
+    ParseResult parsed = ParseInstallLog(bytes.value(), scope);
     if (!parsed.log) {
         return LoadResult{std::nullopt, platform::kErrorInvalidData, std::move(parsed.problem)};
     }

@@ -66,13 +66,13 @@ public:
 
 class Win32Spooler : public Spooler {
 public:
-    Win32Value<MonitorEnumeration> EnumMonitors(std::uint32_t bufferBytes) override;
+    SizedValue<std::vector<std::string>> EnumMonitors(std::uint32_t bufferBytes) override;
     Win32Result AddMonitor(const MonitorInfo2& info) override;
     Win32Result AddPort(const std::string& monitorName) override;
-    Win32Value<DriverEnumeration> EnumPrinterDrivers(const std::string& environment,
-                                                     std::uint32_t bufferBytes) override;
-    Win32Value<DriverDirectory> GetPrinterDriverDirectory(const std::string& environment,
-                                                          std::uint32_t bufferBytes) override;
+    SizedValue<std::vector<DriverInfo3>> EnumPrinterDrivers(const std::string& environment,
+                                                            std::uint32_t bufferBytes) override;
+    SizedValue<std::string> GetPrinterDriverDirectory(const std::string& environment,
+                                                      std::uint32_t bufferBytes) override;
     Win32Result AddPrinterDriver(const DriverInfo3& info) override;
     OpenedPrinter AddPrinter(const PrinterInfo2& info) override;
     OpenedPrinter OpenPrinter(const std::string& name, std::uint32_t desiredAccess) override;

@@ -148,13 +148,13 @@ class Win32Printer : public Printer {
 public:
     explicit Win32Printer(HANDLE printer) : printer_(printer) {}
 
-    Win32Value<PrinterRecord<PrinterInfo2>> GetPrinter2(std::uint32_t bufferBytes) override {
+    SizedValue<PrinterInfo2> GetPrinter2(std::uint32_t bufferBytes) override {
         return Fetch<PrinterInfo2>(2, sizeof(PRINTER_INFO_2A), bufferBytes, [](FetchedBytes fetched) {
             return FromPrinterInfo2(*reinterpret_cast<const PRINTER_INFO_2A*>(fetched.begin), fetched);
         });
     }
 
-    Win32Value<PrinterRecord<PrinterInfo8>> GetPrinter8(std::uint32_t bufferBytes) override {
+    SizedValue<PrinterInfo8> GetPrinter8(std::uint32_t bufferBytes) override {
         return Fetch<PrinterInfo8>(8, sizeof(PRINTER_INFO_8A), bufferBytes, [](FetchedBytes fetched) {
             return PrinterInfo8{FromDevMode(reinterpret_cast<const PRINTER_INFO_8A*>(fetched.begin)->pDevMode, fetched)};
         });
@@ -187,22 +187,18 @@ public:
 
 private:
     template <class Info, class Take>
-    Win32Value<PrinterRecord<Info>> Fetch(DWORD level, std::size_t recordBytes, std::uint32_t bufferBytes, Take take) {
+    SizedValue<Info> Fetch(DWORD level, std::size_t recordBytes, std::uint32_t bufferBytes, Take take) {
         std::vector<BYTE> buffer(bufferBytes, 0);
         DWORD needed = 0;
         SetLastError(ERROR_SUCCESS);
         const BOOL fetched = GetPrinterA(printer_.get(), level, buffer.empty() ? nullptr : buffer.data(), bufferBytes,
                                          &needed);
-        const DWORD error = fetched ? ERROR_SUCCESS : GetLastError();
-        PrinterRecord<Info> record;
-        record.bytesNeeded = needed;
-        if (!fetched) return Win32Value<PrinterRecord<Info>>{record, error};
+        if (!fetched) return SizedValue<Info>::Failed(GetLastError(), needed);
         // A size query that succeeds carries no record. A record has at least its fixed
         // part; an answer shorter than that is not read.
-        if (buffer.empty()) return Win32Value<PrinterRecord<Info>>::Ok(std::move(record));
-        if (buffer.size() < recordBytes) return Win32Value<PrinterRecord<Info>>{record, ERROR_INVALID_DATA};
-        record.info = take(FetchedBytes{buffer.data(), buffer.data() + buffer.size()});
-        return Win32Value<PrinterRecord<Info>>::Ok(std::move(record));
+        if (buffer.empty()) return SizedValue<Info>::Ok(Info{}, needed);
+        if (buffer.size() < recordBytes) return SizedValue<Info>::Failed(ERROR_INVALID_DATA, needed);
+        return SizedValue<Info>::Ok(take(FetchedBytes{buffer.data(), buffer.data() + buffer.size()}), needed);
     }
 
     UniqueResource<PrinterTraits> printer_;
@@ -212,22 +208,17 @@ OpenedPrinter Opened(HANDLE printer) { return {std::make_unique<Win32Printer>(pr
 
 }  // namespace
 
-Win32Value<MonitorEnumeration> Win32Spooler::EnumMonitors(std::uint32_t bufferBytes) {
+SizedValue<std::vector<std::string>> Win32Spooler::EnumMonitors(std::uint32_t bufferBytes) {
     std::vector<BYTE> buffer(bufferBytes);
     DWORD needed = 0;
     DWORD returned = 0;
-    MonitorEnumeration listed;
     if (!EnumMonitorsA(nullptr, 1, buffer.empty() ? nullptr : buffer.data(), bufferBytes, &needed, &returned)) {
-        const DWORD error = GetLastError();
-        listed.bytesNeeded = needed;
-        return Win32Value<MonitorEnumeration>{listed, error};
+        return SizedValue<std::vector<std::string>>::Failed(GetLastError(), needed);
     }
-    listed.bytesNeeded = needed;
+    std::vector<std::string> names;
     const auto* entries = reinterpret_cast<const MONITOR_INFO_1A*>(buffer.data());
-    for (DWORD i = 0; i < returned; ++i) {
-        listed.names.emplace_back(entries[i].pName != nullptr ? entries[i].pName : "");
-    }
-    return Win32Value<MonitorEnumeration>::Ok(std::move(listed));
+    for (DWORD i = 0; i < returned; ++i) names.emplace_back(entries[i].pName != nullptr ? entries[i].pName : "");
+    return SizedValue<std::vector<std::string>>::Ok(std::move(names), needed);
 }
 
 Win32Result Win32Spooler::AddMonitor(const MonitorInfo2& info) {
@@ -244,37 +235,29 @@ Win32Result Win32Spooler::AddPort(const std::string& monitorName) {
     return {};
 }
 
-Win32Value<DriverEnumeration> Win32Spooler::EnumPrinterDrivers(const std::string& environment,
-                                                               std::uint32_t bufferBytes) {
+SizedValue<std::vector<DriverInfo3>> Win32Spooler::EnumPrinterDrivers(const std::string& environment,
+                                                                      std::uint32_t bufferBytes) {
     std::vector<BYTE> buffer(bufferBytes);
     DWORD needed = 0;
     DWORD returned = 0;
-    DriverEnumeration listed;
     if (!EnumPrinterDriversA(nullptr, Text(environment), 3, buffer.empty() ? nullptr : buffer.data(), bufferBytes,
                              &needed, &returned)) {
-        const DWORD error = GetLastError();
-        listed.bytesNeeded = needed;
-        return Win32Value<DriverEnumeration>{listed, error};
+        return SizedValue<std::vector<DriverInfo3>>::Failed(GetLastError(), needed);
     }
-    listed.bytesNeeded = needed;
+    std::vector<DriverInfo3> drivers;
     const auto* entries = reinterpret_cast<const DRIVER_INFO_3A*>(buffer.data());
-    for (DWORD i = 0; i < returned; ++i) listed.drivers.push_back(FromDriverInfo3(entries[i]));
-    return Win32Value<DriverEnumeration>::Ok(std::move(listed));
+    for (DWORD i = 0; i < returned; ++i) drivers.push_back(FromDriverInfo3(entries[i]));
+    return SizedValue<std::vector<DriverInfo3>>::Ok(std::move(drivers), needed);
 }
 
-Win32Value<DriverDirectory> Win32Spooler::GetPrinterDriverDirectory(const std::string& environment,
-                                                                    std::uint32_t bufferBytes) {
+SizedValue<std::string> Win32Spooler::GetPrinterDriverDirectory(const std::string& environment,
+                                                                std::uint32_t bufferBytes) {
     std::vector<BYTE> buffer(bufferBytes + 1, 0);  // one more byte keeps the text closed
     DWORD needed = 0;
-    DriverDirectory directory;
     if (!GetPrinterDriverDirectoryA(nullptr, Text(environment), 1, buffer.data(), bufferBytes, &needed)) {
-        const DWORD error = GetLastError();
-        directory.bytesNeeded = needed;
-        return Win32Value<DriverDirectory>{directory, error};
+        return SizedValue<std::string>::Failed(GetLastError(), needed);
     }
-    directory.bytesNeeded = needed;
-    directory.path = reinterpret_cast<const char*>(buffer.data());
-    return Win32Value<DriverDirectory>::Ok(std::move(directory));
+    return SizedValue<std::string>::Ok(reinterpret_cast<const char*>(buffer.data()), needed);
 }
 
 Win32Result Win32Spooler::AddPrinterDriver(const DriverInfo3& info) {

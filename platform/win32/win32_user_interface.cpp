@@ -4,16 +4,11 @@
 namespace platform::win32 {
 namespace {
 
-// The program's file name without folder and extension: the framework's title.
+// The framework's title, from the program's own path; empty when that path is not known.
 std::string ProgramTitle() {
     char path[MAX_PATH] = {};
     const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string title(path, length < MAX_PATH ? length : 0);
-    const std::size_t slash = title.find_last_of("\\/");
-    if (slash != std::string::npos) title.erase(0, slash + 1);
-    const std::size_t dot = title.find_last_of('.');
-    if (dot != std::string::npos) title.erase(dot);
-    return title;
+    return ApplicationTitle(std::string(path, length < MAX_PATH ? length : 0));
 }
 
 }  // namespace

@@ -38,7 +38,7 @@ bool VersionHasConsoleProgram(SetupContext& context, const std::string& versionK
     if (!version) return false;
     const auto dll = version.key->QueryValue("GS_DLL", kDllValueCapacity);
     if (!dll) return false;
-    return FileExists(context.os.files, FolderOfDll(dll.value.data) + "gswin32c.exe");
+    return FileExists(context.os.files, FolderOfDll(dll.value().data) + "gswin32c.exe");
 }
 
 bool RootHasUsableVersion(SetupContext& context, const std::string& root) {
@@ -48,7 +48,7 @@ bool RootHasUsableVersion(SetupContext& context, const std::string& root) {
     for (std::uint32_t index = 0;; ++index) {
         const auto name = rootKey.key->EnumKey(index, kVersionNameCapacity);
         if (!name) return false;
-        if (VersionHasConsoleProgram(context, root + "\\" + name.value)) return true;
+        if (VersionHasConsoleProgram(context, root + "\\" + name.value())) return true;
     }
 }
 
@@ -78,7 +78,7 @@ StepResult CheckMediumGhostscript(SetupContext& context) {
     const std::string dll = context.state.sourceFolder + kGhostscriptFolder + "\\GSDLL32.DLL";
     const auto size = context.os.files.GetFileSize(dll);
     if (!size) return StepResult::Failed(IDS_COPY_DLL_FAILED, size.error);
-    if (size.value != kGhostscriptDllSize) return StepResult::Failed(IDS_COPY_DLL_FAILED, 0);
+    if (size.value() != kGhostscriptDllSize) return StepResult::Failed(IDS_COPY_DLL_FAILED, 0);
     return StepResult::Done();
 }
 

@@ -56,14 +56,14 @@ bool MergeInPlace(Printer& printer, const std::string& printerName, DevMode& dev
 bool SetGlobalDefaultForm(SetupContext& context, Printer& printer) {
     const std::string& printerName = context.state.printerName;
     const auto size = printer.GetPrinter8(0);
-    if (!size && size.error != platform::kErrorInsufficientBuffer) return false;
-    if (size.value.bytesNeeded == 0) return false;
-    const auto fetched = printer.GetPrinter8(size.value.bytesNeeded);
+    if (!size && !size.WantsLargerBuffer()) return false;
+    if (size.bytesNeeded() == 0) return false;
+    const auto fetched = printer.GetPrinter8(size.bytesNeeded());
     if (!fetched) return false;
 
     const std::int32_t driverSize = DriverDevModeSize(printer, printerName);
     if (driverSize <= 0) return false;
-    platform::PrinterInfo8 info = fetched.value.info;
+    platform::PrinterInfo8 info = fetched.value();
     if (!info.devMode) info.devMode = CurrentDevMode(printer, printerName, driverSize);
     if (!info.devMode) return false;
     DevMode& devMode = *info.devMode;
@@ -94,12 +94,14 @@ bool PrintsDirectly(SetupContext& context) {
 // Both families: the printer record (level 2) with the paper code on the 4.x family and
 // the two attributes.
 void SetPrinterRecord(SetupContext& context, Printer& printer) {
+    // Only a size query that succeeded or asked for a larger buffer tells a size.
     const auto size = printer.GetPrinter2(0);
-    if (size.value.bytesNeeded == 0) return;
-    const auto fetched = printer.GetPrinter2(size.value.bytesNeeded);
+    if (!size && !size.WantsLargerBuffer()) return;
+    if (size.bytesNeeded() == 0) return;
+    const auto fetched = printer.GetPrinter2(size.bytesNeeded());
     if (!fetched) return;
 
-    platform::PrinterInfo2 info = fetched.value.info;
+    platform::PrinterInfo2 info = fetched.value();
     if (!context.spooler.isNtFamily && !SetPaperCode(context, printer, info.devMode)) return;
     if (PrintsDirectly(context)) info.attributes |= platform::kPrinterAttributeDirect;
     info.attributes |= platform::kPrinterAttributeDoCompleteFirst;
@@ -146,7 +148,7 @@ void WriteLegacyDefaultDevMode(SetupContext& context) {
                                                  platform::RegistryAccess::AllAccess,
                                                  platform::RegistryView::Native);
     if (!key) return;
-    (void)key.key->SetValue("Default DevMode", platform::kRegBinary, image.value);
+    (void)key.key->SetValue("Default DevMode", platform::kRegBinary, image.value());
 }
 
 }  // namespace setup

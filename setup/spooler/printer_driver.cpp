@@ -51,10 +51,10 @@ DriverListAnswer ScanInstalledDrivers(SetupContext& context, ReferenceFiles& ref
     platform::Spooler& spooler = context.os.spooler;
     const std::string& environment = context.spooler.environment;
     const auto size = spooler.EnumPrinterDrivers(environment, 0);
-    if (size || size.error != platform::kErrorInsufficientBuffer) return DriverListAnswer::NotFound;
-    const auto listed = spooler.EnumPrinterDrivers(environment, size.value.bytesNeeded);
+    if (!size.WantsLargerBuffer()) return DriverListAnswer::NotFound;
+    const auto listed = spooler.EnumPrinterDrivers(environment, size.bytesNeeded());
     if (!listed) return DriverListAnswer::NotFound;
-    for (const platform::DriverInfo3& driver : listed.value.drivers) {
+    for (const platform::DriverInfo3& driver : listed.value()) {
         if (driver.name == kReferenceDriverName) {
             reference = RememberReferenceFiles(driver);
             return DriverListAnswer::ReferenceFound;
@@ -139,12 +139,12 @@ bool InstallDriverForNt(SetupContext& context) {
 
     const auto directory =
         context.os.spooler.GetPrinterDriverDirectory(context.spooler.environment, kDriverDirectoryBytes);
-    if (!directory || directory.value.bytesNeeded >= kDriverDirectoryBytes) {
+    if (!directory || directory.bytesNeeded() >= kDriverDirectoryBytes) {
         ReportComposedFailure(context, "Get Printer Driver Directory Failed - (Error " +
                                            std::to_string(directory.error) + ")");
         return false;
     }
-    const std::string driverDirectory = directory.value.path + "\\";
+    const std::string driverDirectory = directory.value() + "\\";
 
     for (std::size_t position = 0; position < kDriverFilesNt.size(); ++position) {
         const auto source = NtSource(context, position, reference);

@@ -41,17 +41,19 @@ bool SelectSpoolerPlatform(SetupContext& context) {
     SpoolerPlatform& spooler = context.spooler;
     spooler.monitorName = kMonitorName;
 
-    const auto version = context.os.system.GetVersionEx();
-    state.osMajor = version.value.major;
-    state.osMinor = version.value.minor;
-    if (!IsSupportedVersion(version.value)) {
+    // A system that cannot tell its version cannot be told apart from the ones refused.
+    const auto queried = context.os.system.GetVersionEx();
+    if (!queried || !IsSupportedVersion(queried.value())) {
         ShowUnsupportedWindows(context);
         return false;
     }
+    const platform::OsVersion& version = queried.value();
+    state.osMajor = version.major;
+    state.osMinor = version.minor;
 
-    spooler.isNtFamily = version.value.major >= 5;
+    spooler.isNtFamily = version.major >= 5;
     if (spooler.isNtFamily) {
-        const bool probed = MayProbeWow64(version.value) && IsRunningUnderWow64(context.os.system) != 0;
+        const bool probed = MayProbeWow64(version) && IsRunningUnderWow64(context.os.system) != 0;
         spooler.isWow64 = context.programIs64Bit || probed;
     }
     FillPlatformRow(spooler);
@@ -66,10 +68,9 @@ StepResult CheckPortMonitors(SetupContext& context) {
     for (int round = 0; round < kMonitorEnumerationRounds; ++round) {
         const auto listed = context.os.spooler.EnumMonitors(bufferBytes);
         if (listed) return StepResult::Done();
-        const bool biggerBufferHelps = listed.error == platform::kErrorInsufficientBuffer &&
-                                       listed.value.bytesNeeded > bufferBytes;
+        const bool biggerBufferHelps = listed.WantsLargerBuffer() && listed.bytesNeeded() > bufferBytes;
         if (!biggerBufferHelps) return StepResult::Failed(106, listed.error);
-        bufferBytes = listed.value.bytesNeeded;
+        bufferBytes = listed.bytesNeeded();
     }
     return StepResult::Failed(106, platform::kErrorInsufficientBuffer);
 }

@@ -13,7 +13,7 @@ platform::HResult SaveLink(platform::Shell& shell, platform::ShellLink& link,
     // A path that does not fit MAX_PATH is refused rather than cut into another name.
     const auto wide = shell.AnsiToWide(shortcutPath, kMaxPath);
     if (!wide) return platform::HResultFromWin32(wide.error);
-    return persist.file->Save(wide.value, true);
+    return persist.file->Save(wide.value(), true);
 }
 
 }  // namespace
@@ -22,13 +22,13 @@ int IsRunningUnderWow64(platform::SystemInfo& system) {
     if (!system.HasIsWow64Process()) return 0;
     // A failing call leaves the answer at "no", as the flag starts out cleared.
     const auto answer = system.IsWow64Process();
-    return answer && answer.value ? 1 : 0;
+    return answer && answer.value() ? 1 : 0;
 }
 
 int ClearReadOnlyAttribute(platform::FileSystem& files, std::string path) {
     const auto attributes = files.GetFileAttributes(path);
     if (!attributes) return 0;
-    if ((attributes.value & platform::kFileAttributeReadOnly) != 0) {
+    if ((attributes.value() & platform::kFileAttributeReadOnly) != 0) {
         (void)files.SetFileAttributes(path, platform::kFileAttributeNormal);
     }
     return 1;
@@ -41,9 +41,9 @@ bool FileExists(platform::FileSystem& files, const std::string& path) {
 int DirectoryExists(platform::FileSystem& files, const std::string& path) {
     const auto current = files.GetCurrentDirectory();
     if (!current) return 0;
-    if (!files.SearchPath(current.value, path, kMaxPath)) return 0;
+    if (!files.SearchPath(current.value(), path, kMaxPath)) return 0;
     const auto attributes = files.GetFileAttributes(path);
-    return attributes && (attributes.value & platform::kFileAttributeDirectory) != 0 ? 1 : 0;
+    return attributes && (attributes.value() & platform::kFileAttributeDirectory) != 0 ? 1 : 0;
 }
 
 int IsFileEntry(std::uint32_t entryAttributes) {

@@ -1,8 +1,61 @@
 #include "tests/fake_windows/failure_switches.h"
 
+#include <ostream>
+
 #include "common/text/text.h"
 
 namespace fake {
+
+const char* Name(Op operation) {
+    switch (operation) {
+        case Op::GetFileAttributes: return "GetFileAttributes";
+        case Op::SetFileAttributes: return "SetFileAttributes";
+        case Op::GetCurrentDirectory: return "GetCurrentDirectory";
+        case Op::SearchPath: return "SearchPath";
+        case Op::CreateDirectory: return "CreateDirectory";
+        case Op::CopyFile: return "CopyFile";
+        case Op::ReadWholeFile: return "ReadWholeFile";
+        case Op::AppendToFile: return "AppendToFile";
+        case Op::FindFirstFile: return "FindFirstFile";
+        case Op::FindNextFile: return "FindNextFile";
+        case Op::GetFileSize: return "GetFileSize";
+        case Op::OpenKey: return "OpenKey";
+        case Op::CreateKey: return "CreateKey";
+        case Op::DeleteKey: return "DeleteKey";
+        case Op::SetValue: return "SetValue";
+        case Op::QueryValue: return "QueryValue";
+        case Op::DeleteValue: return "DeleteValue";
+        case Op::EnumKey: return "EnumKey";
+        case Op::GetVersionEx: return "GetVersionEx";
+        case Op::IsWow64Process: return "IsWow64Process";
+        case Op::GetSystemDirectory: return "GetSystemDirectory";
+        case Op::GetModuleFileName: return "GetModuleFileName";
+        case Op::SetForegroundLockTimeout: return "SetForegroundLockTimeout";
+        case Op::GetSpecialFolderPath: return "GetSpecialFolderPath";
+        case Op::OpenDocument: return "OpenDocument";
+        case Op::CoInitialize: return "CoInitialize";
+        case Op::CreateShellLink: return "CreateShellLink";
+        case Op::QueryPersistFile: return "QueryPersistFile";
+        case Op::SaveLink: return "SaveLink";
+        case Op::CreateProcess: return "CreateProcess";
+        case Op::EnumMonitors: return "EnumMonitors";
+        case Op::AddMonitor: return "AddMonitor";
+        case Op::AddPort: return "AddPort";
+        case Op::EnumPrinterDrivers: return "EnumPrinterDrivers";
+        case Op::GetPrinterDriverDirectory: return "GetPrinterDriverDirectory";
+        case Op::AddPrinterDriver: return "AddPrinterDriver";
+        case Op::AddPrinter: return "AddPrinter";
+        case Op::OpenPrinter: return "OpenPrinter";
+        case Op::GetPrinter2: return "GetPrinter2";
+        case Op::GetPrinter8: return "GetPrinter8";
+        case Op::SetPrinter2: return "SetPrinter2";
+        case Op::SetPrinter8: return "SetPrinter8";
+        case Op::DocumentProperties: return "DocumentProperties";
+    }
+    return "?";
+}
+
+std::ostream& operator<<(std::ostream& out, Op operation) { return out << Name(operation); }
 
 std::string Normalize(const std::string& path) {
     std::string result;
@@ -11,13 +64,11 @@ std::string Normalize(const std::string& path) {
     return result;
 }
 
-void FailureSwitches::Fail(const std::string& operation, std::uint32_t error,
-                           const std::string& subjectPart, int times) {
+void FailureSwitches::Fail(Op operation, std::uint32_t error, const std::string& subjectPart, int times) {
     switches_.push_back({operation, error, Normalize(subjectPart), times});
 }
 
-std::optional<std::uint32_t> FailureSwitches::Check(const std::string& operation,
-                                                    const std::string& subject) {
+std::optional<std::uint32_t> FailureSwitches::Check(Op operation, const std::string& subject) {
     const std::string normalized = Normalize(subject);
     for (auto it = switches_.begin(); it != switches_.end(); ++it) {
         if (it->operation != operation) continue;

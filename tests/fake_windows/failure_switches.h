@@ -3,24 +3,47 @@
 #pragma once
 
 #include <cstdint>
+#include <iosfwd>
 #include <optional>
 #include <string>
 #include <vector>
 
 namespace fake {
 
+// Every operation of the fake machine that can be made to fail. An enum rather than
+// names, so that a misspelt switch does not compile instead of silently checking nothing.
+enum class Op {
+    // files
+    GetFileAttributes, SetFileAttributes, GetCurrentDirectory, SearchPath, CreateDirectory, CopyFile,
+    ReadWholeFile, AppendToFile, FindFirstFile, FindNextFile, GetFileSize,
+    // registry
+    OpenKey, CreateKey, DeleteKey, SetValue, QueryValue, DeleteValue, EnumKey,
+    // system
+    GetVersionEx, IsWow64Process, GetSystemDirectory, GetModuleFileName, SetForegroundLockTimeout,
+    // shell
+    GetSpecialFolderPath, OpenDocument, CoInitialize, CreateShellLink, QueryPersistFile, SaveLink,
+    // processes
+    CreateProcess,
+    // spooler
+    EnumMonitors, AddMonitor, AddPort, EnumPrinterDrivers, GetPrinterDriverDirectory, AddPrinterDriver,
+    AddPrinter, OpenPrinter, GetPrinter2, GetPrinter8, SetPrinter2, SetPrinter8, DocumentProperties,
+};
+
+// The operation's name, as the tests print it.
+const char* Name(Op operation);
+std::ostream& operator<<(std::ostream& out, Op operation);
+
 class FailureSwitches {
 public:
     // `times` = 0: every matching call fails; otherwise only the next `times` ones.
-    void Fail(const std::string& operation, std::uint32_t error, const std::string& subjectPart = "",
-              int times = 0);
+    void Fail(Op operation, std::uint32_t error, const std::string& subjectPart = "", int times = 0);
     void Clear() { switches_.clear(); }
     // The error the call must fail with, if a switch matches it.
-    std::optional<std::uint32_t> Check(const std::string& operation, const std::string& subject = "");
+    std::optional<std::uint32_t> Check(Op operation, const std::string& subject = "");
 
 private:
     struct Switch {
-        std::string operation;
+        Op operation;
         std::uint32_t error;
         std::string subjectPart;  // lower case
         int remaining;            // 0: unlimited

@@ -52,6 +52,10 @@ void MergeDevMode(DevMode& target, const DevMode& input) {
     target.SetFields(target.Fields() | fields);
 }
 
+// Device settings the spooler may be handed: none, or a record holding every byte it
+// declares. Windows refuses the others rather than read past them.
+bool Readable(const std::optional<DevMode>& mode) { return !mode || mode->bytes().empty() || mode->IsWhole(); }
+
 // An open printer of the fake spooler. It finds its printer again by name on every call,
 // so a printer deleted meanwhile makes the calls fail.
 class FakePrinterHandle : public platform::Printer {
@@ -61,21 +65,22 @@ public:
     FakePrinterHandle(const FakePrinterHandle&) = delete;
     FakePrinterHandle& operator=(const FakePrinterHandle&) = delete;
 
-    Win32Value<platform::PrinterRecord<platform::PrinterInfo2>> GetPrinter2(std::uint32_t bufferBytes) override {
-        return Fetch<platform::PrinterInfo2>("GetPrinter2", bufferBytes, [](const FakePrinter& printer) {
+    platform::SizedValue<platform::PrinterInfo2> GetPrinter2(std::uint32_t bufferBytes) override {
+        return Fetch<platform::PrinterInfo2>(Op::GetPrinter2, bufferBytes, [](const FakePrinter& printer) {
             return printer.info;
         });
     }
 
-    Win32Value<platform::PrinterRecord<platform::PrinterInfo8>> GetPrinter8(std::uint32_t bufferBytes) override {
-        return Fetch<platform::PrinterInfo8>("GetPrinter8", bufferBytes, [](const FakePrinter& printer) {
+    platform::SizedValue<platform::PrinterInfo8> GetPrinter8(std::uint32_t bufferBytes) override {
+        return Fetch<platform::PrinterInfo8>(Op::GetPrinter8, bufferBytes, [](const FakePrinter& printer) {
             return platform::PrinterInfo8{printer.globalDevMode};
         });
     }
 
     Win32Result SetPrinter2(const platform::PrinterInfo2& info) override {
         spooler_.journal().Add("SetPrinter2 " + name_);
-        if (auto error = spooler_.failures().Check("SetPrinter2", name_)) return {*error};
+        if (auto error = spooler_.failures().Check(Op::SetPrinter2, name_)) return {*error};
+        if (!Readable(info.devMode)) return {platform::kErrorInvalidParameter};
         FakePrinter* printer = spooler_.FindPrinter(name_);
         if (printer == nullptr) return {platform::kErrorInvalidPrinterName};
         printer->info = info;
@@ -84,7 +89,8 @@ public:
 
     Win32Result SetPrinter8(const platform::PrinterInfo8& info) override {
         spooler_.journal().Add("SetPrinter8 " + name_);
-        if (auto error = spooler_.failures().Check("SetPrinter8", name_)) return {*error};
+        if (auto error = spooler_.failures().Check(Op::SetPrinter8, name_)) return {*error};
+        if (!Readable(info.devMode)) return {platform::kErrorInvalidParameter};
         FakePrinter* printer = spooler_.FindPrinter(name_);
         if (printer == nullptr) return {platform::kErrorInvalidPrinterName};
         printer->globalDevMode = info.devMode;
@@ -94,7 +100,7 @@ public:
     std::int32_t DocumentProperties(const std::string& deviceName, DevMode* output, const DevMode* input,
                                     std::uint32_t mode) override {
         spooler_.journal().Add("DocumentProperties " + std::to_string(mode) + " " + deviceName);
-        if (spooler_.failures().Check("DocumentProperties", std::to_string(mode) + " " + deviceName)) return -1;
+        if (spooler_.failures().Check(Op::DocumentProperties, std::to_string(mode) + " " + deviceName)) return -1;
         FakePrinter* printer = spooler_.FindPrinter(name_);
         if (printer == nullptr || !printer->info.devMode) return -1;
         const DevMode& current = *printer->info.devMode;
@@ -113,17 +119,15 @@ public:
 
 private:
     template <class Info, class Take>
-    Win32Value<platform::PrinterRecord<Info>> Fetch(const char* operation, std::uint32_t bufferBytes, Take take) {
-        using Result = Win32Value<platform::PrinterRecord<Info>>;
-        spooler_.journal().Add(std::string(operation) + " " + name_);
+    platform::SizedValue<Info> Fetch(Op operation, std::uint32_t bufferBytes, Take take) {
+        using Result = platform::SizedValue<Info>;
+        spooler_.journal().Add(std::string(Name(operation)) + " " + name_);
         if (auto error = spooler_.failures().Check(operation, name_)) return Result::Failed(*error);
         FakePrinter* printer = spooler_.FindPrinter(name_);
         if (printer == nullptr) return Result::Failed(platform::kErrorInvalidPrinterName);
-        platform::PrinterRecord<Info> record;
-        record.bytesNeeded = PrinterRecordBytes(*printer);
-        if (bufferBytes < record.bytesNeeded) return Result{record, platform::kErrorInsufficientBuffer};
-        record.info = take(*printer);
-        return Result::Ok(record);
+        const std::uint32_t needed = PrinterRecordBytes(*printer);
+        if (bufferBytes < needed) return Result::Failed(platform::kErrorInsufficientBuffer, needed);
+        return Result::Ok(take(*printer), needed);
     }
 
     FakeSpooler& spooler_;
@@ -205,21 +209,19 @@ DevMode FakeSpooler::DriverDefaultDevMode() const {
     return mode;
 }
 
-Win32Value<platform::MonitorEnumeration> FakeSpooler::EnumMonitors(std::uint32_t bufferBytes) {
-    using Result = Win32Value<platform::MonitorEnumeration>;
+platform::SizedValue<std::vector<std::string>> FakeSpooler::EnumMonitors(std::uint32_t bufferBytes) {
+    using Result = platform::SizedValue<std::vector<std::string>>;
     journal_.Add("EnumMonitors");
     enumMonitorBufferSizes.push_back(bufferBytes);
-    if (auto error = failures_.Check("EnumMonitors")) return Result::Failed(*error);
-    platform::MonitorEnumeration listed;
-    listed.bytesNeeded = MonitorListBytes();
-    if (listed.bytesNeeded > bufferBytes) return Result{listed, platform::kErrorInsufficientBuffer};
-    listed.names = monitors;
-    return Result::Ok(listed);
+    if (auto error = failures_.Check(Op::EnumMonitors)) return Result::Failed(*error);
+    const std::uint32_t needed = MonitorListBytes();
+    if (needed > bufferBytes) return Result::Failed(platform::kErrorInsufficientBuffer, needed);
+    return Result::Ok(monitors, needed);
 }
 
 Win32Result FakeSpooler::AddMonitor(const platform::MonitorInfo2& info) {
     journal_.Add("AddMonitor " + info.name + " | " + info.environment + " | " + info.dllName);
-    if (auto error = failures_.Check("AddMonitor", info.name)) return {*error};
+    if (auto error = failures_.Check(Op::AddMonitor, info.name)) return {*error};
     if (driverDirectories.count(info.environment) == 0) return {platform::kErrorInvalidEnvironment};
     if (HasMonitor(info.name)) return {platform::kErrorPrintMonitorAlreadyInstalled};
     monitors.push_back(info.name);
@@ -229,7 +231,7 @@ Win32Result FakeSpooler::AddMonitor(const platform::MonitorInfo2& info) {
 
 Win32Result FakeSpooler::AddPort(const std::string& monitorName) {
     journal_.Add("AddPort " + monitorName);
-    if (auto error = failures_.Check("AddPort", monitorName)) return {*error};
+    if (auto error = failures_.Check(Op::AddPort, monitorName)) return {*error};
     if (!HasMonitor(monitorName)) return {platform::kErrorInvalidParameter};
     if (monitorDlls.count(monitorName) == 0 || portAddedByMonitor.empty()) return {platform::kErrorInvalidParameter};
     if (HasPort(portAddedByMonitor)) return {platform::kErrorAlreadyExists};
@@ -237,38 +239,36 @@ Win32Result FakeSpooler::AddPort(const std::string& monitorName) {
     return {};
 }
 
-Win32Value<platform::DriverEnumeration> FakeSpooler::EnumPrinterDrivers(const std::string& environment,
-                                                                        std::uint32_t bufferBytes) {
-    using Result = Win32Value<platform::DriverEnumeration>;
+platform::SizedValue<std::vector<platform::DriverInfo3>> FakeSpooler::EnumPrinterDrivers(
+    const std::string& environment, std::uint32_t bufferBytes) {
+    using Result = platform::SizedValue<std::vector<platform::DriverInfo3>>;
     journal_.Add("EnumPrinterDrivers " + environment + " " + std::to_string(bufferBytes));
-    if (auto error = failures_.Check("EnumPrinterDrivers", environment)) return Result::Failed(*error);
+    if (auto error = failures_.Check(Op::EnumPrinterDrivers, environment)) return Result::Failed(*error);
     if (driverDirectories.count(environment) == 0) return Result::Failed(platform::kErrorInvalidEnvironment);
-    platform::DriverEnumeration listed;
-    listed.bytesNeeded = DriverListBytes(environment);
-    if (listed.bytesNeeded > bufferBytes) return Result{listed, platform::kErrorInsufficientBuffer};
+    const std::uint32_t needed = DriverListBytes(environment);
+    if (needed > bufferBytes) return Result::Failed(platform::kErrorInsufficientBuffer, needed);
+    std::vector<platform::DriverInfo3> listed;
     for (const auto& driver : drivers) {
-        if (SameName(driver.environment, environment)) listed.drivers.push_back(driver);
+        if (SameName(driver.environment, environment)) listed.push_back(driver);
     }
-    return Result::Ok(listed);
+    return Result::Ok(listed, needed);
 }
 
-Win32Value<platform::DriverDirectory> FakeSpooler::GetPrinterDriverDirectory(const std::string& environment,
-                                                                             std::uint32_t bufferBytes) {
-    using Result = Win32Value<platform::DriverDirectory>;
+platform::SizedValue<std::string> FakeSpooler::GetPrinterDriverDirectory(const std::string& environment,
+                                                                         std::uint32_t bufferBytes) {
+    using Result = platform::SizedValue<std::string>;
     journal_.Add("GetPrinterDriverDirectory " + environment);
-    if (auto error = failures_.Check("GetPrinterDriverDirectory", environment)) return Result::Failed(*error);
+    if (auto error = failures_.Check(Op::GetPrinterDriverDirectory, environment)) return Result::Failed(*error);
     const auto found = driverDirectories.find(environment);
     if (found == driverDirectories.end()) return Result::Failed(platform::kErrorInvalidEnvironment);
-    platform::DriverDirectory directory;
-    directory.bytesNeeded = static_cast<std::uint32_t>(found->second.size() + 1);
-    if (directory.bytesNeeded > bufferBytes) return Result{directory, platform::kErrorInsufficientBuffer};
-    directory.path = found->second;
-    return Result::Ok(directory);
+    const auto needed = static_cast<std::uint32_t>(found->second.size() + 1);
+    if (needed > bufferBytes) return Result::Failed(platform::kErrorInsufficientBuffer, needed);
+    return Result::Ok(found->second, needed);
 }
 
 Win32Result FakeSpooler::AddPrinterDriver(const platform::DriverInfo3& info) {
     journal_.Add("AddPrinterDriver " + info.name + " | " + info.environment);
-    if (auto error = failures_.Check("AddPrinterDriver", info.environment)) return {*error};
+    if (auto error = failures_.Check(Op::AddPrinterDriver, info.environment)) return {*error};
     if (driverDirectories.count(info.environment) == 0) return {platform::kErrorInvalidEnvironment};
     // Adding a driver again replaces its record, as the spooler does.
     drivers.erase(std::remove_if(drivers.begin(), drivers.end(),
@@ -282,7 +282,7 @@ Win32Result FakeSpooler::AddPrinterDriver(const platform::DriverInfo3& info) {
 
 platform::OpenedPrinter FakeSpooler::AddPrinter(const platform::PrinterInfo2& info) {
     journal_.Add("AddPrinter " + info.printerName + " | " + info.portName + " | " + info.driverName);
-    if (auto error = failures_.Check("AddPrinter", info.printerName)) return {nullptr, *error};
+    if (auto error = failures_.Check(Op::AddPrinter, info.printerName)) return {nullptr, *error};
     if (FindPrinter(info.printerName) != nullptr) return {nullptr, platform::kErrorPrinterAlreadyExists};
     const bool driverKnown = std::any_of(drivers.begin(), drivers.end(), [&](const platform::DriverInfo3& driver) {
         return driver.name == info.driverName;
@@ -298,7 +298,7 @@ platform::OpenedPrinter FakeSpooler::AddPrinter(const platform::PrinterInfo2& in
 
 platform::OpenedPrinter FakeSpooler::OpenPrinter(const std::string& name, std::uint32_t desiredAccess) {
     journal_.Add("OpenPrinter " + name + " " + std::to_string(desiredAccess));
-    if (auto error = failures_.Check("OpenPrinter", name)) return {nullptr, *error};
+    if (auto error = failures_.Check(Op::OpenPrinter, name)) return {nullptr, *error};
     if (FindPrinter(name) == nullptr) return {nullptr, platform::kErrorInvalidPrinterName};
     return {std::make_unique<FakePrinterHandle>(*this, name), platform::kErrorSuccess};
 }

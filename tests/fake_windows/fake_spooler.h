@@ -62,13 +62,13 @@ public:
     bool HasPort(const std::string& name) const;
     bool HasMonitor(const std::string& name) const;
 
-    platform::Win32Value<platform::MonitorEnumeration> EnumMonitors(std::uint32_t bufferBytes) override;
+    platform::SizedValue<std::vector<std::string>> EnumMonitors(std::uint32_t bufferBytes) override;
     platform::Win32Result AddMonitor(const platform::MonitorInfo2& info) override;
     platform::Win32Result AddPort(const std::string& monitorName) override;
-    platform::Win32Value<platform::DriverEnumeration> EnumPrinterDrivers(const std::string& environment,
-                                                                         std::uint32_t bufferBytes) override;
-    platform::Win32Value<platform::DriverDirectory> GetPrinterDriverDirectory(const std::string& environment,
-                                                                              std::uint32_t bufferBytes) override;
+    platform::SizedValue<std::vector<platform::DriverInfo3>> EnumPrinterDrivers(const std::string& environment,
+                                                                                std::uint32_t bufferBytes) override;
+    platform::SizedValue<std::string> GetPrinterDriverDirectory(const std::string& environment,
+                                                                std::uint32_t bufferBytes) override;
     platform::Win32Result AddPrinterDriver(const platform::DriverInfo3& info) override;
     platform::OpenedPrinter AddPrinter(const platform::PrinterInfo2& info) override;
     platform::OpenedPrinter OpenPrinter(const std::string& name, std::uint32_t desiredAccess) override;

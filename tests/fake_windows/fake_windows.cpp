@@ -109,7 +109,7 @@ bool FakeFileSystem::ParentExists(const std::string& normalizedPath) const {
 
 Win32Value<std::uint32_t> FakeFileSystem::GetFileAttributes(const std::string& path) {
     journal_.Add("GetFileAttributes " + path);
-    if (auto error = failures_.Check("GetFileAttributes", path)) return Win32Value<std::uint32_t>::Failed(*error);
+    if (auto error = failures_.Check(Op::GetFileAttributes, path)) return Win32Value<std::uint32_t>::Failed(*error);
     const auto entry = Entry(path);
     if (!entry) return Win32Value<std::uint32_t>::Failed(platform::kErrorFileNotFound);
     return Win32Value<std::uint32_t>::Ok(entry->attributes);
@@ -117,7 +117,7 @@ Win32Value<std::uint32_t> FakeFileSystem::GetFileAttributes(const std::string& p
 
 Win32Result FakeFileSystem::SetFileAttributes(const std::string& path, std::uint32_t attributes) {
     journal_.Add("SetFileAttributes " + path);
-    if (auto error = failures_.Check("SetFileAttributes", path)) return {*error};
+    if (auto error = failures_.Check(Op::SetFileAttributes, path)) return {*error};
     const auto it = entries_.find(Key(path));
     if (it == entries_.end()) return {platform::kErrorFileNotFound};
     const std::uint32_t folderBit = it->second.attributes & platform::kFileAttributeDirectory;
@@ -126,14 +126,14 @@ Win32Result FakeFileSystem::SetFileAttributes(const std::string& path, std::uint
 }
 
 Win32Value<std::string> FakeFileSystem::GetCurrentDirectory() {
-    if (auto error = failures_.Check("GetCurrentDirectory")) return Win32Value<std::string>::Failed(*error);
+    if (auto error = failures_.Check(Op::GetCurrentDirectory)) return Win32Value<std::string>::Failed(*error);
     return Win32Value<std::string>::Ok(currentDirectory);
 }
 
 Win32Value<std::string> FakeFileSystem::SearchPath(const std::string& searchPath, const std::string& fileName,
                                                    std::size_t capacity) {
     journal_.Add("SearchPath " + fileName);
-    if (auto error = failures_.Check("SearchPath", fileName)) return Win32Value<std::string>::Failed(*error);
+    if (auto error = failures_.Check(Op::SearchPath, fileName)) return Win32Value<std::string>::Failed(*error);
     std::string candidate = IsAbsolute(fileName) ? fileName : InFolder(searchPath, fileName);
     if (candidate.size() >= capacity) return Win32Value<std::string>::Failed(platform::kErrorInsufficientBuffer);
     if (!Exists(candidate)) return Win32Value<std::string>::Failed(platform::kErrorFileNotFound);
@@ -142,7 +142,7 @@ Win32Value<std::string> FakeFileSystem::SearchPath(const std::string& searchPath
 
 Win32Result FakeFileSystem::CreateDirectory(const std::string& path) {
     journal_.Add("CreateDirectory " + path);
-    if (auto error = failures_.Check("CreateDirectory", path)) return {*error};
+    if (auto error = failures_.Check(Op::CreateDirectory, path)) return {*error};
     const std::string normalized = Key(path);
     if (IsDriveRoot(normalized)) return {platform::kErrorAccessDenied};
     if (entries_.count(normalized)) return {platform::kErrorAlreadyExists};
@@ -153,7 +153,7 @@ Win32Result FakeFileSystem::CreateDirectory(const std::string& path) {
 
 Win32Result FakeFileSystem::CopyFile(const std::string& from, const std::string& to, bool failIfExists) {
     journal_.Add("CopyFile " + from + " -> " + to);
-    if (auto error = failures_.Check("CopyFile", from + " -> " + to)) return {*error};
+    if (auto error = failures_.Check(Op::CopyFile, from + " -> " + to)) return {*error};
     const auto source = entries_.find(Key(from));
     if (source == entries_.end()) return {platform::kErrorFileNotFound};
     if (IsFolder(from)) return {platform::kErrorAccessDenied};
@@ -175,7 +175,7 @@ Win32Result FakeFileSystem::CopyFile(const std::string& from, const std::string&
 Win32Value<std::vector<std::uint8_t>> FakeFileSystem::ReadWholeFile(const std::string& path) {
     journal_.Add("ReadWholeFile " + path);
     using Bytes = Win32Value<std::vector<std::uint8_t>>;
-    if (auto error = failures_.Check("ReadWholeFile", path)) return Bytes::Failed(*error);
+    if (auto error = failures_.Check(Op::ReadWholeFile, path)) return Bytes::Failed(*error);
     const auto it = entries_.find(Key(path));
     if (it == entries_.end()) return Bytes::Failed(platform::kErrorFileNotFound);
     if ((it->second.attributes & platform::kFileAttributeDirectory) != 0) {
@@ -186,7 +186,7 @@ Win32Value<std::vector<std::uint8_t>> FakeFileSystem::ReadWholeFile(const std::s
 
 Win32Result FakeFileSystem::AppendToFile(const std::string& path, const std::vector<std::uint8_t>& bytes) {
     journal_.Add("AppendToFile " + path);
-    if (auto error = failures_.Check("AppendToFile", path)) return {*error};
+    if (auto error = failures_.Check(Op::AppendToFile, path)) return {*error};
     const std::string normalized = Key(path);
     auto it = entries_.find(normalized);
     if (it == entries_.end()) {
@@ -219,7 +219,7 @@ public:
     const platform::FindData& Current() const override { return entries_[index_]; }
 
     Win32Result FindNext() override {
-        if (auto error = failures_.Check("FindNextFile", pattern_)) return {*error};
+        if (auto error = failures_.Check(Op::FindNextFile, pattern_)) return {*error};
         if (index_ + 1 >= entries_.size()) return {platform::kErrorNoMoreFiles};
         ++index_;
         return {};
@@ -243,7 +243,7 @@ std::string NameOf(const std::string& path) {
 
 platform::StartedSearch FakeFileSystem::FindFirstFile(const std::string& pattern) {
     journal_.Add("FindFirstFile " + pattern);
-    if (auto error = failures_.Check("FindFirstFile", pattern)) return {nullptr, *error};
+    if (auto error = failures_.Check(Op::FindFirstFile, pattern)) return {nullptr, *error};
     const std::size_t slash = pattern.find_last_of("\\/");
     const std::string folder = Key(slash == std::string::npos ? std::string(".") : pattern.substr(0, slash));
     const std::string mask = Normalize(slash == std::string::npos ? pattern : pattern.substr(slash + 1));
@@ -266,7 +266,7 @@ platform::StartedSearch FakeFileSystem::FindFirstFile(const std::string& pattern
 
 Win32Value<std::uint64_t> FakeFileSystem::GetFileSize(const std::string& path) {
     journal_.Add("GetFileSize " + path);
-    if (auto error = failures_.Check("GetFileSize", path)) return Win32Value<std::uint64_t>::Failed(*error);
+    if (auto error = failures_.Check(Op::GetFileSize, path)) return Win32Value<std::uint64_t>::Failed(*error);
     const auto it = entries_.find(Key(path));
     if (it == entries_.end()) {
         return Win32Value<std::uint64_t>::Failed(ParentExists(Key(path)) ? platform::kErrorFileNotFound
@@ -289,7 +289,7 @@ public:
 
     Win32Result SetValue(const std::string& name, std::uint32_t type, const std::vector<std::uint8_t>& data) override {
         registry_.journal().Add("SetValue " + path_ + "\\" + name);
-        if (auto error = registry_.failures().Check("SetValue", path_ + "\\" + name)) return {*error};
+        if (auto error = registry_.failures().Check(Op::SetValue, path_ + "\\" + name)) return {*error};
         if (!writable_) return {platform::kErrorAccessDenied};
         FakeKey* key = registry_.Find(fullKey_);
         if (key == nullptr) return {1018};  // ERROR_KEY_DELETED
@@ -299,7 +299,7 @@ public:
 
     Win32Value<platform::RegistryValue> QueryValue(const std::string& name, std::size_t capacity) override {
         using Result = Win32Value<platform::RegistryValue>;
-        if (auto error = registry_.failures().Check("QueryValue", path_ + "\\" + name)) return Result::Failed(*error);
+        if (auto error = registry_.failures().Check(Op::QueryValue, path_ + "\\" + name)) return Result::Failed(*error);
         FakeKey* key = registry_.Find(fullKey_);
         if (key == nullptr) return Result::Failed(1018);
         const auto it = key->values.find(Normalize(name));
@@ -310,7 +310,7 @@ public:
 
     Win32Result DeleteValue(const std::string& name) override {
         registry_.journal().Add("DeleteValue " + path_ + "\\" + name);
-        if (auto error = registry_.failures().Check("DeleteValue", path_ + "\\" + name)) return {*error};
+        if (auto error = registry_.failures().Check(Op::DeleteValue, path_ + "\\" + name)) return {*error};
         if (!writable_) return {platform::kErrorAccessDenied};
         FakeKey* key = registry_.Find(fullKey_);
         if (key == nullptr) return {1018};
@@ -319,7 +319,7 @@ public:
 
     Win32Value<std::string> EnumKey(std::uint32_t index, std::size_t capacity) override {
         registry_.journal().Add("EnumKey " + path_ + " " + std::to_string(index));
-        if (auto error = registry_.failures().Check("EnumKey", path_)) return Win32Value<std::string>::Failed(*error);
+        if (auto error = registry_.failures().Check(Op::EnumKey, path_)) return Win32Value<std::string>::Failed(*error);
         const std::vector<std::string> names = registry_.SubkeyNames(fullKey_);
         if (index >= names.size()) return Win32Value<std::string>::Failed(platform::kErrorNoMoreItems);
         if (names[index].size() + 1 > capacity) return Win32Value<std::string>::Failed(platform::kErrorMoreData);
@@ -406,7 +406,7 @@ void FakeRegistry::AddStringValue(platform::RegistryRoot root, const std::string
 platform::OpenedKey FakeRegistry::OpenKey(platform::RegistryRoot root, const std::string& path,
                                           platform::RegistryAccess access, platform::RegistryView view) {
     journal_.Add("OpenKey " + path);
-    if (auto error = failures_.Check("OpenKey", path)) return {nullptr, *error};
+    if (auto error = failures_.Check(Op::OpenKey, path)) return {nullptr, *error};
     const std::string full = FullKey(root, path, view);
     if (!keys_.count(full)) return {nullptr, platform::kErrorFileNotFound};
     return {std::make_unique<FakeRegistryKey>(*this, full, path, access == platform::RegistryAccess::AllAccess),
@@ -416,7 +416,7 @@ platform::OpenedKey FakeRegistry::OpenKey(platform::RegistryRoot root, const std
 platform::OpenedKey FakeRegistry::CreateKey(platform::RegistryRoot root, const std::string& path,
                                             platform::RegistryView view) {
     journal_.Add("CreateKey " + path);
-    if (auto error = failures_.Check("CreateKey", path)) return {nullptr, *error};
+    if (auto error = failures_.Check(Op::CreateKey, path)) return {nullptr, *error};
     AddKey(root, path, view);
     return {std::make_unique<FakeRegistryKey>(*this, FullKey(root, path, view), path, true), platform::kErrorSuccess};
 }
@@ -424,7 +424,7 @@ platform::OpenedKey FakeRegistry::CreateKey(platform::RegistryRoot root, const s
 Win32Result FakeRegistry::DeleteKey(platform::RegistryRoot root, const std::string& path,
                                     platform::RegistryView view) {
     journal_.Add("DeleteKey " + path);
-    if (auto error = failures_.Check("DeleteKey", path)) return {*error};
+    if (auto error = failures_.Check(Op::DeleteKey, path)) return {*error};
     const std::string full = FullKey(root, path, view);
     if (!keys_.count(full)) return {platform::kErrorFileNotFound};
     const std::string childPrefix = full + "\\";
@@ -439,26 +439,26 @@ Win32Result FakeRegistry::DeleteKey(platform::RegistryRoot root, const std::stri
 
 Win32Value<platform::OsVersion> FakeSystemInfo::GetVersionEx() {
     journal_.Add("GetVersionEx");
-    if (auto error = failures_.Check("GetVersionEx")) return Win32Value<platform::OsVersion>::Failed(*error);
+    if (auto error = failures_.Check(Op::GetVersionEx)) return Win32Value<platform::OsVersion>::Failed(*error);
     return Win32Value<platform::OsVersion>::Ok(version);
 }
 
 Win32Value<bool> FakeSystemInfo::IsWow64Process() {
     ++isWow64ProcessCalls;
     journal_.Add("IsWow64Process");
-    if (auto error = failures_.Check("IsWow64Process")) return Win32Value<bool>::Failed(*error);
+    if (auto error = failures_.Check(Op::IsWow64Process)) return Win32Value<bool>::Failed(*error);
     return Win32Value<bool>::Ok(isWow64);
 }
 
 Win32Value<std::string> FakeSystemInfo::GetSystemDirectory(std::size_t capacity) {
     journal_.Add("GetSystemDirectory");
-    if (auto error = failures_.Check("GetSystemDirectory")) return Win32Value<std::string>::Failed(*error);
+    if (auto error = failures_.Check(Op::GetSystemDirectory)) return Win32Value<std::string>::Failed(*error);
     if (systemDirectory.size() >= capacity) return Win32Value<std::string>::Failed(platform::kErrorInsufficientBuffer);
     return Win32Value<std::string>::Ok(systemDirectory);
 }
 
 Win32Value<std::string> FakeSystemInfo::GetModuleFileName(std::size_t capacity) {
-    if (auto error = failures_.Check("GetModuleFileName")) return Win32Value<std::string>::Failed(*error);
+    if (auto error = failures_.Check(Op::GetModuleFileName)) return Win32Value<std::string>::Failed(*error);
     if (moduleFileName.size() >= capacity) return Win32Value<std::string>::Failed(platform::kErrorInsufficientBuffer);
     return Win32Value<std::string>::Ok(moduleFileName);
 }
@@ -470,14 +470,14 @@ std::string FakeSystemInfo::FormatSystemMessage(std::uint32_t error) {
 
 Win32Result FakeSystemInfo::SetForegroundLockTimeout(std::uint32_t milliseconds) {
     journal_.Add("SetForegroundLockTimeout");
-    if (auto error = failures_.Check("SetForegroundLockTimeout")) return {*error};
+    if (auto error = failures_.Check(Op::SetForegroundLockTimeout)) return {*error};
     foregroundLockTimeout = milliseconds;
     return {};
 }
 
 // ---- user interface --------------------------------------------------------------------
 
-FakeUserInterface::FakeUserInterface(Journal& journal)
+FakeUserInterface::FakeUserInterface(Journal& journal, const FakeSystemInfo& system)
     : strings{{IDS_WELCOME, TEXT_WELCOME},
               {IDS_ALREADY_INSTALLED, TEXT_ALREADY_INSTALLED},
               {IDS_ENUM_MONITORS_FAILED, TEXT_ENUM_MONITORS_FAILED},
@@ -493,7 +493,8 @@ FakeUserInterface::FakeUserInterface(Journal& journal)
               {IDS_INSTALL_FAILED, TEXT_INSTALL_FAILED},
               {IDS_COPY_FILES_FAILED, TEXT_COPY_FILES_FAILED},
               {IDS_CREATE_DESTINATION_FAILED, TEXT_CREATE_DESTINATION_FAILED}},
-      journal_(journal) {}
+      journal_(journal),
+      system_(system) {}
 
 platform::MessageBoxAnswer FakeUserInterface::MessageBox(const std::string& text, const std::string& caption,
                                                          platform::MessageBoxButtons buttons) {
@@ -510,7 +511,8 @@ platform::MessageBoxAnswer FakeUserInterface::MessageBox(const std::string& text
 
 platform::MessageBoxAnswer FakeUserInterface::ApplicationMessageBox(const std::string& text) {
     journal_.Add("ApplicationMessageBox " + text);
-    shown.push_back(ShownBox{text, programTitle, platform::MessageBoxButtons::Ok, true});
+    shown.push_back(ShownBox{text, platform::ApplicationTitle(system_.moduleFileName), platform::MessageBoxButtons::Ok,
+                             true});
     return platform::MessageBoxAnswer::Ok;
 }
 
@@ -532,7 +534,7 @@ public:
         std::string narrow;
         for (wchar_t c : path) narrow += static_cast<char>(c);  // the tests use ASCII names
         shell_.journal().Add("SaveLink " + narrow);
-        if (auto error = shell_.failures().Check("SaveLink", narrow)) return platform::HResultFromWin32(*error);
+        if (auto error = shell_.failures().Check(Op::SaveLink, narrow)) return platform::HResultFromWin32(*error);
         if (shell_.files().IsFolder(narrow)) return platform::HResultFromWin32(platform::kErrorAccessDenied);
         const std::size_t slash = narrow.find_last_of('\\');
         if (slash == std::string::npos || !shell_.files().IsFolder(narrow.substr(0, slash))) {
@@ -554,7 +556,7 @@ public:
     platform::HResult SetDescription(const std::string& d) override { description_ = d; return platform::kS_OK; }
     platform::HResult SetArguments(const std::string& a) override { arguments_ = a; return platform::kS_OK; }
     platform::PersistFileResult QueryPersistFile() override {
-        if (auto error = shell_.failures().Check("QueryPersistFile")) {
+        if (auto error = shell_.failures().Check(Op::QueryPersistFile)) {
             return {nullptr, platform::HResultFromWin32(*error)};
         }
         return {std::make_unique<FakePersistFile>(shell_, target_ + "|" + arguments_ + "|" + description_),
@@ -570,7 +572,7 @@ private:
 
 std::optional<std::string> FakeShell::GetSpecialFolderPath(platform::SpecialFolder folder, bool create) {
     journal_.Add("GetSpecialFolderPath");
-    if (failures_.Check("GetSpecialFolderPath")) return std::nullopt;
+    if (failures_.Check(Op::GetSpecialFolderPath)) return std::nullopt;
     const auto it = specialFolders.find(folder);
     if (it == specialFolders.end()) return std::nullopt;
     if (create) files_.AddFolder(it->second);
@@ -579,14 +581,14 @@ std::optional<std::string> FakeShell::GetSpecialFolderPath(platform::SpecialFold
 
 platform::Win32Result FakeShell::OpenDocument(const std::string& path) {
     journal_.Add("OpenDocument " + path);
-    if (auto error = failures_.Check("OpenDocument", path)) return {*error};
+    if (auto error = failures_.Check(Op::OpenDocument, path)) return {*error};
     openedDocuments.push_back(path);
     return {};
 }
 
 platform::HResult FakeShell::CoInitialize() {
     journal_.Add("CoInitialize");
-    if (auto error = failures_.Check("CoInitialize")) return platform::HResultFromWin32(*error);
+    if (auto error = failures_.Check(Op::CoInitialize)) return platform::HResultFromWin32(*error);
     const bool already = comAlreadyInitialised || comInitCount > 0;
     ++comInitCount;
     return already ? platform::kS_FALSE : platform::kS_OK;
@@ -598,7 +600,7 @@ void FakeShell::CoUninitialize() {
 }
 
 platform::ShellLinkResult FakeShell::CreateShellLink() {
-    if (auto error = failures_.Check("CreateShellLink")) return {nullptr, platform::HResultFromWin32(*error)};
+    if (auto error = failures_.Check(Op::CreateShellLink)) return {nullptr, platform::HResultFromWin32(*error)};
     return {std::make_unique<FakeShellLink>(*this), platform::kS_OK};
 }
 
@@ -634,7 +636,7 @@ private:
 
 platform::StartedProcess FakeProcesses::CreateProcess(const std::string& commandLine, platform::WindowShow show) {
     journal_.Add("CreateProcess " + commandLine);
-    if (auto error = failures_.Check("CreateProcess", commandLine)) return {nullptr, *error};
+    if (auto error = failures_.Check(Op::CreateProcess, commandLine)) return {nullptr, *error};
     started.push_back({commandLine, show});
     return {std::make_unique<FakeProcess>(*this), platform::kErrorSuccess};
 }

@@ -165,10 +165,10 @@ struct ShownBox {
 
 class FakeUserInterface : public platform::UserInterface {
 public:
-    explicit FakeUserInterface(Journal& journal);
+    // Application boxes take their caption from the program's path, as the framework does.
+    FakeUserInterface(Journal& journal, const FakeSystemInfo& system);
 
     std::map<std::uint32_t, std::string> strings;  // the string table; the installer's by default
-    std::string programTitle = "Setup";
     std::vector<ShownBox> shown;
     // Answers given in turn; when none is left an OK box answers Ok and a Yes/No box Yes.
     std::deque<platform::MessageBoxAnswer> answers;
@@ -180,6 +180,7 @@ public:
 
 private:
     Journal& journal_;
+    const FakeSystemInfo& system_;
 };
 
 class FakeShell : public platform::Shell {
@@ -244,7 +245,7 @@ public:
     FakeFileSystem files{journal, failures};
     FakeRegistry registry{journal, failures};
     FakeSystemInfo system{journal, failures};
-    FakeUserInterface ui{journal};
+    FakeUserInterface ui{journal, system};
     FakeShell shell{journal, failures, files};
     FakeProcesses processes{journal, failures};
     FakeSpooler spooler{journal, failures};

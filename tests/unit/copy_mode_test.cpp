@@ -12,7 +12,6 @@ class CopyModeTest : public ::testing::Test {
 protected:
     CopyModeTest() {
         windows.system.moduleFileName = "C:\\medium\\unInstpm64.exe";
-        windows.ui.programTitle = "unInstpm64";
         windows.files.AddFile("C:\\medium\\nimbmon64.dll", "monitor 64");
         windows.files.AddFile(std::string(kInstallFolder) + "unInstpm64.exe", "MZ");
         windows.files.AddFolder("C:\\Windows\\system32");
@@ -56,7 +55,7 @@ TEST_F(CopyModeTest, WhichArgumentsChooseCopyMode) {
 }
 
 TEST_F(CopyModeTest, WithoutASystemDirectoryItShowsItsOneBox) {
-    windows.failures.Fail("GetSystemDirectory", platform::kErrorAccessDenied);
+    windows.failures.Fail(fake::Op::GetSystemDirectory, platform::kErrorAccessDenied);
     Run({"/copy", "/s"});
     ASSERT_EQ(windows.ui.shown.size(), 1u);
     EXPECT_EQ(windows.ui.shown[0].text, "Install Quillet Writer failed. (Err64-103)");
@@ -75,7 +74,7 @@ TEST_F(CopyModeTest, FromAFolderWithoutTheDllNothingChangesAndNothingIsShown) {
 TEST_F(CopyModeTest, WithoutItsOwnPathItCopiesNothingFromTheCurrentFolder) {
     windows.files.currentDirectory = "C:\\Downloads";
     windows.files.AddFile("C:\\Downloads\\nimbmon64.dll", "unknown");
-    windows.failures.Fail("GetModuleFileName", platform::kErrorInsufficientBuffer);
+    windows.failures.Fail(fake::Op::GetModuleFileName, platform::kErrorInsufficientBuffer);
     Run({"/copy"});
     EXPECT_FALSE(windows.files.Exists(kSystemCopy));
     EXPECT_FALSE(windows.journal.Contains("CopyFile"));

@@ -137,7 +137,7 @@ TEST_F(FileDeploymentTest, MissingComServerSkipsTheRegistrationAndAFailedOneIsPa
     EXPECT_TRUE(windows.processes.started.empty());
 
     AddToMedium("QLWFtp.dll");
-    windows.failures.Fail("CreateProcess", 2);
+    windows.failures.Fail(fake::Op::CreateProcess, 2);
     EXPECT_TRUE(Deploy().ok());
 }
 
@@ -160,7 +160,7 @@ class RequiredCopyTest : public FileDeploymentTest, public ::testing::WithParamI
 TEST_P(RequiredCopyTest, FailedCopyEndsTheRunWith108AndKeepsWhatWasCopied) {
     context.state.extensionComponents = true;
     const RequiredRow row = GetParam();
-    windows.failures.Fail("CopyFile", platform::kErrorAccessDenied, std::string("\\Medium\\") + row.mediumName);
+    windows.failures.Fail(fake::Op::CopyFile, platform::kErrorAccessDenied, std::string("\\Medium\\") + row.mediumName);
     const StepResult result = Deploy();
     EXPECT_EQ(result.messageId, 108u);
     EXPECT_EQ(result.error, platform::kErrorAccessDenied);
@@ -196,7 +196,7 @@ TEST_F(FileDeploymentTest, OptionalRowsArePassedOver) {
     context.state.extensionComponents = true;
     for (const char* name : {"setup.ini", "message.txt", "QuillEncrypt.lan", "QLWriter1.exe", "Quillet.dll",
                              "Preferences.exe", "Preferences.lan"}) {
-        windows.failures.Fail("CopyFile", platform::kErrorAccessDenied, std::string("\\Medium\\") + name);
+        windows.failures.Fail(fake::Op::CopyFile, platform::kErrorAccessDenied, std::string("\\Medium\\") + name);
     }
     ASSERT_TRUE(Deploy().ok());
     EXPECT_FALSE(Deployed("Preferences.exe"));
@@ -232,7 +232,7 @@ TEST_F(FileDeploymentTest, HiddenCopyLeftByAnEarlierRunIsNotOverwritten) {
 }
 
 TEST_F(FileDeploymentTest, Failed64BitUninstallerIsLoggedWhenSilent) {
-    windows.failures.Fail("CopyFile", platform::kErrorAccessDenied, "unInstpm64.exe");
+    windows.failures.Fail(fake::Op::CopyFile, platform::kErrorAccessDenied, "unInstpm64.exe");
     context.errorLogPath = Destination("Error.log");
     const StepResult result = Deploy();
     EXPECT_EQ(result.messageId, 109u);
@@ -246,7 +246,7 @@ TEST_F(FileDeploymentTest, Failed64BitUninstallerIsShownAfterTheProgressCloses) 
     context.state.silent = false;
     context.progress = dialogs.OpenProgress("Setup is preparing...");
     context.errorLogPath = Destination("Error.log");
-    windows.failures.Fail("CopyFile", platform::kErrorAccessDenied, "unInstpm64.exe");
+    windows.failures.Fail(fake::Op::CopyFile, platform::kErrorAccessDenied, "unInstpm64.exe");
     EXPECT_EQ(Deploy().messageId, 109u);
     ASSERT_EQ(windows.ui.shown.size(), 1u);
     EXPECT_TRUE(windows.ui.shown[0].applicationBox);
@@ -257,7 +257,7 @@ TEST_F(FileDeploymentTest, Failed64BitUninstallerIsShownAfterTheProgressCloses) 
 
 TEST_F(FileDeploymentTest, Failed32BitUninstallerEndsWith110OnNtOnly) {
     On32BitNt();
-    windows.failures.Fail("CopyFile", platform::kErrorAccessDenied, "uninstpm.exe");
+    windows.failures.Fail(fake::Op::CopyFile, platform::kErrorAccessDenied, "uninstpm.exe");
     const StepResult nt = Deploy();
     EXPECT_EQ(nt.messageId, 110u);
     EXPECT_EQ(nt.error, platform::kErrorAccessDenied);
@@ -295,7 +295,7 @@ TEST_F(DestinationFolderTest, FourMissingLevelsFailWith404) {
 }
 
 TEST_F(DestinationFolderTest, ParentWithoutAUsableParentFailsWith403) {
-    windows.failures.Fail("CreateDirectory", platform::kErrorAccessDenied, "\\Top");
+    windows.failures.Fail(fake::Op::CreateDirectory, platform::kErrorAccessDenied, "\\Top");
     const StepResult result = CreateAt("\\Top\\Quillet");
     EXPECT_EQ(result.messageId, 403u);
     EXPECT_EQ(result.error, platform::kErrorAccessDenied);
@@ -303,7 +303,7 @@ TEST_F(DestinationFolderTest, ParentWithoutAUsableParentFailsWith403) {
 
 TEST_F(DestinationFolderTest, RefusedFolderRightBelowADriveFailsWith404) {
     // The drive is the existing parent: nothing more to make, so 404 rather than 403.
-    windows.failures.Fail("CreateDirectory", platform::kErrorAccessDenied, "D:\\Quillet");
+    windows.failures.Fail(fake::Op::CreateDirectory, platform::kErrorAccessDenied, "D:\\Quillet");
     const StepResult result = CreateAt("D:\\Quillet");
     EXPECT_EQ(result.messageId, 404u);
     EXPECT_EQ(result.error, platform::kErrorAccessDenied);
@@ -350,7 +350,7 @@ TEST_F(FolderCopyTest, PlainFilesAreCopiedSubfoldersSkipped) {
 TEST_F(FolderCopyTest, AFailedFileDoesNotStopTheOthers) {
     windows.files.AddFile("C:\\Medium\\GNUGS\\a.dll", "a");
     windows.files.AddFile("C:\\Medium\\GNUGS\\b.dll", "b");
-    windows.failures.Fail("CopyFile", platform::kErrorAccessDenied, "a.dll");
+    windows.failures.Fail(fake::Op::CopyFile, platform::kErrorAccessDenied, "a.dll");
     EXPECT_FALSE(setup::CopyFolderFiles(context, "GNUGS"));
     EXPECT_TRUE(Deployed("GNUGS\\b.dll"));
 }
@@ -367,7 +367,7 @@ TEST_F(FolderCopyTest, NothingToListOrNoTargetGivesFalse) {
     EXPECT_FALSE(windows.files.Exists(Destination("GNUGS")));  // not made for nothing
 
     windows.files.AddFile("C:\\Medium\\GNUGS\\a.dll", "a");
-    windows.failures.Fail("CreateDirectory", platform::kErrorAccessDenied, "GNUGS");
+    windows.failures.Fail(fake::Op::CreateDirectory, platform::kErrorAccessDenied, "GNUGS");
     EXPECT_FALSE(setup::CopyFolderFiles(context, "GNUGS"));
     EXPECT_FALSE(windows.journal.Contains("CopyFile"));
     EXPECT_EQ(windows.files.openSearches, 0);  // the search was ended

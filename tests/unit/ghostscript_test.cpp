@@ -75,11 +75,11 @@ TEST_F(GhostscriptTest, OnlyThe32BitViewIsSearched) {
 TEST_F(GhostscriptTest, UnreadableVersionsAreSkipped) {
     RegisterVersion(kGpl, "8.00", "C:\\gs\\gs8.00\\bin", true);
     RegisterVersion(kGpl, "9.05", "C:\\gs\\gs9.05\\bin", true);
-    windows.failures.Fail("QueryValue", platform::kErrorMoreData, "8.00");
-    windows.failures.Fail("OpenKey", platform::kErrorAccessDenied, "9.05");
+    windows.failures.Fail(fake::Op::QueryValue, platform::kErrorMoreData, "8.00");
+    windows.failures.Fail(fake::Op::OpenKey, platform::kErrorAccessDenied, "9.05");
     EXPECT_FALSE(Found());
     windows.failures.Clear();
-    windows.failures.Fail("EnumKey", 1010);
+    windows.failures.Fail(fake::Op::EnumKey, 1010);
     EXPECT_FALSE(Found());
 }
 
@@ -150,7 +150,7 @@ TEST_F(GhostscriptTest, MediumAtADriveRootLooksForTheConverterByItsBareName) {
 TEST_F(GhostscriptTest, ConverterThatCannotStartFallsBackToTheMediumCopy) {
     MediumGhostscript(setup::kGhostscriptDllSize);
     AddToMedium("converter.exe");
-    windows.failures.Fail("CreateProcess", platform::kErrorAccessDenied);
+    windows.failures.Fail(fake::Op::CreateProcess, platform::kErrorAccessDenied);
     ASSERT_TRUE(Prepare().ok());
     EXPECT_TRUE(context.state.ghostscriptDeployed);
     EXPECT_TRUE(windows.files.Exists(Destination("GNUGS\\GSDLL32.DLL")));
@@ -196,7 +196,7 @@ TEST_F(GhostscriptTest, GnuGsWithoutTheDllFailsWith108AndTheOpenError) {
 TEST_F(GhostscriptTest, GnuGsWithAnIncompleteCopyFailsWith108) {
     Settings("[Parameters]\nGNUGS=1\n");
     MediumGhostscript(setup::kGhostscriptDllSize);
-    windows.failures.Fail("CopyFile", platform::kErrorAccessDenied, "gsdll32.lib");
+    windows.failures.Fail(fake::Op::CopyFile, platform::kErrorAccessDenied, "gsdll32.lib");
     EXPECT_EQ(Prepare().messageId, 108u);
     EXPECT_FALSE(context.state.ghostscriptDeployed);
     EXPECT_TRUE(windows.files.Exists(Destination("GNUGS\\GSDLL32.DLL")));  // what was copied stays

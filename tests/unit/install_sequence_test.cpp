@@ -119,7 +119,7 @@ TEST_F(InstallSequenceTest, ProductKeyStaysWithoutItsTransientValues) {
 
 TEST_F(InstallSequenceTest, TransientValuesAreStoredWithoutTheirNul) {
     WriteSettings("[Parameters]\nCommand=run.exe\n");
-    windows.failures.Fail("OpenKey", 5, kProductKey);  // step 28 cannot open the key: values stay
+    windows.failures.Fail(fake::Op::OpenKey, 5, kProductKey);  // step 28 cannot open the key: values stay
     ASSERT_EQ(Run({"/s", "-dC:\\Dest"}), 0);
     const auto value = [&](const char* name) {
         return windows.registry.Value(RegistryRoot::LocalMachine, kProductKey, name, RegistryView::Force64);
@@ -142,7 +142,7 @@ TEST_F(InstallSequenceTest, ThirtyTwoBitWindowsUsesTheNativeView) {
 }
 
 TEST_F(InstallSequenceTest, ProductKeyRefusedEndsWith113BeforeAnythingElse) {
-    windows.failures.Fail("CreateKey", platform::kErrorAccessDenied, kProductKey);
+    windows.failures.Fail(fake::Op::CreateKey, platform::kErrorAccessDenied, kProductKey);
     EXPECT_EQ(Run({}), 113);
     EXPECT_EQ(BoxTexts().back(), "Install Quillet Writer failed.\nAccess is denied.\r\n");
     EXPECT_FALSE(windows.journal.Contains("OpenProgress"));
@@ -199,7 +199,7 @@ TEST_F(InstallSequenceTest, EntryOnlyInThe32BitViewDoesNotCountOn64BitWindows) {
 }
 
 TEST_F(InstallSequenceTest, MonitorListFailureEndsWith106) {
-    windows.failures.Fail("EnumMonitors", 1722);
+    windows.failures.Fail(fake::Op::EnumMonitors, 1722);
     EXPECT_EQ(Run({}), 106);
     EXPECT_EQ(BoxTexts(), std::vector<std::string>{"Install Quillet Writer failed.\nThe RPC server is unavailable.\r\n"});
     EXPECT_FALSE(windows.journal.Contains("MessageBox Welcome"));
@@ -234,16 +234,16 @@ TEST_F(InstallSequenceTest, LicenceDialogOnlyWithALicenceFile) {
 }
 
 TEST_F(InstallSequenceTest, NoSystemFolderEndsWith107AfterClosingTheProgress) {
-    windows.failures.Fail("GetSystemDirectory", 8);
+    windows.failures.Fail(fake::Op::GetSystemDirectory, 8);
     EXPECT_EQ(Run({}), 107);
     EXPECT_LT(Position("CloseProgress"), Position("MessageBox Install Quillet Writer failed."));
     EXPECT_TRUE(ProductKeyExists());  // nothing is rolled back
 }
 
 TEST_F(InstallSequenceTest, FailingOptionalStepsDoNotEndTheRun) {
-    windows.failures.Fail("SetForegroundLockTimeout", 5);
-    windows.failures.Fail("OpenDocument", 2);
-    windows.failures.Fail("GetSpecialFolderPath", 2);
+    windows.failures.Fail(fake::Op::SetForegroundLockTimeout, 5);
+    windows.failures.Fail(fake::Op::OpenDocument, 2);
+    windows.failures.Fail(fake::Op::GetSpecialFolderPath, 2);
     windows.files.AddFile("C:\\Medium\\README.TXT", "read me");
     windows.system.version = {5, 1};
     EXPECT_EQ(Run({}), 0);
@@ -265,7 +265,7 @@ TEST_F(InstallSequenceTest, DestinationOnWindows98ComesFromTheRegistry) {
     ASSERT_EQ(Run({"/s"}), 0);
     EXPECT_EQ(State().destinationFolder, "E:\\Programme\\Quillet");
 
-    windows.failures.Fail("QueryValue", 2);
+    windows.failures.Fail(fake::Op::QueryValue, 2);
     ASSERT_EQ(RunAgain({"/s"}), 0);
     EXPECT_EQ(State().destinationFolder, "C:\\Program Files\\Quillet");
 }
@@ -338,7 +338,7 @@ TEST_F(InstallSequenceTest, ProgrammaticAccessChangesEveryCaption) {
     auto log = SampleInstallLog();
     log.ProgrammaticAccess = 1;
     WriteInstallLog(log);
-    windows.failures.Fail("EnumMonitors", 5);
+    windows.failures.Fail(fake::Op::EnumMonitors, 5);
     EXPECT_EQ(Run({}), 106);
     EXPECT_EQ(windows.ui.shown.at(0).caption, "Quillet Writer - Setup");
 }

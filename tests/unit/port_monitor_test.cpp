@@ -36,7 +36,7 @@ TEST_F(PortMonitorTest, AWaitThatFailsEndsTheHelper) {
 
 TEST_F(PortMonitorTest, AHelperThatCannotStartIsPassedOver) {
     Prepare(TestPlatform::Windows64);
-    windows.failures.Fail("CreateProcess", platform::kErrorFileNotFound);
+    windows.failures.Fail(fake::Op::CreateProcess, platform::kErrorFileNotFound);
     setup::DeployPortMonitor(*context);
     EXPECT_FALSE(windows.journal.Contains("WaitForProcess"));
 }
@@ -100,8 +100,8 @@ TEST_F(PortMonitorTest, AnAlreadyRegisteredMonitorStillGetsAskedForThePort) {
 
 TEST_F(PortMonitorTest, FailingMonitorAndPortCallsDoNotStopTheInstallation) {
     WriteInstallLog(testing_support::SampleInstallLog());
-    windows.failures.Fail("AddMonitor", platform::kErrorAccessDenied);
-    windows.failures.Fail("AddPort", platform::kErrorAccessDenied);
+    windows.failures.Fail(fake::Op::AddMonitor, platform::kErrorAccessDenied);
+    windows.failures.Fail(fake::Op::AddPort, platform::kErrorAccessDenied);
     windows.spooler.ports.push_back("QLW1:");  // left by an earlier installation
     EXPECT_EQ(Run({}), 0);
     EXPECT_EQ(windows.ui.shown.back().text.rfind("Setup has finished installing", 0), 0u);

@@ -110,7 +110,7 @@ TEST_F(PrinterDriverTest, CopiesLoseTheirReadOnlyAttribute) {
 
 TEST_F(PrinterDriverTest, FailedCopiesAreIgnoredAndTheDriverIsStillRegistered) {
     windows.files.Remove("C:\\Medium\\Driver\\x64\\PS5UI.DLL");
-    windows.failures.Fail("CopyFile", platform::kErrorAccessDenied, "NIMBRAXW.PPD");
+    windows.failures.Fail(fake::Op::CopyFile, platform::kErrorAccessDenied, "NIMBRAXW.PPD");
     Prepare(TestPlatform::Windows64);
     EXPECT_TRUE(Install());
     EXPECT_NE(Registered("Windows x64"), nullptr);
@@ -179,11 +179,11 @@ TEST_F(PrinterDriverTest, AFailingDriverListCountsAsNothingInstalled) {
         windows.spooler.drivers.clear();
         windows.spooler.AddDriver("NIMBRAX Writer", "Windows x64", "OLD.DLL");
         if (failingCall == 1) {
-            windows.failures.Fail("EnumPrinterDrivers", 1722, "", 1);
+            windows.failures.Fail(fake::Op::EnumPrinterDrivers, 1722, "", 1);
         } else {
             // The size query asks for a buffer; the fetch fails.
-            windows.failures.Fail("EnumPrinterDrivers", platform::kErrorInsufficientBuffer, "", 1);
-            windows.failures.Fail("EnumPrinterDrivers", platform::kErrorAccessDenied, "", 1);
+            windows.failures.Fail(fake::Op::EnumPrinterDrivers, platform::kErrorInsufficientBuffer, "", 1);
+            windows.failures.Fail(fake::Op::EnumPrinterDrivers, platform::kErrorAccessDenied, "", 1);
         }
         EXPECT_TRUE(Install());
         EXPECT_EQ(Registered("Windows x64")->driverPath, "PSCRIPT5.DLL") << failingCall;
@@ -195,7 +195,7 @@ TEST_F(PrinterDriverTest, AFailingDriverListCountsAsNothingInstalled) {
 
 TEST_F(PrinterDriverTest, NoDriverDirectoryEndsTheStepWithItsText) {
     Prepare(TestPlatform::Windows64);
-    windows.failures.Fail("GetPrinterDriverDirectory", platform::kErrorAccessDenied);
+    windows.failures.Fail(fake::Op::GetPrinterDriverDirectory, platform::kErrorAccessDenied);
     EXPECT_FALSE(Install());
     EXPECT_EQ(ErrorLog(), "Get Printer Driver Directory Failed - (Error 5)\r\n");
     EXPECT_FALSE(windows.journal.Contains("CopyFile"));
@@ -213,7 +213,7 @@ TEST_F(PrinterDriverTest, ADriverDirectoryOf1024BytesIsRefused) {
 
 TEST_F(PrinterDriverTest, RegistrationFailureNamesItsErrorOnTheNtFamilyOnly) {
     Prepare(TestPlatform::Windows64);
-    windows.failures.Fail("AddPrinterDriver", 1797);
+    windows.failures.Fail(fake::Op::AddPrinterDriver, 1797);
     EXPECT_FALSE(Install());
     EXPECT_EQ(ErrorLog(), "Install Printer Driver failed. - (Error 1797)\r\n");
 
@@ -225,7 +225,7 @@ TEST_F(PrinterDriverTest, RegistrationFailureNamesItsErrorOnTheNtFamilyOnly) {
 
 TEST_F(PrinterDriverTest, WithoutADriverTheSequenceCreatesNoPrinterAndStillCompletes) {
     WriteInstallLog(testing_support::SampleInstallLog());
-    windows.failures.Fail("AddPrinterDriver", 1797);
+    windows.failures.Fail(fake::Op::AddPrinterDriver, 1797);
     EXPECT_EQ(Run({"/s"}), 0);
     EXPECT_FALSE(windows.journal.Contains("AddPrinter "));
     EXPECT_TRUE(windows.spooler.printers.empty());

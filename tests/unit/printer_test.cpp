@@ -67,14 +67,14 @@ TEST_F(PrinterTest, AnExistingPrinterIsKeptAndGetsTheSettingsAgain) {
 
 TEST_F(PrinterTest, APrinterThatCannotBeCreatedIsReportedAndGetsNoSettings) {
     PrepareSpooler(TestPlatform::Windows64);
-    windows.failures.Fail("AddPrinter", platform::kErrorUnknownPort);
+    windows.failures.Fail(fake::Op::AddPrinter, platform::kErrorUnknownPort);
     EXPECT_FALSE(Install());
     EXPECT_EQ(ErrorLog(), "Install Printer failed. - (Error 1796)\r\n");
     EXPECT_FALSE(windows.journal.Contains("OpenPrinter"));
 
     windows.failures.Clear();
     PrepareSpooler(TestPlatform::Windows64, "A4", false);
-    windows.failures.Fail("AddPrinter", platform::kErrorAccessDenied);
+    windows.failures.Fail(fake::Op::AddPrinter, platform::kErrorAccessDenied);
     EXPECT_FALSE(Install());
     EXPECT_EQ(BoxTexts(), std::vector<std::string>{"Install Printer failed. - (Error 5)"});
 }
@@ -233,7 +233,7 @@ TEST_F(PrinterTest, PrintDirectlyCountsOnlyInAProgrammaticAccessBuild) {
 
 TEST_F(PrinterTest, APrinterThatCannotBeOpenedShowsItsBoxEvenWhenSilent) {
     PrepareSpooler(TestPlatform::Windows64);
-    windows.failures.Fail("OpenPrinter", platform::kErrorAccessDenied);
+    windows.failures.Fail(fake::Op::OpenPrinter, platform::kErrorAccessDenied);
     EXPECT_TRUE(Install());
     ASSERT_EQ(windows.ui.shown.size(), 1u);
     EXPECT_EQ(windows.ui.shown[0].text, "OpenPrinter failed");
@@ -242,7 +242,7 @@ TEST_F(PrinterTest, APrinterThatCannotBeOpenedShowsItsBoxEvenWhenSilent) {
 }
 
 TEST_F(PrinterTest, AnyFailingGlobalFormStepChangesNothingMore) {
-    for (const char* operation : {"GetPrinter8", "DocumentProperties", "SetPrinter8"}) {
+    for (const fake::Op operation : {fake::Op::GetPrinter8, fake::Op::DocumentProperties, fake::Op::SetPrinter8}) {
         PrepareSpooler(TestPlatform::Windows64);
         windows.failures.Fail(operation, platform::kErrorAccessDenied);
         EXPECT_TRUE(Install());
@@ -260,7 +260,7 @@ TEST_F(PrinterTest, ARefusedMergeIntoAnExistingGlobalDefaultChangesNothingMore) 
     PrepareSpooler(TestPlatform::Windows64);
     windows.spooler.AddExistingPrinter("Quillet Writer", "QLW1:", "NIMBRAX Writer").globalDevMode =
         windows.spooler.DriverDefaultDevMode();
-    windows.failures.Fail("DocumentProperties", platform::kErrorAccessDenied, "10 Quillet");
+    windows.failures.Fail(fake::Op::DocumentProperties, platform::kErrorAccessDenied, "10 Quillet");
     EXPECT_TRUE(Install());
     EXPECT_EQ(GlobalForm(), "");
     EXPECT_FALSE(windows.journal.Contains("SetPrinter8"));
@@ -270,7 +270,7 @@ TEST_F(PrinterTest, ARefusedMergeIntoAnExistingGlobalDefaultChangesNothingMore) 
 
 TEST_F(PrinterTest, AFailingRecordFetchOrPaperMergeChangesNothing) {
     PrepareSpooler(TestPlatform::Windows64);
-    windows.failures.Fail("GetPrinter2", platform::kErrorAccessDenied);
+    windows.failures.Fail(fake::Op::GetPrinter2, platform::kErrorAccessDenied);
     EXPECT_TRUE(Install());
     EXPECT_FALSE(windows.journal.Contains("SetPrinter2"));
     EXPECT_EQ(GlobalForm(), "A4");  // the level-8 step came first
@@ -278,7 +278,7 @@ TEST_F(PrinterTest, AFailingRecordFetchOrPaperMergeChangesNothing) {
     windows.failures.Clear();
     windows.spooler.printers.clear();
     PrepareSpooler(TestPlatform::Windows98);
-    windows.failures.Fail("DocumentProperties", platform::kErrorAccessDenied, "10 Quillet");
+    windows.failures.Fail(fake::Op::DocumentProperties, platform::kErrorAccessDenied, "10 Quillet");
     EXPECT_TRUE(Install());
     EXPECT_EQ(Printer().info.attributes, kLocal);
     EXPECT_EQ(Printer().info.devMode->PaperSize(), 1);
@@ -286,7 +286,7 @@ TEST_F(PrinterTest, AFailingRecordFetchOrPaperMergeChangesNothing) {
 
 TEST_F(PrinterTest, ARefusedRecordShowsTheSetPrinterBox) {
     PrepareSpooler(TestPlatform::Windows64);
-    windows.failures.Fail("SetPrinter2", platform::kErrorAccessDenied);
+    windows.failures.Fail(fake::Op::SetPrinter2, platform::kErrorAccessDenied);
     EXPECT_TRUE(Install());
     ASSERT_EQ(windows.ui.shown.size(), 1u);
     EXPECT_EQ(windows.ui.shown[0].text, "SetPrinter failed");
@@ -316,7 +316,7 @@ TEST_F(PrinterTest, LegacyDefaultDevModeNeedsBothTheFileAndThePrintersKey) {
     EXPECT_TRUE(windows.registry.ValueNames(RegistryRoot::LocalMachine, key, RegistryView::Force64).empty());
 
     windows.files.AddFile("C:\\Medium\\Driver\\Quillet Writer.bin", "image");
-    windows.failures.Fail("OpenKey", platform::kErrorFileNotFound, "Printers");
+    windows.failures.Fail(fake::Op::OpenKey, platform::kErrorFileNotFound, "Printers");
     setup::WriteLegacyDefaultDevMode(*context);
     EXPECT_TRUE(windows.registry.ValueNames(RegistryRoot::LocalMachine, key, RegistryView::Force64).empty());
     EXPECT_TRUE(windows.ui.shown.empty());

@@ -43,7 +43,7 @@ TEST_F(RegistryRecordsTest, ProductKeyOfAProgrammaticAccessBuildThenCleared) {
                                             RegistryView::Force32));
 
     // All six names are deleted, also the two never written; failures change nothing.
-    windows.failures.Fail("DeleteValue", platform::kErrorAccessDenied, "Port Name");
+    windows.failures.Fail(fake::Op::DeleteValue, platform::kErrorAccessDenied, "Port Name");
     setup::ClearTransientValues(context);
     EXPECT_EQ(windows.registry.ValueNames(RegistryRoot::LocalMachine, "SOFTWARE\\NIMBRAX Writer",
                                           RegistryView::Force64),
@@ -78,14 +78,14 @@ TEST_F(RegistryRecordsTest, PortKeyOfAPlainBuildHoldsOnlyTheDestination) {
 }
 
 TEST_F(RegistryRecordsTest, PortKeyThatCannotBeCreatedFailsWith113) {
-    windows.failures.Fail("CreateKey", platform::kErrorAccessDenied, kPortKey);
+    windows.failures.Fail(fake::Op::CreateKey, platform::kErrorAccessDenied, kPortKey);
     const auto result = setup::WritePortKey(context);
     EXPECT_EQ(result.messageId, 113u);
     EXPECT_EQ(result.error, platform::kErrorAccessDenied);
 }
 
 TEST_F(RegistryRecordsTest, FailedValueWritesArePassedOver) {
-    windows.failures.Fail("SetValue", platform::kErrorAccessDenied);
+    windows.failures.Fail(fake::Op::SetValue, platform::kErrorAccessDenied);
     EXPECT_TRUE(setup::WritePortKey(context).ok());
     setup::RegisterUninstallEntry(context);
     EXPECT_TRUE(windows.registry.KeyExists(RegistryRoot::LocalMachine, kUninstallEntry, RegistryView::Force64));
@@ -114,7 +114,7 @@ TEST_F(RegistryRecordsTest, UninstallEntryOn32BitWindowsPassesTheFolderUnquoted)
 }
 
 TEST_F(RegistryRecordsTest, UninstallEntryThatCannotBeCreatedWritesNothing) {
-    windows.failures.Fail("CreateKey", platform::kErrorAccessDenied, kUninstallEntry);
+    windows.failures.Fail(fake::Op::CreateKey, platform::kErrorAccessDenied, kUninstallEntry);
     setup::RegisterUninstallEntry(context);
     EXPECT_FALSE(windows.journal.Contains("SetValue"));
 }
@@ -126,7 +126,7 @@ TEST_F(RegistryRecordsTest, EditionKeyIsCreatedEmptyInThe64BitView) {
     EXPECT_TRUE(windows.registry.KeyExists(RegistryRoot::LocalMachine, kEditionKey, RegistryView::Force64));
     EXPECT_TRUE(windows.registry.ValueNames(RegistryRoot::LocalMachine, kEditionKey, RegistryView::Force64).empty());
 
-    windows.failures.Fail("CreateKey", platform::kErrorAccessDenied);
+    windows.failures.Fail(fake::Op::CreateKey, platform::kErrorAccessDenied);
     setup::CreateEditionKey(context);  // never fails the run
 }
 
@@ -175,7 +175,7 @@ TEST_F(RecordsInSequenceTest, TransientValuesSpanTheSpoolerStepsAndTheLegacySett
 }
 
 TEST_F(RecordsInSequenceTest, RefusedPortKeyEndsWith113AfterTheSuccessMessage) {
-    windows.failures.Fail("CreateKey", platform::kErrorAccessDenied, kPortKey);
+    windows.failures.Fail(fake::Op::CreateKey, platform::kErrorAccessDenied, kPortKey);
     EXPECT_EQ(Run({}), 113);
     ASSERT_GE(windows.ui.shown.size(), 2u);
     EXPECT_EQ(windows.ui.shown.back().text, "Install Quillet Writer failed.\nAccess is denied.\r\n");

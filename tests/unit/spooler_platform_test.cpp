@@ -89,7 +89,7 @@ TEST_F(SpoolerPlatformTest, MonitorCheckAsksAgainWithTheSizeTheSpoolerWants) {
 
 TEST_F(SpoolerPlatformTest, MonitorCheckFailsWithTheSpoolersError) {
     Select(10, 0, true);
-    windows.failures.Fail("EnumMonitors", 1722);
+    windows.failures.Fail(fake::Op::EnumMonitors, 1722);
     const StepResult result = CheckPortMonitors(*context);
     EXPECT_EQ(result.messageId, 106u);
     EXPECT_EQ(result.error, 1722u);
@@ -99,7 +99,7 @@ TEST_F(SpoolerPlatformTest, MonitorCheckGivesUpOnAListThatKeepsGrowing) {
     Select(10, 0, true);
     // A spooler that always wants more than it was offered must not keep us forever.
     windows.spooler.monitors.assign(300, "A monitor with a fairly long descriptive name");
-    windows.failures.Fail("EnumMonitors", platform::kErrorInsufficientBuffer);
+    windows.failures.Fail(fake::Op::EnumMonitors, platform::kErrorInsufficientBuffer);
     const StepResult result = CheckPortMonitors(*context);
     EXPECT_EQ(result.messageId, 106u);
     EXPECT_LE(windows.spooler.enumMonitorBufferSizes.size(), 4u);

@@ -89,14 +89,14 @@ TEST_F(ShortcutsTest, Windows98UsesTheUsersProgramsFolder) {
 }
 
 TEST_F(ShortcutsTest, NoProgramsFolderNoShortcutsAndFailedLinksArePassedOver) {
-    windows.failures.Fail("GetSpecialFolderPath", 2);
+    windows.failures.Fail(fake::Op::GetSpecialFolderPath, 2);
     setup::CreateStartMenuShortcuts(context);
     EXPECT_FALSE(windows.journal.Contains("CreateDirectory"));
     EXPECT_FALSE(windows.journal.Contains("SaveLink"));
 
     windows.failures.Clear();
     context.state.readmeName = "README.TXT";
-    windows.failures.Fail("SaveLink", platform::kErrorAccessDenied, "Preferences.lnk");
+    windows.failures.Fail(fake::Op::SaveLink, platform::kErrorAccessDenied, "Preferences.lnk");
     setup::CreateStartMenuShortcuts(context);
     EXPECT_FALSE(windows.files.Exists(Group() + "\\Preferences.lnk"));
     EXPECT_TRUE(windows.files.Exists(Group() + "\\Readme.lnk"));

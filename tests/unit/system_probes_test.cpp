@@ -23,7 +23,7 @@ TEST_F(ProbesTest, Wow64ProbeFollowsTheSystemFunction) {
     windows.system.isWow64 = true;
     EXPECT_EQ(IsRunningUnderWow64(windows.system), 1);
 
-    windows.failures.Fail("IsWow64Process", 6);
+    windows.failures.Fail(fake::Op::IsWow64Process, 6);
     EXPECT_EQ(IsRunningUnderWow64(windows.system), 0);
 }
 
@@ -42,7 +42,7 @@ TEST_F(ProbesTest, ClearReadOnlyLeavesOnlyNormal) {
 
 TEST_F(ProbesTest, ClearReadOnlyPassesOverAFailedChange) {
     windows.files.AddFile("C:\\d\\ro.txt", "x", platform::kFileAttributeReadOnly);
-    windows.failures.Fail("SetFileAttributes", 5);
+    windows.failures.Fail(fake::Op::SetFileAttributes, 5);
     EXPECT_EQ(ClearReadOnlyAttribute(windows.files, "C:\\d\\ro.txt"), 1);
     EXPECT_EQ(windows.files.Attributes("C:\\d\\ro.txt"), platform::kFileAttributeReadOnly);
 }
@@ -66,10 +66,10 @@ TEST_F(ProbesTest, RelativeFolderIsLookedUpInTheCurrentFolderOnly) {
 
 TEST_F(ProbesTest, DirectoryExistsAnswersNoWhenTheSearchFails) {
     windows.files.AddFolder("C:\\Program Files\\Quillet");
-    windows.failures.Fail("SearchPath", 5);
+    windows.failures.Fail(fake::Op::SearchPath, 5);
     EXPECT_EQ(DirectoryExists(windows.files, "C:\\Program Files\\Quillet"), 0);
     windows.failures.Clear();
-    windows.failures.Fail("GetCurrentDirectory", 5);
+    windows.failures.Fail(fake::Op::GetCurrentDirectory, 5);
     EXPECT_EQ(DirectoryExists(windows.files, "C:\\Program Files\\Quillet"), 0);
 }
 
@@ -107,15 +107,15 @@ TEST_F(ShortcutTest, ComAlreadyInitialisedStillWorksAndStaysBalanced) {
 }
 
 TEST_F(ShortcutTest, EachFailingStepGivesItsResultAndBalancesCom) {
-    windows.failures.Fail("CoInitialize", 5, "", 1);
+    windows.failures.Fail(fake::Op::CoInitialize, 5, "", 1);
     EXPECT_EQ(Make(), platform::HResultFromWin32(5));
     EXPECT_FALSE(windows.journal.Contains("CoUninitialize"));  // nothing to balance
 
-    windows.failures.Fail("CreateShellLink", 6, "", 1);
+    windows.failures.Fail(fake::Op::CreateShellLink, 6, "", 1);
     EXPECT_EQ(Make(), platform::HResultFromWin32(6));
-    windows.failures.Fail("QueryPersistFile", 7, "", 1);
+    windows.failures.Fail(fake::Op::QueryPersistFile, 7, "", 1);
     EXPECT_EQ(Make(), platform::HResultFromWin32(7));
-    windows.failures.Fail("SaveLink", 8, "", 1);
+    windows.failures.Fail(fake::Op::SaveLink, 8, "", 1);
     EXPECT_EQ(Make(), platform::HResultFromWin32(8));
     EXPECT_EQ(windows.shell.comInitCount, 0);
     EXPECT_FALSE(windows.files.Exists("C:\\Menu\\Preferences.lnk"));

@@ -23,7 +23,7 @@ TEST(RealErrorReport, ErrorLogBytes) {
     setup::AppendToErrorLog(windows.platform().files, folder / "Error.log", "A");
     setup::AppendToErrorLog(windows.platform().files, folder / "Error.log", "B");
     const auto read = windows.platform().files.ReadWholeFile(folder / "Error.log");
-    EXPECT_EQ(std::string(read.value.begin(), read.value.end()), "A\r\nB\r\n");
+    EXPECT_EQ(std::string(read.value().begin(), read.value().end()), "A\r\nB\r\n");
     setup::AppendToErrorLog(windows.platform().files, folder / "absent\\Error.log", "A");
     EXPECT_FALSE(windows.platform().files.ReadWholeFile(folder / "absent\\Error.log"));
 }

@@ -14,7 +14,7 @@ TEST(Win32Files, ReadWholeFileGivesRawBytesOrTheError) {
     Win32FileSystem files;
     const auto read = files.ReadWholeFile(folder / "data.bin");
     ASSERT_TRUE(read);
-    EXPECT_EQ(read.value, (std::vector<std::uint8_t>{'a', 0, 'b', '\r', '\n'}));
+    EXPECT_EQ(read.value(), (std::vector<std::uint8_t>{'a', 0, 'b', '\r', '\n'}));
     EXPECT_EQ(files.ReadWholeFile(folder / "missing.bin").error, platform::kErrorFileNotFound);
     EXPECT_EQ(files.ReadWholeFile(folder / "no\\such\\folder.bin").error, platform::kErrorPathNotFound);
 }
@@ -25,7 +25,7 @@ TEST(Win32Files, AppendCreatesThenAddsAtTheEnd) {
     ASSERT_TRUE(files.AppendToFile(folder / "Error.log", {'A', '\r', '\n'}));
     ASSERT_TRUE(files.AppendToFile(folder / "Error.log", {'B', '\r', '\n'}));
     const auto read = files.ReadWholeFile(folder / "Error.log");
-    EXPECT_EQ(std::string(read.value.begin(), read.value.end()), "A\r\nB\r\n");
+    EXPECT_EQ(std::string(read.value().begin(), read.value().end()), "A\r\nB\r\n");
     EXPECT_FALSE(files.AppendToFile(folder / "missing\\Error.log", {'A'}));
 }
 
@@ -37,7 +37,7 @@ TEST(Win32Files, AttributesAndFolders) {
     EXPECT_EQ(files.CreateDirectory(folder / "a\\b").error, platform::kErrorPathNotFound);
     const auto attributes = files.GetFileAttributes(folder / "sub");
     ASSERT_TRUE(attributes);
-    EXPECT_NE(attributes.value & platform::kFileAttributeDirectory, 0u);
+    EXPECT_NE(attributes.value() & platform::kFileAttributeDirectory, 0u);
     EXPECT_EQ(files.GetFileAttributes(folder / "none").error, platform::kErrorFileNotFound);
 }
 
@@ -49,7 +49,7 @@ TEST(Win32Files, CopyOverwritesUnlessTold) {
     EXPECT_FALSE(files.CopyFile(folder / "a.txt", folder / "b.txt", true));
     ASSERT_TRUE(files.CopyFile(folder / "a.txt", folder / "b.txt", false));
     const auto read = files.ReadWholeFile(folder / "b.txt");
-    EXPECT_EQ(std::string(read.value.begin(), read.value.end()), "first");
+    EXPECT_EQ(std::string(read.value().begin(), read.value().end()), "first");
     EXPECT_EQ(files.CopyFile(folder / "none.txt", folder / "c.txt", false).error, platform::kErrorFileNotFound);
 }
 

@@ -54,7 +54,7 @@ TEST(Win32Listing, FileSizeIsExactAndAMissingFileFails) {
     platform::win32::Win32FileSystem files;
     const auto size = files.GetFileSize(folder / "dll");
     ASSERT_TRUE(size) << size.error;
-    EXPECT_EQ(size.value, 70000u);
+    EXPECT_EQ(size.value(), 70000u);
     EXPECT_EQ(files.GetFileSize(folder / "missing").error, platform::kErrorFileNotFound);
 }
 
@@ -80,7 +80,7 @@ TEST(Win32Files, DriveIsAnExistingFolder) {
     for (const char* drive : {"C:", "C:\\"}) {
         const auto attributes = files.GetFileAttributes(drive);
         ASSERT_TRUE(attributes) << drive << ": " << attributes.error;
-        EXPECT_NE(attributes.value & platform::kFileAttributeDirectory, 0u) << drive;
+        EXPECT_NE(attributes.value() & platform::kFileAttributeDirectory, 0u) << drive;
     }
     EXPECT_FALSE(files.CreateDirectory("C:\\"));
 }
@@ -94,7 +94,7 @@ TEST(Win32Files, CopyKeepsAttributesAndRefusesFolders) {
     platform::win32::Win32FileSystem files;
     ASSERT_TRUE(files.SetFileAttributes(folder / "source", platform::kFileAttributeReadOnly));
     ASSERT_TRUE(files.CopyFile(folder / "source", folder / "copy", false));
-    EXPECT_NE(files.GetFileAttributes(folder / "copy").value & platform::kFileAttributeReadOnly, 0u);
+    EXPECT_NE(files.GetFileAttributes(folder / "copy").value() & platform::kFileAttributeReadOnly, 0u);
     ASSERT_TRUE(files.SetFileAttributes(folder / "source", platform::kFileAttributeNormal));
 
     CreateDirectoryA((folder / "sub").c_str(), nullptr);
@@ -119,7 +119,7 @@ TEST(Win32Registry, EnumKeyGivesEverySubkeyThenNoMoreItems) {
         for (std::uint32_t index = 0; index < 2; ++index) {
             const auto name = root.key->EnumKey(index, 261);
             ASSERT_TRUE(name) << name.error;
-            names.insert(name.value);
+            names.insert(name.value());
         }
         EXPECT_EQ(root.key->EnumKey(2, 261).error, platform::kErrorNoMoreItems);
     }
@@ -144,7 +144,7 @@ TEST(Win32Registry, EnumKeyGivesSubkeysSortedWithoutRegardToCase) {
         for (std::uint32_t index = 0;; ++index) {
             const auto name = root.key->EnumKey(index, 261);
             if (!name) break;
-            names.push_back(name.value);
+            names.push_back(name.value());
         }
     }
     for (const auto& version : created) {

@@ -38,11 +38,11 @@ TEST_F(Win32RegistryTest, ValuesRoundTripWithTypeAndDeleteOnce) {
     ASSERT_TRUE(key.SetValue("Text", platform::kRegSz, platform::TextBytesWithNul("C:\\Dest")));
     const auto number = key.QueryValue("Number", 16);
     ASSERT_TRUE(number);
-    EXPECT_EQ(number.value.type, platform::kRegDword);
-    EXPECT_EQ(number.value.data, platform::DwordBytes(1));
+    EXPECT_EQ(number.value().type, platform::kRegDword);
+    EXPECT_EQ(number.value().data, platform::DwordBytes(1));
     const auto text = key.QueryValue("Text", 261);
     ASSERT_TRUE(text);
-    EXPECT_EQ(text.value.data, platform::TextBytesWithNul("C:\\Dest"));
+    EXPECT_EQ(text.value().data, platform::TextBytesWithNul("C:\\Dest"));
     EXPECT_EQ(key.QueryValue("Text", 3).error, platform::kErrorMoreData);
 
     EXPECT_TRUE(key.DeleteValue("Text"));

@@ -16,15 +16,16 @@ protected:
 TEST_F(Win32SpoolerTest, DriverDirectoryComesWithoutATrailingBackslashAndItsSize) {
     const auto directory = spooler.GetPrinterDriverDirectory("Windows x64", 1024);
     ASSERT_TRUE(directory) << directory.error;
-    ASSERT_FALSE(directory.value.path.empty());
-    EXPECT_NE(directory.value.path.back(), '\\');
-    EXPECT_EQ(directory.value.bytesNeeded, directory.value.path.size() + 1);
+    ASSERT_FALSE(directory.value().empty());
+    EXPECT_NE(directory.value().back(), '\\');
+    EXPECT_EQ(directory.bytesNeeded(), directory.value().size() + 1);
 }
 
 TEST_F(Win32SpoolerTest, ATooSmallDriverDirectoryBufferReportsTheSizeWanted) {
     const auto directory = spooler.GetPrinterDriverDirectory("Windows x64", 4);
     EXPECT_EQ(directory.error, platform::kErrorInsufficientBuffer);
-    EXPECT_GT(directory.value.bytesNeeded, 4u);
+    EXPECT_TRUE(directory.WantsLargerBuffer());
+    EXPECT_GT(directory.bytesNeeded(), 4u);
 }
 
 TEST_F(Win32SpoolerTest, AnUnknownEnvironmentIsRefused) {
@@ -34,14 +35,14 @@ TEST_F(Win32SpoolerTest, AnUnknownEnvironmentIsRefused) {
 TEST_F(Win32SpoolerTest, DriverListIsFetchedWithTheSizeTheSpoolerAskedFor) {
     const auto size = spooler.EnumPrinterDrivers("Windows x64", 0);
     if (size) {  // nothing installed for the environment (a fresh Wine prefix)
-        EXPECT_TRUE(size.value.drivers.empty());
+        EXPECT_TRUE(size.value().empty());
         return;
     }
     ASSERT_EQ(size.error, platform::kErrorInsufficientBuffer);
-    const auto listed = spooler.EnumPrinterDrivers("Windows x64", size.value.bytesNeeded);
+    const auto listed = spooler.EnumPrinterDrivers("Windows x64", size.bytesNeeded());
     ASSERT_TRUE(listed) << listed.error;
-    ASSERT_FALSE(listed.value.drivers.empty());
-    for (const auto& driver : listed.value.drivers) {
+    ASSERT_FALSE(listed.value().empty());
+    for (const auto& driver : listed.value()) {
         EXPECT_FALSE(driver.name.empty());
         EXPECT_FALSE(driver.driverPath.empty());
     }
@@ -56,7 +57,8 @@ TEST_F(Win32SpoolerTest, OpeningAPrinterThatDoesNotExistFails) {
 TEST_F(Win32SpoolerTest, MonitorsListHoldsTheLocalPortMonitor) {
     const auto listed = spooler.EnumMonitors(4096);
     ASSERT_TRUE(listed) << listed.error;
-    EXPECT_NE(std::find(listed.value.names.begin(), listed.value.names.end(), "Local Port"), listed.value.names.end());
+    const std::vector<std::string>& names = listed.value();
+    EXPECT_NE(std::find(names.begin(), names.end(), "Local Port"), names.end());
 }
 
 }  // namespace

@@ -12,17 +12,17 @@ TEST(Win32System, VersionAndFolders) {
     Win32SystemInfo system;
     const auto version = system.GetVersionEx();
     ASSERT_TRUE(version);
-    EXPECT_GE(version.value.major, 5u);
+    EXPECT_GE(version.value().major, 5u);
 
     const auto folder = system.GetSystemDirectory(257);
     ASSERT_TRUE(folder);
-    EXPECT_NE(folder.value.find(":\\"), std::string::npos);
-    EXPECT_NE(folder.value.back(), '\\');
+    EXPECT_NE(folder.value().find(":\\"), std::string::npos);
+    EXPECT_NE(folder.value().back(), '\\');
     EXPECT_EQ(system.GetSystemDirectory(4).error, platform::kErrorInsufficientBuffer);
 
     const auto own = system.GetModuleFileName(501);
     ASSERT_TRUE(own);
-    EXPECT_NE(own.value.find("windows_tests"), std::string::npos);
+    EXPECT_NE(own.value().find("windows_tests"), std::string::npos);
     EXPECT_FALSE(system.GetModuleFileName(4));
 }
 
@@ -31,7 +31,7 @@ TEST(Win32System, SixtyFourBitProcessIsNotWow64) {
     ASSERT_TRUE(system.HasIsWow64Process());
     const auto answer = system.IsWow64Process();
     ASSERT_TRUE(answer);
-    EXPECT_FALSE(answer.value);  // a 64-bit process is native, not under WOW64
+    EXPECT_FALSE(answer.value());  // a 64-bit process is native, not under WOW64
 }
 
 TEST(Win32System, SystemTextsForKnownCodesOnly) {
@@ -52,10 +52,10 @@ TEST(Win32Spooler, MonitorListAsksForMoreWhenTheBufferIsSmall) {
     Win32Spooler spooler;
     const auto tooSmall = spooler.EnumMonitors(8);
     ASSERT_EQ(tooSmall.error, platform::kErrorInsufficientBuffer);
-    ASSERT_GT(tooSmall.value.bytesNeeded, 8u);
-    const auto listed = spooler.EnumMonitors(tooSmall.value.bytesNeeded);
+    ASSERT_GT(tooSmall.bytesNeeded(), 8u);
+    const auto listed = spooler.EnumMonitors(tooSmall.bytesNeeded());
     ASSERT_TRUE(listed) << listed.error;
-    EXPECT_FALSE(listed.value.names.empty());
+    EXPECT_FALSE(listed.value().empty());
 }
 
 }  // namespace
