@@ -1,8 +1,8 @@
 #include "setup/file_deployment.h"
 
 #include <optional>
-#include <vector>
 
+#include "common/product/product_files.h"
 #include "resources/setup/setup_strings.h"
 #include "setup/install_sequence.h"
 #include "setup/setup_context.h"
@@ -12,55 +12,36 @@
 namespace setup {
 namespace {
 
-enum class WhenCopyFails { EndsRun, PassedOver };
+using product::CopiedWhen;
+using product::ProductFile;
 
-// One row of the copy list: a file of the medium and its name in the destination.
+// One row of the copy list as this run copies it: a file of the medium and its name in
+// the destination.
 struct CopyRow {
     std::string mediumName;
     std::string destinationName;
-    bool wanted = true;             // the row's condition holds in this run
-    bool onlyWhenOnMedium = false;  // looked for first, skipped quietly when absent
-    WhenCopyFails whenCopyFails = WhenCopyFails::EndsRun;
-    bool registerComServer = false;
+    const ProductFile& file;
 };
 
-CopyRow Row(const std::string& name, bool wanted, bool onlyWhenOnMedium, WhenCopyFails whenCopyFails) {
-    return CopyRow{name, name, wanted, onlyWhenOnMedium, whenCopyFails, false};
+bool IsCopied(const ProductFile& file, const InstallState& state) {
+    switch (file.when) {
+        case CopiedWhen::Always: return true;
+        case CopiedWhen::NtFamily: return state.isNtFamily;
+        case CopiedWhen::ExtensionsOrProgrammaticAccess: return state.extensionComponents || state.programmaticAccess;
+        case CopiedWhen::ExtensionComponents: return state.extensionComponents;
+        case CopiedWhen::ReadmeFound: return !state.readmeName.empty();
+    }
+    return false;
 }
 
-// The converter built for the platform; it is always deployed as "pagemill.exe".
-std::string PagemillOnMedium(const InstallState& state) {
-    if (state.isWow64) return "pagemill64.exe";
-    return state.isNtFamily ? "pagemill32.exe" : "pagemill.exe";
-}
-
-// The product files in the order they are copied; the uninstaller follows on its own.
-std::vector<CopyRow> ProductCopyList(const InstallState& state) {
-    constexpr auto kEnds = WhenCopyFails::EndsRun;
-    constexpr auto kPassed = WhenCopyFails::PassedOver;
-    const bool extensions = state.extensionComponents;
-
-    CopyRow pagemill = Row("pagemill.exe", true, false, kEnds);
-    pagemill.mediumName = PagemillOnMedium(state);
-    CopyRow comServer = Row("QLWFtp.dll", extensions || state.programmaticAccess, true, kEnds);
-    comServer.registerComServer = true;
-
-    return {pagemill,
-            Row("QLWriter2.exe", state.isNtFamily, false, kEnds),
-            comServer,
-            Row(state.readmeName, !state.readmeName.empty(), false, kEnds),
-            Row("setup.inf", true, false, kEnds),
-            Row("setup.ini", true, false, kPassed),
-            Row("message.txt", true, false, kPassed),
-            Row("NimbExt.exe", extensions, true, kEnds),
-            Row("iSEDQuickPDFSL.dll", extensions, true, kEnds),
-            Row("QuillEncrypt.exe", extensions, true, kEnds),
-            Row("QuillEncrypt.lan", extensions, true, kPassed),
-            Row("PDFWrite.rsp", true, false, kEnds),
-            Row("QLWriter1.exe", true, false, kPassed),
-            Row("Quillet.dll", true, false, kPassed),
-            Row("Preferences.exe", true, false, kPassed),
-            Row("Preferences.lan", true, false, kPassed)};
+// The row's names in this run: the converter comes from the file built for the
+// platform, the readme row is the readme found on the medium.
+CopyRow NamesFor(const ProductFile& file, const InstallState& state) {
+    if (file.when == CopiedWhen::ReadmeFound) return CopyRow{state.readmeName, state.readmeName, file};
+    if (std::string(file.name) == product::kConverterName) {
+        return CopyRow{product::ConverterOnMedium(state.isWow64, state.isNtFamily), file.name, file};
+    }
+    return CopyRow{file.name, file.name, file};
 }
 
 std::string MediumPath(const InstallState& state, const std::string& name) {
@@ -88,17 +69,17 @@ void RegisterComServer(SetupContext& context, const std::string& serverPath) {
 
 StepResult CopyRowFile(SetupContext& context, const CopyRow& row) {
     const InstallState& state = context.state;
-    if (row.onlyWhenOnMedium && !FileExists(context.os.files, MediumPath(state, row.mediumName))) {
+    if (row.file.onlyWhenOnMedium && !FileExists(context.os.files, MediumPath(state, row.mediumName))) {
         return StepResult::Done();
     }
     const auto copied = CopyIntoDestination(context, row.mediumName, row.destinationName);
     if (!copied) {
-        if (row.whenCopyFails == WhenCopyFails::PassedOver) return StepResult::Done();
+        if (row.file.whenCopyFails == product::WhenCopyFails::PassedOver) return StepResult::Done();
         return StepResult::Failed(IDS_COPY_DLL_FAILED, copied.error);
     }
     const std::string copy = DestinationPath(state, row.destinationName);
     (void)ClearReadOnlyAttribute(context.os.files, copy);
-    if (row.registerComServer) RegisterComServer(context, copy);
+    if (row.file.registersComServer) RegisterComServer(context, copy);
     return StepResult::Done();
 }
 
@@ -107,15 +88,15 @@ StepResult CopyRowFile(SetupContext& context, const CopyRow& row) {
 StepResult DeployUninstaller(SetupContext& context) {
     InstallState& state = context.state;
     if (state.isWow64) {
-        state.uninstallerPath = DestinationPath(state, "unInstpm64.exe");
+        state.uninstallerPath = DestinationPath(state, product::kUninstaller64);
         // Its attributes stay as the copy made them.
-        if (CopyIntoDestination(context, "unInstpm64.exe", "unInstpm64.exe")) return StepResult::Done();
+        if (CopyIntoDestination(context, product::kUninstaller64, product::kUninstaller64)) return StepResult::Done();
         CloseProgress(context);
         ReportComposedFailure(context, kPagemillFailedText);
         return StepResult::FailedAndReported(IDS_COPY_HELP_FAILED);
     }
-    state.uninstallerPath = DestinationPath(state, "uninstpm.exe");
-    const auto copied = CopyIntoDestination(context, "uninstpm.exe", "uninstpm.exe");
+    state.uninstallerPath = DestinationPath(state, product::kUninstaller32);
+    const auto copied = CopyIntoDestination(context, product::kUninstaller32, product::kUninstaller32);
     if (copied) {
         (void)ClearReadOnlyAttribute(context.os.files, state.uninstallerPath);
         return StepResult::Done();
@@ -164,9 +145,9 @@ StepResult CreateDestinationFolder(SetupContext& context) {
 }
 
 StepResult DeployProductFiles(SetupContext& context) {
-    for (const CopyRow& row : ProductCopyList(context.state)) {
-        if (!row.wanted) continue;
-        if (const StepResult copied = CopyRowFile(context, row); !copied.ok()) return copied;
+    for (const ProductFile& file : product::kProductCopyList) {
+        if (!IsCopied(file, context.state)) continue;
+        if (const StepResult copied = CopyRowFile(context, NamesFor(file, context.state)); !copied.ok()) return copied;
     }
     return DeployUninstaller(context);
 }

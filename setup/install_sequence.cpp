@@ -3,6 +3,8 @@
 #include <array>
 
 #include "common/installlog/install_log.h"
+#include "common/product/product_files.h"
+#include "common/product/registry_names.h"
 #include "common/profile/private_profile.h"
 #include "common/text/text.h"
 #include "resources/setup/setup_strings.h"
@@ -26,9 +28,6 @@ constexpr std::size_t kSystemFolderCapacity = 257;
 constexpr std::size_t kShortMessageCapacity = 256;
 constexpr std::size_t kLongMessageCapacity = 1024;
 constexpr std::size_t kProgramFilesValueBytes = 261;
-
-constexpr std::array<const char*, 4> kReadmeNames = {"README.TXT", "README.HTM", "README.PDF",
-                                                     "README.DOC"};
 
 // Ends the run through the generic error box.
 int EndWithReport(SetupContext& context, const StepResult& failure) {
@@ -87,7 +86,7 @@ void LookForLicenceAndReadme(SetupContext& context) {
     InstallState& state = context.state;
     state.licensePresent = FileExists(context.os.files, state.sourceFolder + "LICENSE.TXT");
     state.readmeName.clear();
-    for (const char* name : kReadmeNames) {
+    for (const char* name : product::kReadmeNames) {
         if (FileExists(context.os.files, state.sourceFolder + name)) {
             state.readmeName = name;
             break;
@@ -106,7 +105,7 @@ void ApplyAutoPaperSize(SetupContext& context) {
 // Step 8.
 bool IsAlreadyInstalled(SetupContext& context) {
     const auto entry = context.os.registry.OpenKey(
-        platform::RegistryRoot::LocalMachine, UninstallKeyPath(context.state.productName),
+        platform::RegistryRoot::LocalMachine, product::UninstallKeyPath(context.state.productName),
         platform::RegistryAccess::Read, MachineView(context.state));
     return static_cast<bool>(entry);
 }
@@ -239,7 +238,7 @@ int RunInstallSequence(SetupContext& context) {
     if (const StepResult folder = CreateDestinationFolder(context); !folder.ok()) {
         return EndWithReport(context, folder);
     }
-    context.errorLogPath = state.destinationFolder + "\\Error.log";
+    context.errorLogPath = state.destinationFolder + "\\" + product::kErrorLogName;
     if (const StepResult files = DeployProductFiles(context); !files.ok()) {
         return EndWithReport(context, files);
     }

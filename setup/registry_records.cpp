@@ -1,5 +1,7 @@
 #include "setup/registry_records.h"
 
+#include "common/product/product_files.h"
+#include "common/product/registry_names.h"
 #include "resources/setup/setup_strings.h"
 #include "setup/setup_context.h"
 #include "setup/ui/system_probes.h"
@@ -10,14 +12,10 @@ platform::RegistryView MachineView(const InstallState& state) {
     return state.isWow64 ? platform::RegistryView::Force64 : platform::RegistryView::Native;
 }
 
-std::string UninstallKeyPath(const std::string& productName) {
-    return kUninstallKeyRoot + productName;
-}
-
 StepResult WriteProductKey(SetupContext& context) {
     const InstallState& state = context.state;
     auto opened = context.os.registry.CreateKey(platform::RegistryRoot::LocalMachine,
-                                                kProductKeyPath, MachineView(state));
+                                                product::kProductKeyPath, MachineView(state));
     if (!opened) return StepResult::Failed(IDS_NEED_ADMINISTRATOR, opened.error);
     platform::RegistryKey& key = *opened.key;
 
@@ -43,15 +41,15 @@ StepResult WriteProductKey(SetupContext& context) {
 
 void ClearTransientValues(SetupContext& context) {
     auto opened = context.os.registry.OpenKey(platform::RegistryRoot::LocalMachine,
-                                              kProductKeyPath, platform::RegistryAccess::AllAccess,
+                                              product::kProductKeyPath, platform::RegistryAccess::AllAccess,
                                               MachineView(context.state));
     if (!opened) return;
-    for (const char* name : kTransientValueNames) (void)opened.key->DeleteValue(name);
+    for (const char* name : product::kTransientValueNames) (void)opened.key->DeleteValue(name);
 }
 
 void CreateEditionKey(SetupContext& context) {
     // Created empty for the professional edition's programs; nothing is written in it.
-    (void)context.os.registry.CreateKey(platform::RegistryRoot::LocalMachine, kEditionKeyPath,
+    (void)context.os.registry.CreateKey(platform::RegistryRoot::LocalMachine, product::kEditionKeyPath,
                                         MachineView(context.state));
 }
 
@@ -66,7 +64,7 @@ std::string UninstallCommand(const InstallState& state) {
 void RegisterUninstallEntry(SetupContext& context) {
     const InstallState& state = context.state;
     auto opened = context.os.registry.CreateKey(platform::RegistryRoot::LocalMachine,
-                                                UninstallKeyPath(state.productName), MachineView(state));
+                                                product::UninstallKeyPath(state.productName), MachineView(state));
     if (!opened) return;
     // Unlike the product and port keys, these two are stored with their NUL.
     (void)opened.key->SetValue("DisplayName", platform::kRegSz,
@@ -75,14 +73,10 @@ void RegisterUninstallEntry(SetupContext& context) {
                                platform::TextBytesWithNul(UninstallCommand(state)));
 }
 
-std::string PortKeyPath(const std::string& portName) {
-    return std::string(kProductKeyPath) + "\\" + portName;
-}
-
 StepResult WritePortKey(SetupContext& context) {
     const InstallState& state = context.state;
     auto opened = context.os.registry.CreateKey(platform::RegistryRoot::LocalMachine,
-                                                PortKeyPath(state.portName), MachineView(state));
+                                                product::PortKeyPath(state.portName), MachineView(state));
     if (!opened) return StepResult::Failed(IDS_NEED_ADMINISTRATOR, opened.error);
     platform::RegistryKey& key = *opened.key;
 
@@ -99,7 +93,7 @@ StepResult WritePortKey(SetupContext& context) {
     }
     if (state.ghostscriptDeployed) {
         (void)key.SetValue("Converter", platform::kRegSz,
-                           platform::TextBytes(state.destinationFolder + "\\" + kGhostscriptFolder));
+                           platform::TextBytes(state.destinationFolder + "\\" + product::kGhostscriptFolder));
     }
     return StepResult::Done();
 }

@@ -12,21 +12,8 @@ namespace setup {
 struct SetupContext;
 struct InstallState;
 
-inline constexpr char kProductKeyPath[] = "SOFTWARE\\NIMBRAX Writer";
-inline constexpr char kUninstallKeyRoot[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
-inline constexpr char kEditionKeyPath[] = "SOFTWARE\\Brindle Software Inc\\Quillet Writer";
-// The medium's Ghostscript folder, deployed under the same name.
-inline constexpr char kGhostscriptFolder[] = "GNUGS";
-
-// The values of the product key that live only while the spooler steps run.
-inline constexpr const char* kTransientValueNames[] = {
-    "Port Name", "Printer Name", "Destination Folder", "Programmatic Access", "Command",
-    "Arguments"};
-
 // Every machine-wide key is addressed in the 64-bit view on 64-bit Windows.
 platform::RegistryView MachineView(const InstallState& state);
-
-std::string UninstallKeyPath(const std::string& productName);
 
 // Creates the product key and writes its transient values. Fails (113) when the key
 // cannot be created or opened.
@@ -46,9 +33,6 @@ std::string UninstallCommand(const InstallState& state);
 // Writes the uninstall entry "DisplayName" and "UninstallString", both stored with
 // their NUL. Nothing is written when the entry cannot be created; never fails the run.
 void RegisterUninstallEntry(SetupContext& context);
-
-// "SOFTWARE\NIMBRAX Writer\" + the port name.
-std::string PortKeyPath(const std::string& portName);
 
 // Creates the port key and writes its values, without their NUL. Fails (113) when the
 // key cannot be created.

@@ -1,5 +1,6 @@
 #include "setup/start_menu_shortcuts.h"
 
+#include "common/product/product_files.h"
 #include "setup/setup_context.h"
 #include "setup/ui/system_probes.h"
 
@@ -47,21 +48,21 @@ void CreateStartMenuShortcuts(SetupContext& context) {
     // The results are not looked at: a missing shortcut does not stop the installation.
     const std::string preferences = destination + "\\Preferences.exe";
     if (FileExists(context.os.files, preferences)) {
-        (void)CreateShellShortcut(shell, preferences, *folder + "\\Preferences.lnk", "Shortcut to preferences",
+        (void)CreateShellShortcut(shell, preferences, *folder + "\\" + product::kPreferencesShortcut, "Shortcut to preferences",
                                   nullptr);
     }
     if (!state.readmeName.empty()) {
-        (void)CreateShellShortcut(shell, destination + "\\" + state.readmeName, *folder + "\\Readme.lnk",
+        (void)CreateShellShortcut(shell, destination + "\\" + state.readmeName, *folder + "\\" + product::kReadmeShortcut,
                                   "Shortcut to readme", nullptr);
     }
     if (state.extensionComponents) {
-        (void)CreateShellShortcut(shell, destination + "\\QuillEncrypt.exe", *folder + "\\Security.lnk",
+        (void)CreateShellShortcut(shell, destination + "\\QuillEncrypt.exe", *folder + "\\" + product::kSecurityShortcut,
                                   "Shortcut to security", nullptr);
     }
     if (WantsUninstallShortcut(state)) {
         const std::string arguments = state.isWow64 ? " /uninstall" : destination;
         (void)CreateShellShortcut(shell, state.uninstallerPath,
-                                  *folder + "\\Uninstall " + state.productName + ".lnk", "Shortcut to uninstall",
+                                  *folder + "\\" + product::UninstallShortcutName(state.productName), "Shortcut to uninstall",
                                   arguments.c_str());
     }
 }

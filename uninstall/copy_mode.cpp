@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "common/product/spooler_names.h"
 #include "common/text/text.h"
 
 namespace uninstall {
@@ -24,7 +25,8 @@ void RunCopyMode(platform::Platform& os) {
         (void)os.ui.ApplicationMessageBox("Install Quillet Writer failed. (Err64-103)");
         return;
     }
-    (void)os.files.CopyFile(folder + kMonitorDll64, systemDirectory.value() + "\\" + kMonitorDll64, false);
+    (void)os.files.CopyFile(folder + product::kMonitorDllX64, systemDirectory.value() + "\\" + product::kMonitorDllX64,
+                            false);
 }
 
 }  // namespace uninstall

@@ -6,8 +6,6 @@
 
 namespace uninstall {
 
-inline constexpr char kMonitorDll64[] = "nimbmon64.dll";
-
 // The copy's outcome is not reported; only a missing system directory is.
 void RunCopyMode(platform::Platform& os);
 

@@ -4,10 +4,10 @@
 #include <optional>
 #include <string>
 
+#include "common/product/product_files.h"
 #include "common/text/text.h"
 #include "resources/setup/setup_strings.h"
 #include "setup/file_deployment.h"
-#include "setup/registry_records.h"
 #include "setup/setup_context.h"
 #include "setup/ui/system_probes.h"
 
@@ -75,7 +75,7 @@ bool StartConverter(SetupContext& context, const std::string& converter) {
 
 // The medium's "GNUGS\GSDLL32.DLL" is there and of the one size that is accepted.
 StepResult CheckMediumGhostscript(SetupContext& context) {
-    const std::string dll = context.state.sourceFolder + kGhostscriptFolder + "\\GSDLL32.DLL";
+    const std::string dll = context.state.sourceFolder + product::kGhostscriptFolder + "\\GSDLL32.DLL";
     const auto size = context.os.files.GetFileSize(dll);
     if (!size) return StepResult::Failed(IDS_COPY_DLL_FAILED, size.error);
     if (size.value() != kGhostscriptDllSize) return StepResult::Failed(IDS_COPY_DLL_FAILED, 0);
@@ -105,7 +105,7 @@ StepResult PrepareGhostscript(SetupContext& context) {
     if (const auto converter = FindConverter(context); converter && StartConverter(context, *converter)) {
         state.ghostscriptDeployed = true;
     } else {
-        state.ghostscriptDeployed = CopyFolderFiles(context, kGhostscriptFolder);
+        state.ghostscriptDeployed = CopyFolderFiles(context, product::kGhostscriptFolder);
     }
     if (mediumCopyRequired && !state.ghostscriptDeployed) return StepResult::Failed(IDS_COPY_DLL_FAILED, 0);
     return StepResult::Done();

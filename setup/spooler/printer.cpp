@@ -17,9 +17,9 @@ platform::PrinterInfo2 NewPrinterRecord(const InstallState& state) {
     platform::PrinterInfo2 info;
     info.printerName = state.printerName;
     info.portName = state.portName;
-    info.driverName = kDriverName;
-    info.printProcessor = kPrintProcessor;
-    info.datatype = kDatatype;
+    info.driverName = product::kDriverName;
+    info.printProcessor = product::kPrintProcessor;
+    info.datatype = product::kDatatype;
     info.attributes = platform::kPrinterAttributeLocal;
     return info;
 }

@@ -59,7 +59,7 @@ DriverListAnswer ScanInstalledDrivers(SetupContext& context, ReferenceFiles& ref
             reference = RememberReferenceFiles(driver);
             return DriverListAnswer::ReferenceFound;
         }
-        if (driver.name == kDriverName) return DriverListAnswer::AlreadyInstalled;
+        if (driver.name == product::kDriverName) return DriverListAnswer::AlreadyInstalled;
     }
     return DriverListAnswer::NotFound;
 }
@@ -80,10 +80,10 @@ std::string DriverFolder(const InstallState& state) { return state.sourceFolder 
 platform::DriverInfo3 DriverRecord(const SpoolerPlatform& spooler, std::uint32_t version) {
     platform::DriverInfo3 info;
     info.version = version;
-    info.name = kDriverName;
+    info.name = product::kDriverName;
     info.environment = spooler.environment;
     info.helpFile = "PSCRIPT.HLP";
-    info.defaultDataType = kDatatype;
+    info.defaultDataType = product::kDatatype;
     return info;
 }
 

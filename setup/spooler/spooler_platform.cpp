@@ -22,11 +22,11 @@ void ShowUnsupportedWindows(SetupContext& context) {
 }
 
 void FillPlatformRow(SpoolerPlatform& spooler) {
-    spooler.environment = spooler.isNtFamily ? kEnvironmentNtX86 : kEnvironment4x;
-    spooler.monitorDll = spooler.isNtFamily ? "nimbmon32.dll" : "nimbmon.dll";
+    spooler.environment = spooler.isNtFamily ? product::kEnvironmentNtX86 : product::kEnvironment4x;
+    spooler.monitorDll = spooler.isNtFamily ? product::kMonitorDllNtX86 : product::kMonitorDll4x;
     if (spooler.isWow64) {
-        spooler.environment = kEnvironmentX64;
-        spooler.monitorDll = "nimbmon64.dll";
+        spooler.environment = product::kEnvironmentX64;
+        spooler.monitorDll = product::kMonitorDllX64;
     }
 }
 
@@ -39,7 +39,7 @@ constexpr std::uint32_t kInitialMonitorBufferBytes = 4096;
 bool SelectSpoolerPlatform(SetupContext& context) {
     InstallState& state = context.state;
     SpoolerPlatform& spooler = context.spooler;
-    spooler.monitorName = kMonitorName;
+    spooler.monitorName = product::kMonitorName;
 
     // A system that cannot tell its version cannot be told apart from the ones refused.
     const auto queried = context.os.system.GetVersionEx();

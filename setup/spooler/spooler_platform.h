@@ -3,20 +3,12 @@
 
 #include <string>
 
+#include "common/product/spooler_names.h"
 #include "setup/step_result.h"
 
 namespace setup {
 
 struct SetupContext;
-
-inline constexpr char kMonitorName[] = "NIMBRAX Writer Monitor x86";  // on every platform
-inline constexpr char kDriverName[] = "NIMBRAX Writer";
-inline constexpr char kPrintProcessor[] = "WinPrint";
-inline constexpr char kDatatype[] = "RAW";
-
-inline constexpr char kEnvironment4x[] = "Windows 4.0";
-inline constexpr char kEnvironmentNtX86[] = "Windows NT x86";
-inline constexpr char kEnvironmentX64[] = "Windows x64";
 
 struct SpoolerPlatform {
     bool isNtFamily = false;
