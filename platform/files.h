@@ -63,6 +63,8 @@ public:
     // CopyFileA.
     virtual Win32Result CopyFile(const std::string& from, const std::string& to,
                                  bool failIfExists) = 0;
+    // DeleteFileA.
+    virtual Win32Result DeleteFile(const std::string& path) = 0;
     // Opens the file for reading, reads it whole as raw bytes and closes it.
     virtual Win32Value<std::vector<std::uint8_t>> ReadWholeFile(const std::string& path) = 0;
     // Opens the file for writing (creating it, keeping its contents), writes the bytes

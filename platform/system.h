@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "common/text/ansi_path.h"
 #include "platform/result.h"
 
 namespace platform {
@@ -29,6 +30,10 @@ public:
     virtual std::uint32_t GetUserDefaultLcid() = 0;
     // GetSystemDirectoryA into `capacity` characters; fails when it does not fit.
     virtual Win32Value<std::string> GetSystemDirectory(std::size_t capacity) = 0;
+    // GetWindowsDirectoryA into `capacity` characters; fails when it does not fit.
+    virtual Win32Value<std::string> GetWindowsDirectory(std::size_t capacity) = 0;
+    // GetCPInfo of the ANSI code page: its lead-byte ranges (none for a single-byte one).
+    virtual Win32Value<std::vector<text::ByteRange>> GetAnsiLeadByteRanges() = 0;
     // GetModuleFileNameA of the running program into `capacity` characters.
     virtual Win32Value<std::string> GetModuleFileName(std::size_t capacity) = 0;
     // The program's arguments after its name, split as the C runtime splits them.

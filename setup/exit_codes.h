@@ -1,12 +1,14 @@
 // The process exit status of Setup. A silent deployment reads it to tell a completed
-// installation from every way the run can end early.
+// installation from every way the run can end early; README.md has the table.
 #pragma once
 
 namespace setup {
 
 inline constexpr int kExitInstalled = 0;
 inline constexpr int kExitUserCancelled = 1602;    // welcome, licence or destination declined
-inline constexpr int kExitUnsupportedWindows = 1603;
+// This Windows is not supported, or the run reached its end without a usable, removable
+// printer: no driver, no printer, or no uninstall entry.
+inline constexpr int kExitInstallFailed = 1603;
 inline constexpr int kExitAlreadyInstalled = 1638;
 // Every other early end exits with the id of the message that names the failure
 // (106, 107, 108, 110, 113, 114, 403, 404), or 109 for the "(Err-109)" text.

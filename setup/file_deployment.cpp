@@ -3,7 +3,9 @@
 #include <optional>
 
 #include "common/product/product_files.h"
+#include "common/text/ansi_path.h"
 #include "resources/setup/setup_strings.h"
+#include "setup/destination.h"
 #include "setup/install_sequence.h"
 #include "setup/setup_context.h"
 #include "setup/ui/error_report.h"
@@ -114,8 +116,8 @@ platform::Win32Result ExistsOrCreate(platform::FileSystem& files, const std::str
 
 // The text before the last backslash, or nothing when there is none or it is the first
 // character.
-std::optional<std::string> ParentFolder(const std::string& folder) {
-    const std::size_t slash = folder.find_last_of('\\');
+std::optional<std::string> ParentFolder(const std::string& folder, const text::LeadBytes& leadBytes) {
+    const std::size_t slash = text::FindLastBackslash(folder, leadBytes);
     if (slash == std::string::npos || slash < 1) return std::nullopt;
     return folder.substr(0, slash);
 }
@@ -125,6 +127,11 @@ std::optional<std::string> ParentFolder(const std::string& folder) {
 StepResult CreateDestinationFolder(SetupContext& context) {
     platform::FileSystem& files = context.os.files;
     const std::string& destination = context.state.destinationFolder;
+    // A folder the uninstaller could not safely empty and remove is refused before
+    // anything is made in it.
+    if (const auto checked = CheckDestinationFolder(context); !checked) {
+        return StepResult::Failed(IDS_CREATE_DESTINATION_FAILED, checked.error);
+    }
     // Refused rather than letting the copy paths be cut into other names.
     if (destination.size() > kLongestDestinationFolder) {
         return StepResult::Failed(IDS_CREATE_DESTINATION_FAILED, platform::kErrorFilenameExceedsRange);
@@ -132,9 +139,9 @@ StepResult CreateDestinationFolder(SetupContext& context) {
     if (ExistsOrCreate(files, destination)) return StepResult::Done();
 
     // At most two levels above the destination are made: its parent and grandparent.
-    if (const auto parent = ParentFolder(destination)) {
+    if (const auto parent = ParentFolder(destination, context.leadBytes)) {
         if (const auto parentMade = ExistsOrCreate(files, *parent); !parentMade) {
-            const auto grandparent = ParentFolder(*parent);
+            const auto grandparent = ParentFolder(*parent, context.leadBytes);
             if (!grandparent) return StepResult::Failed(IDS_COPY_FILES_FAILED, parentMade.error);
             if (ExistsOrCreate(files, *grandparent)) (void)files.CreateDirectory(*parent);
         }

@@ -17,9 +17,10 @@ inline constexpr std::size_t kLongestDestinationFolder = 256 - 1 - 1 - 18;
 
 inline constexpr char kPagemillFailedText[] = "Install Pagemill failed. (Err-109)";
 
-// Creates `destinationFolder` with at most two missing levels above it. Fails with 403
-// when the parent cannot be made and has no usable parent of its own, with 404 when
-// the destination is still missing afterwards or is too long for the copy paths.
+// Creates `destinationFolder` with at most two missing levels above it. Fails with 404
+// for a folder the product may not be installed into (see CheckDestinationFolder) or
+// one too long for the copy paths, with 403 when the parent cannot be made and has no
+// usable parent of its own, with 404 when the destination is still missing afterwards.
 StepResult CreateDestinationFolder(SetupContext& context);
 
 // Copies the product files from the medium, registers the COM server, copies the

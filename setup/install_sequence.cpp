@@ -9,6 +9,7 @@
 #include "common/text/text.h"
 #include "resources/setup/setup_strings.h"
 #include "setup/command_line.h"
+#include "setup/destination.h"
 #include "setup/exit_codes.h"
 #include "setup/file_deployment.h"
 #include "setup/registry_records.h"
@@ -27,7 +28,6 @@ constexpr std::size_t kOwnPathCapacity = 501;     // the installer's own path: 5
 constexpr std::size_t kSystemFolderCapacity = 257;
 constexpr std::size_t kShortMessageCapacity = 256;
 constexpr std::size_t kLongMessageCapacity = 1024;
-constexpr std::size_t kProgramFilesValueBytes = 261;
 
 // Ends the run through the generic error box.
 int EndWithReport(SetupContext& context, const StepResult& failure) {
@@ -51,9 +51,11 @@ void ShowProductMessage(SetupContext& context, std::uint32_t id, std::size_t cap
 // folder instead could install whatever lies there, so the run ends as for a missing
 // install log.
 StepResult LocateMedium(SetupContext& context) {
+    // A code page that cannot be asked is taken for a single-byte one.
+    context.leadBytes = text::LeadBytes(context.os.system.GetAnsiLeadByteRanges().ValueOr({}));
     const auto ownPath = context.os.system.GetModuleFileName(kOwnPathCapacity);
     if (!ownPath) return StepResult::Failed(IDS_NO_INSTALL_LOG, ownPath.error);
-    context.state.sourceFolder = text::FolderOf(ownPath.value());
+    context.state.sourceFolder = text::FolderOf(ownPath.value(), context.leadBytes);
     if (context.state.sourceFolder.empty()) return StepResult::Failed(IDS_NO_INSTALL_LOG, platform::kErrorBadPathname);
     context.state.settingsPath = context.state.sourceFolder + "Setup.Ini";
     context.settings.Load(context.os.files, context.state.settingsPath);
@@ -125,33 +127,6 @@ bool AskWelcomeAndLicence(SetupContext& context) {
     return context.dialogs.RunLicenceAgreement(prompt, state.sourceFolder + "LICENSE.TXT");
 }
 
-std::string WithTrailingBackslash(std::string path) {
-    if (path.empty() || path.back() != '\\') path += '\\';
-    return path;
-}
-
-// Step 11.1: where programs go on this machine.
-std::string ProgramFilesBase(SetupContext& context) {
-    if (context.state.isNtFamily) {
-        const auto folder = context.os.shell.GetSpecialFolderPath(platform::SpecialFolder::ProgramFiles, false);
-        if (folder && !folder->empty()) return WithTrailingBackslash(*folder);
-        return "C:\\Program Files\\";
-    }
-    const auto key = context.os.registry.OpenKey(platform::RegistryRoot::LocalMachine,
-                                                 "SOFTWARE\\Microsoft\\Windows\\CurrentVersion",
-                                                 platform::RegistryAccess::Read,
-                                                 platform::RegistryView::Native);
-    if (key) {
-        const auto value = key.key->QueryValue("ProgramFilesDir", kProgramFilesValueBytes);
-        if (value) {
-            std::string text(value.value().data.begin(), value.value().data.end());
-            text = text.substr(0, text.find('\0'));
-            if (!text.empty()) return WithTrailingBackslash(text);
-        }
-    }
-    return "C:\\Program Files\\";
-}
-
 // Step 11: the proposed destination, the edition key and the destination dialog.
 bool ChooseDestination(SetupContext& context) {
     InstallState& state = context.state;
@@ -200,6 +175,10 @@ void CloseProgress(SetupContext& context) {
     }
 }
 
+void PointErrorLogAtDestination(SetupContext& context) {
+    context.errorLogPath = context.state.destinationFolder + "\\" + product::kErrorLogName;
+}
+
 void StepProgress(SetupContext& context) {
     if (!context.state.silent && context.progress) context.progress->StepIt();
 }
@@ -215,7 +194,7 @@ int RunInstallSequence(SetupContext& context) {
     LookForLicenceAndReadme(context);
     ApplyAutoPaperSize(context);
 
-    if (!SelectSpoolerPlatform(context)) return EndQuietly(context, kExitUnsupportedWindows);
+    if (!SelectSpoolerPlatform(context)) return EndQuietly(context, kExitInstallFailed);
 
     if (IsAlreadyInstalled(context)) {
         if (!state.silent) ShowProductMessage(context, IDS_ALREADY_INSTALLED, kShortMessageCapacity);
@@ -238,7 +217,7 @@ int RunInstallSequence(SetupContext& context) {
     if (const StepResult folder = CreateDestinationFolder(context); !folder.ok()) {
         return EndWithReport(context, folder);
     }
-    context.errorLogPath = state.destinationFolder + "\\" + product::kErrorLogName;
+    PointErrorLogAtDestination(context);
     if (const StepResult files = DeployProductFiles(context); !files.ok()) {
         return EndWithReport(context, files);
     }
@@ -253,9 +232,9 @@ int RunInstallSequence(SetupContext& context) {
     StepProgress(context);
     RegisterPortMonitor(context);
     StepProgress(context);
-    if (state.driverInstalled) InstallPrinter(context);
+    const bool printerInstalled = state.driverInstalled && InstallPrinter(context);
     StepProgress(context);
-    RegisterUninstallEntry(context);
+    const bool uninstallEntryWritten = RegisterUninstallEntry(context);
     StepProgress(context);
     if (state.createShortcuts) CreateStartMenuShortcuts(context);
     StepProgress(context);
@@ -271,7 +250,9 @@ int RunInstallSequence(SetupContext& context) {
         return EndWithReport(context, portKey);
     }
     OpenReadme(context);
-    return kExitInstalled;
+    // The run goes to its end as it always has, but a machine without a printer or
+    // without the entry that removes it is not a finished installation.
+    return printerInstalled && uninstallEntryWritten ? kExitInstalled : kExitInstallFailed;
 }
 
 }  // namespace setup

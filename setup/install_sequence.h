@@ -13,6 +13,9 @@ int RunInstallSequence(SetupContext& context);
 // when silent or when there is no window.
 void StepProgress(SetupContext& context);
 
+// Step 17: from now on the error log is "Error.log" in the destination folder.
+void PointErrorLogAtDestination(SetupContext& context);
+
 // Closes the progress window if it is shown; a step that reports its own failure text
 // closes it first.
 void CloseProgress(SetupContext& context);

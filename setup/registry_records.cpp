@@ -61,16 +61,17 @@ std::string UninstallCommand(const InstallState& state) {
     return program + " " + state.destinationFolder;
 }
 
-void RegisterUninstallEntry(SetupContext& context) {
+bool RegisterUninstallEntry(SetupContext& context) {
     const InstallState& state = context.state;
     auto opened = context.os.registry.CreateKey(platform::RegistryRoot::LocalMachine,
                                                 product::UninstallKeyPath(state.productName), MachineView(state));
-    if (!opened) return;
+    if (!opened) return false;
     // Unlike the product and port keys, these two are stored with their NUL.
-    (void)opened.key->SetValue("DisplayName", platform::kRegSz,
-                               platform::TextBytesWithNul(state.productName));
-    (void)opened.key->SetValue("UninstallString", platform::kRegSz,
-                               platform::TextBytesWithNul(UninstallCommand(state)));
+    const bool named = static_cast<bool>(
+        opened.key->SetValue("DisplayName", platform::kRegSz, platform::TextBytesWithNul(state.productName)));
+    const bool command = static_cast<bool>(opened.key->SetValue(
+        "UninstallString", platform::kRegSz, platform::TextBytesWithNul(UninstallCommand(state))));
+    return named && command;
 }
 
 StepResult WritePortKey(SetupContext& context) {

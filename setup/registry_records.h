@@ -31,8 +31,10 @@ void CreateEditionKey(SetupContext& context);
 std::string UninstallCommand(const InstallState& state);
 
 // Writes the uninstall entry "DisplayName" and "UninstallString", both stored with
-// their NUL. Nothing is written when the entry cannot be created; never fails the run.
-void RegisterUninstallEntry(SetupContext& context);
+// their NUL. Nothing is written when the entry cannot be created; a failure is passed
+// over. True when the entry and both values were written: only then can the product
+// be found and removed.
+bool RegisterUninstallEntry(SetupContext& context);
 
 // Creates the port key and writes its values, without their NUL. Fails (113) when the
 // key cannot be created.

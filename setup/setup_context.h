@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 
+#include "common/text/ansi_path.h"
 #include "platform/platform.h"
 #include "setup/install_state.h"
 #include "setup/settings.h"
@@ -26,6 +27,7 @@ struct SetupContext {
     SpoolerPlatform spooler;
     SetupSettings settings;
     std::string errorLogPath;  // empty until the destination folder exists
+    text::LeadBytes leadBytes;  // of the ANSI code page, for splitting paths at backslashes
     std::unique_ptr<InstallProgress> progress;
 };
 

@@ -11,7 +11,9 @@ struct SetupContext;
 // The folder the shortcuts go into: the programs folder of the Start menu (all users'
 // on the NT family, the user's on Windows 98/Me) + the program group, or + the product
 // name when there is no group. Makes the group's parent (one level) and the folder
-// itself when they are missing. Nothing when the shell gives no programs folder.
+// itself when they are missing. Nothing when the shell gives no programs folder, or when
+// the group is not a folder inside it (absolute, or climbing out with ".."): that is
+// written to the error log and the shortcuts are passed over.
 std::optional<std::string> PrepareShortcutFolder(SetupContext& context);
 
 // Preferences, readme, security and (before Windows Vista) uninstall shortcuts, each

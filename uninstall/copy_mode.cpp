@@ -3,7 +3,7 @@
 #include <string>
 
 #include "common/product/spooler_names.h"
-#include "common/text/text.h"
+#include "common/text/ansi_path.h"
 
 namespace uninstall {
 namespace {
@@ -17,7 +17,8 @@ void RunCopyMode(platform::Platform& os) {
     // started into the system directory; it copies nothing instead.
     const auto ownPath = os.system.GetModuleFileName(kPathCapacity);
     if (!ownPath) return;
-    const std::string folder = text::FolderOf(ownPath.value());
+    const text::LeadBytes leadBytes(os.system.GetAnsiLeadByteRanges().ValueOr({}));
+    const std::string folder = text::FolderOf(ownPath.value(), leadBytes);
     if (folder.empty()) return;
 
     const auto systemDirectory = os.system.GetSystemDirectory(kPathCapacity);

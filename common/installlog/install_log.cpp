@@ -1,5 +1,7 @@
 #include "common/installlog/install_log.h"
 
+#include "common/product/registry_names.h"
+
 #include <algorithm>
 #include <cstdint>
 #include <limits>
@@ -11,13 +13,13 @@
 namespace installlog {
 
 const std::array<TextField, 7> kTextFields = {{
-    {"PrinterName", &InstallLog::PrinterName, 63},
-    {"PortName", &InstallLog::PortName, 63},
-    {"PaperSizeName", &InstallLog::PaperSizeName, 31},
-    {"ProductName", &InstallLog::ProductName, 263},
-    {"DestinationSubfolder", &InstallLog::DestinationSubfolder, 259},
-    {"ProgramGroup", &InstallLog::ProgramGroup, 259},
-    {"SpareText", &InstallLog::SpareText, std::numeric_limits<std::size_t>::max()},
+    {"PrinterName", &InstallLog::PrinterName, 63, true},
+    {"PortName", &InstallLog::PortName, 63, true},
+    {"PaperSizeName", &InstallLog::PaperSizeName, 31, false},
+    {"ProductName", &InstallLog::ProductName, 263, true},
+    {"DestinationSubfolder", &InstallLog::DestinationSubfolder, 259, false},
+    {"ProgramGroup", &InstallLog::ProgramGroup, 259, false},
+    {"SpareText", &InstallLog::SpareText, std::numeric_limits<std::size_t>::max(), false},
 }};
 
 const std::array<FlagField, 3> kFlagFields = {{
@@ -128,7 +130,11 @@ std::string ReadText(ByteReader& payload, const TextField& field) {
                         std::to_string(field.limit));
     }
     const auto bytes = payload.ReadBytes(size, name + " (text)");
-    return std::string(bytes.begin(), bytes.end());
+    // The programs keep zero-terminated texts: whatever follows a zero byte is not part
+    // of the name.
+    std::string text(bytes.begin(), std::find(bytes.begin(), bytes.end(), std::uint8_t{0}));
+    if (field.required && text.empty()) throw Malformed(name + " is empty");
+    return text;
 }
 
 InstallLog ParsePayload(const std::vector<std::uint8_t>& plain, ReadScope scope) {
@@ -183,9 +189,23 @@ std::vector<std::uint8_t> EncodeInstallLog(const InstallLog& log,
     return file;
 }
 
-std::optional<std::string> FindOverlongField(const InstallLog& log) {
+std::optional<std::string> FindUnusableField(const InstallLog& log) {
     for (const TextField& field : kTextFields) {
-        if ((log.*field.member).size() > field.limit) return std::string(field.name);
+        const std::string& text = log.*field.member;
+        const std::string name = field.name;
+        if (text.size() > field.limit) {
+            return name + " is " + std::to_string(text.size()) + " bytes, over its limit of " +
+                   std::to_string(field.limit);
+        }
+        if (field.required && text.empty()) return name + " is empty";
+    }
+    if (log.ProductName.size() > product::kLongestProductNameForKey) {
+        return "ProductName is " + std::to_string(log.ProductName.size()) +
+               " bytes, too long to name its uninstall entry in the registry (at most " +
+               std::to_string(product::kLongestProductNameForKey) + ")";
+    }
+    if (log.ProductName.find('\\') != std::string::npos) {
+        return "ProductName holds a backslash, which the name of its uninstall entry in the registry cannot";
     }
     return std::nullopt;
 }

@@ -38,6 +38,9 @@ struct TextField {
     const char* name;
     std::string InstallLog::*member;
     std::size_t limit;  // bytes, not counting a terminator
+    // An empty printer, port or product name would make both programs address the
+    // parent of the object they mean (the Uninstall key, the product key itself).
+    bool required;
 };
 extern const std::array<TextField, 7> kTextFields;
 
@@ -58,18 +61,23 @@ struct ParseResult {
 
 // Unscrambles and parses the bytes of a whole file. Rejects a malformed file: key or
 // payload length zero or negative, a file shorter than its lengths say, a text length
-// running past the payload, a text longer than its field holds.
+// running past the payload, a text longer than its field holds, an empty printer, port
+// or product name. The record holds zero-terminated texts: a text stored with a zero
+// byte in it ends there.
 ParseResult ParseInstallLog(const std::vector<std::uint8_t>& fileBytes, ReadScope scope);
 
-// The bytes of a file holding `log`, scrambled with `key` (not empty). Values over
-// their field's limit are the caller's to refuse (see FindOverlongField). Throws
+// The bytes of a file holding `log`, scrambled with `key` (not empty). Values the
+// programs cannot use are the caller's to refuse (see FindUnusableField). Throws
 // std::invalid_argument for an empty key and std::length_error for a length that does
 // not fit a 32-bit word.
 std::vector<std::uint8_t> EncodeInstallLog(const InstallLog& log,
                                            const std::vector<std::uint8_t>& key);
 
-// The name of the first text longer than its field holds, or nothing.
-std::optional<std::string> FindOverlongField(const InstallLog& log);
+// What makes the first unusable text of `log` unusable, naming the field, or nothing: a
+// text longer than its field holds, an empty printer, port or product name, or a
+// product name that cannot name the product's uninstall entry (a registry key name of
+// at most product::kLongestProductNameForKey bytes, without a backslash).
+std::optional<std::string> FindUnusableField(const InstallLog& log);
 
 struct LoadResult {
     std::optional<InstallLog> log;

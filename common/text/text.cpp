@@ -18,11 +18,6 @@ bool StartsWithNoCase(const std::string& text, const std::string& prefix) {
     return text.size() >= prefix.size() && EqualsNoCase(text.substr(0, prefix.size()), prefix);
 }
 
-std::string FolderOf(const std::string& path) {
-    const std::size_t slash = path.find_last_of("\\/");
-    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-}
-
 std::string FitToCapacity(const std::string& text, std::size_t capacity) {
     if (capacity == 0) return {};
     return text.size() < capacity ? text : text.substr(0, capacity - 1);

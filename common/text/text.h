@@ -11,10 +11,6 @@ char ToLowerAscii(char c);
 bool EqualsNoCase(const std::string& a, const std::string& b);
 bool StartsWithNoCase(const std::string& text, const std::string& prefix);
 
-// The folder part of a path: everything up to and including its last backslash (or
-// slash); empty when there is none.
-std::string FolderOf(const std::string& path);
-
 // Text cut to at most `capacity` - 1 characters: what fits a buffer of `capacity`
 // characters with its terminating NUL.
 std::string FitToCapacity(const std::string& text, std::size_t capacity);

@@ -74,6 +74,11 @@ Win32Result Win32FileSystem::CopyFile(const std::string& from, const std::string
     return {};
 }
 
+Win32Result Win32FileSystem::DeleteFile(const std::string& path) {
+    if (!DeleteFileA(path.c_str())) return LastError();
+    return {};
+}
+
 Win32Value<std::vector<std::uint8_t>> Win32FileSystem::ReadWholeFile(const std::string& path) {
     using Bytes = Win32Value<std::vector<std::uint8_t>>;
     UniqueFile file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,

@@ -14,6 +14,7 @@ public:
                                        std::size_t capacity) override;
     Win32Result CreateDirectory(const std::string& path) override;
     Win32Result CopyFile(const std::string& from, const std::string& to, bool failIfExists) override;
+    Win32Result DeleteFile(const std::string& path) override;
     Win32Value<std::vector<std::uint8_t>> ReadWholeFile(const std::string& path) override;
     Win32Result AppendToFile(const std::string& path, const std::vector<std::uint8_t>& bytes) override;
     StartedSearch FindFirstFile(const std::string& pattern) override;
@@ -35,6 +36,8 @@ public:
     Win32Value<bool> IsWow64Process() override;
     std::uint32_t GetUserDefaultLcid() override;
     Win32Value<std::string> GetSystemDirectory(std::size_t capacity) override;
+    Win32Value<std::string> GetWindowsDirectory(std::size_t capacity) override;
+    Win32Value<std::vector<text::ByteRange>> GetAnsiLeadByteRanges() override;
     Win32Value<std::string> GetModuleFileName(std::size_t capacity) override;
     std::vector<std::string> GetCommandLineArguments() override;
     std::string FormatSystemMessage(std::uint32_t error) override;

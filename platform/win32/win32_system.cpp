@@ -52,6 +52,26 @@ Win32Value<std::string> Win32SystemInfo::GetSystemDirectory(std::size_t capacity
     return Win32Value<std::string>::Ok(buffer);
 }
 
+Win32Value<std::string> Win32SystemInfo::GetWindowsDirectory(std::size_t capacity) {
+    std::string buffer(capacity, '\0');
+    const UINT length = GetWindowsDirectoryA(buffer.data(), static_cast<UINT>(capacity));
+    if (length == 0) return Win32Value<std::string>::Failed(GetLastError());
+    if (length >= capacity) return Win32Value<std::string>::Failed(kErrorInsufficientBuffer);
+    buffer.resize(length);
+    return Win32Value<std::string>::Ok(buffer);
+}
+
+Win32Value<std::vector<text::ByteRange>> Win32SystemInfo::GetAnsiLeadByteRanges() {
+    CPINFO info{};
+    if (!GetCPInfo(CP_ACP, &info)) return Win32Value<std::vector<text::ByteRange>>::Failed(GetLastError());
+    // Pairs of first and last byte, closed by a pair of zeros.
+    std::vector<text::ByteRange> ranges;
+    for (std::size_t i = 0; i + 1 < MAX_LEADBYTES && info.LeadByte[i] != 0; i += 2) {
+        ranges.push_back({info.LeadByte[i], info.LeadByte[i + 1]});
+    }
+    return Win32Value<std::vector<text::ByteRange>>::Ok(std::move(ranges));
+}
+
 Win32Value<std::string> Win32SystemInfo::GetModuleFileName(std::size_t capacity) {
     std::string buffer(capacity, '\0');
     const DWORD length = GetModuleFileNameA(nullptr, buffer.data(), static_cast<DWORD>(capacity));

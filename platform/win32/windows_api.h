@@ -27,6 +27,7 @@
 #undef FindFirstFile
 #undef FindNextFile
 #undef GetSystemDirectory
+#undef GetWindowsDirectory
 #undef GetModuleFileName
 #undef FormatMessage
 #undef MessageBox

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "common/product/product_files.h"
-#include "common/text/text.h"
+#include "common/text/ansi_path.h"
 #include "resources/setup/setup_strings.h"
 #include "setup/file_deployment.h"
 #include "setup/setup_context.h"
@@ -26,9 +26,9 @@ platform::RegistryView GhostscriptView(const SetupContext& context) {
 }
 
 // The folder part of the "GS_DLL" text, ending in its backslash; empty without one.
-std::string FolderOfDll(const std::vector<std::uint8_t>& data) {
+std::string FolderOfDll(const std::vector<std::uint8_t>& data, const text::LeadBytes& leadBytes) {
     std::string path(data.begin(), data.end());
-    return text::FolderOf(path.substr(0, path.find('\0')));
+    return text::FolderOf(path.substr(0, path.find('\0')), leadBytes);
 }
 
 // Does the version key name a DLL with the console program "gswin32c.exe" beside it?
@@ -38,7 +38,7 @@ bool VersionHasConsoleProgram(SetupContext& context, const std::string& versionK
     if (!version) return false;
     const auto dll = version.key->QueryValue("GS_DLL", kDllValueCapacity);
     if (!dll) return false;
-    return FileExists(context.os.files, FolderOfDll(dll.value().data) + "gswin32c.exe");
+    return FileExists(context.os.files, FolderOfDll(dll.value().data, context.leadBytes) + "gswin32c.exe");
 }
 
 bool RootHasUsableVersion(SetupContext& context, const std::string& root) {
@@ -59,7 +59,7 @@ std::optional<std::string> FindConverter(SetupContext& context) {
     if (!FileExists(context.os.files, candidate)) {
         std::string folder = sourceFolder;
         if (!folder.empty() && folder.back() == '\\') folder.pop_back();
-        candidate = text::FolderOf(folder) + "converter.exe";
+        candidate = text::FolderOf(folder, context.leadBytes) + "converter.exe";
         if (!FileExists(context.os.files, candidate)) return std::nullopt;
     }
     return candidate;

@@ -64,15 +64,14 @@ DriverListAnswer ScanInstalledDrivers(SetupContext& context, ReferenceFiles& ref
     return DriverListAnswer::NotFound;
 }
 
-// One file into place. A path that does not fit its field is not copied at all rather
-// than cut into another path. The printer description is always replaced: copying over
-// it has the effect of deleting it first and copying anew.
+// One file into place; an existing file is never copied over. A path that does not fit
+// its field is not copied at all rather than cut into another path. The printer
+// description is replaced on every run: the old one is deleted first (copying over it
+// would fail on a hidden file, and the old description would stay).
 void CopyDriverFile(SetupContext& context, const std::string& from, const std::string& to, bool replace) {
     if (from.size() >= kCopyPathCapacity || to.size() >= kCopyPathCapacity) return;
-    const bool failIfExists = !replace;
-    if (context.os.files.CopyFile(from, to, failIfExists)) {
-        (void)ClearReadOnlyAttribute(context.os.files, to);
-    }
+    if (replace) (void)context.os.files.DeleteFile(to);
+    if (context.os.files.CopyFile(from, to, true)) (void)ClearReadOnlyAttribute(context.os.files, to);
 }
 
 std::string DriverFolder(const InstallState& state) { return state.sourceFolder + "Driver\\"; }

@@ -14,6 +14,7 @@ const char* Name(Op operation) {
         case Op::SearchPath: return "SearchPath";
         case Op::CreateDirectory: return "CreateDirectory";
         case Op::CopyFile: return "CopyFile";
+        case Op::DeleteFile: return "DeleteFile";
         case Op::ReadWholeFile: return "ReadWholeFile";
         case Op::AppendToFile: return "AppendToFile";
         case Op::FindFirstFile: return "FindFirstFile";
@@ -29,6 +30,8 @@ const char* Name(Op operation) {
         case Op::GetVersionEx: return "GetVersionEx";
         case Op::IsWow64Process: return "IsWow64Process";
         case Op::GetSystemDirectory: return "GetSystemDirectory";
+        case Op::GetWindowsDirectory: return "GetWindowsDirectory";
+        case Op::GetCPInfo: return "GetCPInfo";
         case Op::GetModuleFileName: return "GetModuleFileName";
         case Op::SetForegroundLockTimeout: return "SetForegroundLockTimeout";
         case Op::GetSpecialFolderPath: return "GetSpecialFolderPath";

@@ -14,12 +14,13 @@ namespace fake {
 // names, so that a misspelt switch does not compile instead of silently checking nothing.
 enum class Op {
     // files
-    GetFileAttributes, SetFileAttributes, GetCurrentDirectory, SearchPath, CreateDirectory, CopyFile,
+    GetFileAttributes, SetFileAttributes, GetCurrentDirectory, SearchPath, CreateDirectory, CopyFile, DeleteFile,
     ReadWholeFile, AppendToFile, FindFirstFile, FindNextFile, GetFileSize,
     // registry
     OpenKey, CreateKey, DeleteKey, SetValue, QueryValue, DeleteValue, EnumKey,
     // system
-    GetVersionEx, IsWow64Process, GetSystemDirectory, GetModuleFileName, SetForegroundLockTimeout,
+    GetVersionEx, IsWow64Process, GetSystemDirectory, GetWindowsDirectory, GetModuleFileName, GetCPInfo,
+    SetForegroundLockTimeout,
     // shell
     GetSpecialFolderPath, OpenDocument, CoInitialize, CreateShellLink, QueryPersistFile, SaveLink,
     // processes

@@ -172,6 +172,18 @@ Win32Result FakeFileSystem::CopyFile(const std::string& from, const std::string&
     return {};
 }
 
+Win32Result FakeFileSystem::DeleteFile(const std::string& path) {
+    journal_.Add("DeleteFile " + path);
+    if (auto error = failures_.Check(Op::DeleteFile, path)) return {*error};
+    const auto it = entries_.find(Key(path));
+    if (it == entries_.end()) return {ParentExists(Key(path)) ? platform::kErrorFileNotFound : platform::kErrorPathNotFound};
+    // Windows deletes a hidden file but neither a read-only one nor a folder.
+    if ((it->second.attributes & platform::kFileAttributeDirectory) != 0) return {platform::kErrorAccessDenied};
+    if ((it->second.attributes & platform::kFileAttributeReadOnly) != 0) return {platform::kErrorAccessDenied};
+    entries_.erase(it);
+    return {};
+}
+
 Win32Value<std::vector<std::uint8_t>> FakeFileSystem::ReadWholeFile(const std::string& path) {
     journal_.Add("ReadWholeFile " + path);
     using Bytes = Win32Value<std::vector<std::uint8_t>>;
@@ -455,6 +467,18 @@ Win32Value<std::string> FakeSystemInfo::GetSystemDirectory(std::size_t capacity)
     if (auto error = failures_.Check(Op::GetSystemDirectory)) return Win32Value<std::string>::Failed(*error);
     if (systemDirectory.size() >= capacity) return Win32Value<std::string>::Failed(platform::kErrorInsufficientBuffer);
     return Win32Value<std::string>::Ok(systemDirectory);
+}
+
+Win32Value<std::string> FakeSystemInfo::GetWindowsDirectory(std::size_t capacity) {
+    journal_.Add("GetWindowsDirectory");
+    if (auto error = failures_.Check(Op::GetWindowsDirectory)) return Win32Value<std::string>::Failed(*error);
+    if (windowsDirectory.size() >= capacity) return Win32Value<std::string>::Failed(platform::kErrorInsufficientBuffer);
+    return Win32Value<std::string>::Ok(windowsDirectory);
+}
+
+Win32Value<std::vector<text::ByteRange>> FakeSystemInfo::GetAnsiLeadByteRanges() {
+    if (auto error = failures_.Check(Op::GetCPInfo)) return Win32Value<std::vector<text::ByteRange>>::Failed(*error);
+    return Win32Value<std::vector<text::ByteRange>>::Ok(leadByteRanges);
 }
 
 Win32Value<std::string> FakeSystemInfo::GetModuleFileName(std::size_t capacity) {

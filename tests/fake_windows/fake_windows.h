@@ -51,6 +51,7 @@ public:
                                                  std::size_t capacity) override;
     platform::Win32Result CreateDirectory(const std::string& path) override;
     platform::Win32Result CopyFile(const std::string& from, const std::string& to, bool failIfExists) override;
+    platform::Win32Result DeleteFile(const std::string& path) override;
     platform::Win32Value<std::vector<std::uint8_t>> ReadWholeFile(const std::string& path) override;
     platform::Win32Result AppendToFile(const std::string& path, const std::vector<std::uint8_t>& bytes) override;
     // Patterns: a folder followed by "*.*" or "*" (every entry, "." and ".." first
@@ -131,12 +132,16 @@ public:
     bool isWow64 = true;
     std::uint32_t lcid = 0x409;
     std::string systemDirectory = "C:\\Windows\\system32";
+    std::string windowsDirectory = "C:\\Windows";
+    std::vector<text::ByteRange> leadByteRanges;  // a single-byte code page unless a test sets some
     std::string moduleFileName = "C:\\Medium\\Setup.exe";
     std::vector<std::string> arguments;
     std::map<std::uint32_t, std::string> systemMessages = {
         {2, "The system cannot find the file specified.\r\n"},
+        {3, "The system cannot find the path specified.\r\n"},
         {5, "Access is denied.\r\n"},
         {13, "The data is invalid.\r\n"},
+        {161, "The specified path is invalid.\r\n"},
         {1722, "The RPC server is unavailable.\r\n"}};
     std::optional<std::uint32_t> foregroundLockTimeout;  // set by the program
     int isWow64ProcessCalls = 0;
@@ -146,6 +151,8 @@ public:
     platform::Win32Value<bool> IsWow64Process() override;
     std::uint32_t GetUserDefaultLcid() override { return lcid; }
     platform::Win32Value<std::string> GetSystemDirectory(std::size_t capacity) override;
+    platform::Win32Value<std::string> GetWindowsDirectory(std::size_t capacity) override;
+    platform::Win32Value<std::vector<text::ByteRange>> GetAnsiLeadByteRanges() override;
     platform::Win32Value<std::string> GetModuleFileName(std::size_t capacity) override;
     std::vector<std::string> GetCommandLineArguments() override { return arguments; }
     std::string FormatSystemMessage(std::uint32_t error) override;

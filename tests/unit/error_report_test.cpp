@@ -37,7 +37,8 @@ TEST_F(ErrorReportTest, UnknownErrorCodeAddsNothing) {
 
 TEST_F(ErrorReportTest, SilentShowsAndLogsNothing) {
     context->state.silent = true;
-    context->errorLogPath = "C:\\Program Files\\Error.log";
+    context->state.destinationFolder = "C:\\Program Files";
+    setup::PointErrorLogAtDestination(*context);
     EXPECT_EQ(setup::ReportSetupError(*context, 106, 5), 0);
     EXPECT_TRUE(windows.ui.shown.empty());
     EXPECT_FALSE(windows.files.Exists(context->errorLogPath));
@@ -86,7 +87,8 @@ TEST_F(ErrorReportTest, ErrorLogWithoutFolderOrPathWritesNothing) {
 
 TEST_F(ErrorReportTest, ComposedFailureIsShownOrLoggedNeverBoth) {
     windows.files.AddFolder("C:\\Dest");
-    context->errorLogPath = "C:\\Dest\\Error.log";
+    context->state.destinationFolder = "C:\\Dest";
+    setup::PointErrorLogAtDestination(*context);
     setup::ReportComposedFailure(*context, "Install Printer failed. - (Error 5)");
     ASSERT_EQ(windows.ui.shown.size(), 1u);
     EXPECT_TRUE(windows.ui.shown[0].applicationBox);

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "setup/file_deployment.h"
+#include "setup/install_sequence.h"
 #include "tests/unit/deployment_fixture.h"
 
 namespace {
@@ -233,7 +234,7 @@ TEST_F(FileDeploymentTest, HiddenCopyLeftByAnEarlierRunIsNotOverwritten) {
 
 TEST_F(FileDeploymentTest, Failed64BitUninstallerIsLoggedWhenSilent) {
     windows.failures.Fail(fake::Op::CopyFile, platform::kErrorAccessDenied, "unInstpm64.exe");
-    context.errorLogPath = Destination("Error.log");
+    setup::PointErrorLogAtDestination(context);
     const StepResult result = Deploy();
     EXPECT_EQ(result.messageId, 109u);
     EXPECT_TRUE(result.alreadyReported);
@@ -245,7 +246,7 @@ TEST_F(FileDeploymentTest, Failed64BitUninstallerIsLoggedWhenSilent) {
 TEST_F(FileDeploymentTest, Failed64BitUninstallerIsShownAfterTheProgressCloses) {
     context.state.silent = false;
     context.progress = dialogs.OpenProgress("Setup is preparing...");
-    context.errorLogPath = Destination("Error.log");
+    setup::PointErrorLogAtDestination(context);
     windows.failures.Fail(fake::Op::CopyFile, platform::kErrorAccessDenied, "unInstpm64.exe");
     EXPECT_EQ(Deploy().messageId, 109u);
     ASSERT_EQ(windows.ui.shown.size(), 1u);
@@ -294,11 +295,14 @@ TEST_F(DestinationFolderTest, FourMissingLevelsFailWith404) {
     EXPECT_FALSE(windows.files.Exists("C:\\Program Files\\A"));
 }
 
-TEST_F(DestinationFolderTest, ParentWithoutAUsableParentFailsWith403) {
-    windows.failures.Fail(fake::Op::CreateDirectory, platform::kErrorAccessDenied, "\\Top");
-    const StepResult result = CreateAt("\\Top\\Quillet");
+TEST_F(DestinationFolderTest, AFolderOnADriveThatIsNotThereFailsWith403) {
+    // Q: does not exist: neither the folder nor the drive can be made, and the drive has
+    // no parent to try.
+    windows.failures.Fail(fake::Op::SearchPath, platform::kErrorPathNotFound, "Q:");
+    windows.failures.Fail(fake::Op::CreateDirectory, platform::kErrorPathNotFound, "Q:");
+    const StepResult result = CreateAt("Q:\\Quillet");
     EXPECT_EQ(result.messageId, 403u);
-    EXPECT_EQ(result.error, platform::kErrorAccessDenied);
+    EXPECT_EQ(result.error, platform::kErrorPathNotFound);
 }
 
 TEST_F(DestinationFolderTest, RefusedFolderRightBelowADriveFailsWith404) {

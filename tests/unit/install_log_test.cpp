@@ -1,7 +1,10 @@
 #include "common/installlog/install_log.h"
 
+#include "tests/fake_windows/fake_windows.h"
+
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <initializer_list>
 #include <limits>
@@ -156,10 +159,9 @@ TEST(InstallLogRoundTrip, KeyLongerThanThePayloadIsUsedOnlyInPart) {
     ExpectSameLog(Sample(), RoundTrip(Sample(), key));
 }
 
-TEST(InstallLogRoundTrip, ZeroBytesInKeyAndTextsAreOrdinaryData) {
+TEST(InstallLogRoundTrip, ZeroBytesInTheKeyAndStoredBytesAreOrdinaryData) {
     InstallLog log = Sample();
-    log.PrinterName = std::string("A\0B", 3);
-    log.SpareText = std::string("\0\0", 2);
+    log.PrinterName = "ABC";
     log.ProductName = "AAAA";
     const Bytes key = {0x00, 'A'};
     const Bytes file = EncodeInstallLog(log, key);
@@ -168,14 +170,23 @@ TEST(InstallLogRoundTrip, ZeroBytesInKeyAndTextsAreOrdinaryData) {
     const std::size_t productText = 4 + key.size() + 4 + 43;
     EXPECT_EQ(0, file[productText]);
     EXPECT_EQ(0, file[productText + 2]);
-    const InstallLog back = RoundTrip(log, key);
-    EXPECT_EQ(3u, back.PrinterName.size());
-    EXPECT_EQ(2u, back.SpareText.size());
-    ExpectSameLog(log, back);
+    ExpectSameLog(log, RoundTrip(log, key));
 }
 
-TEST(InstallLogRoundTrip, EmptyTextsAndNegativeFlagWords) {
-    InstallLog log;
+TEST(InstallLogRoundTrip, ATextEndsAtItsFirstZeroByte) {
+    InstallLog log = Sample();
+    log.ProductName = std::string("Quil\0X", 6);
+    log.SpareText = std::string("\0\0", 2);
+    const InstallLog back = RoundTrip(log, kKey);
+    EXPECT_EQ("Quil", back.ProductName);
+    EXPECT_EQ("", back.SpareText);
+}
+
+TEST(InstallLogRoundTrip, OptionalTextsMayBeEmptyAndFlagWordsNegative) {
+    InstallLog log = Sample();
+    for (const TextField& field : kTextFields) {
+        if (!field.required) (log.*field.member).clear();
+    }
     log.ProgrammaticAccess = -1;
     log.CreateShortcuts = std::numeric_limits<std::int32_t>::min();
     log.ExtensionComponents = std::numeric_limits<std::int32_t>::max();
@@ -305,127 +316,97 @@ TEST(InstallLogScope, UninstallerReadsAFullFileToo) {
 
 // --- Field limits ---
 
+// Every field's limit as the programs' buffers give it: at the limit the reader takes
+// the text, one byte more and it refuses the file, naming the field.
 TEST(InstallLogLimits, TextAtItsLimitIsAcceptedAndOneByteMoreRejected) {
-    for (const TextField& field : kTextFields) {
-        if (field.limit == std::numeric_limits<std::size_t>::max()) continue;
-        SCOPED_TRACE(field.name);
+    const std::map<std::string, std::size_t> limits = {
+        {"PrinterName", 63}, {"PortName", 63}, {"PaperSizeName", 31}, {"ProductName", 263},
+        {"DestinationSubfolder", 259}, {"ProgramGroup", 259}};
+    for (const auto& [name, limit] : limits) {
+        SCOPED_TRACE(name);
+        const TextField& field = *std::find_if(kTextFields.begin(), kTextFields.end(),
+                                               [&](const TextField& f) { return f.name == name; });
         InstallLog log = Sample();
-        log.*field.member = std::string(field.limit, 'x');
-        EXPECT_FALSE(FindOverlongField(log));
+        log.*field.member = std::string(limit, 'x');
         ExpectSameLog(log, RoundTrip(log, kKey));
 
         log.*field.member += 'y';
-        EXPECT_EQ(std::string(field.name), FindOverlongField(log).value_or(""));
-        EXPECT_EQ(std::string(field.name) + " length " + std::to_string(field.limit + 1) +
-                      " exceeds its limit of " + std::to_string(field.limit),
+        EXPECT_EQ(name + " is " + std::to_string(limit + 1) + " bytes, over its limit of " + std::to_string(limit),
+                  FindUnusableField(log).value_or(""));
+        EXPECT_EQ(name + " length " + std::to_string(limit + 1) + " exceeds its limit of " + std::to_string(limit),
                   ProblemOf(EncodeInstallLog(log, kKey)));
     }
-}
-
-TEST(InstallLogLimits, DocumentedLimits) {
-    const std::map<std::string, std::size_t> expected = {
-        {"PrinterName", 63},   {"PortName", 63},   {"PaperSizeName", 31},
-        {"ProductName", 263},  {"DestinationSubfolder", 259},
-        {"ProgramGroup", 259}, {"SpareText", std::numeric_limits<std::size_t>::max()}};
-    ASSERT_EQ(expected.size(), kTextFields.size());
-    for (const TextField& field : kTextFields) EXPECT_EQ(expected.at(field.name), field.limit);
-}
-
-TEST(InstallLogLimits, SpareTextHasNoLimit) {
     InstallLog log = Sample();
-    log.SpareText = std::string(100000, 's');
-    EXPECT_FALSE(FindOverlongField(log));
+    log.SpareText = std::string(100000, 's');  // the one text without a limit
+    EXPECT_FALSE(FindUnusableField(log));
     ExpectSameLog(log, RoundTrip(log, kKey));
 }
 
-TEST(InstallLogLimits, FindOverlongFieldNamesTheFirstInStoredOrder) {
+// An empty printer, port or product name would make the programs address the Uninstall
+// key or the product key itself; a file with one is refused in both scopes, also when
+// the name is empty only up to a zero byte.
+TEST(InstallLogRequiredNames, EmptyOrZeroLedNameIsRefused) {
+    for (const char* name : {"PrinterName", "PortName", "ProductName"}) {
+        for (const std::string& stored : {std::string(), std::string("\0Q", 2)}) {
+            SCOPED_TRACE(std::string(name) + " stored with " + std::to_string(stored.size()) + " bytes");
+            const TextField& field = *std::find_if(kTextFields.begin(), kTextFields.end(),
+                                                   [&](const TextField& f) { return std::string(f.name) == name; });
+            InstallLog log = Sample();
+            log.*field.member = stored;
+            const Bytes file = EncodeInstallLog(log, kKey);
+            EXPECT_EQ(std::string(name) + " is empty", ProblemOf(file, ReadScope::Installer));
+            EXPECT_EQ(std::string(name) + " is empty", ProblemOf(file, ReadScope::Uninstaller));
+            if (stored.empty()) {
+                EXPECT_EQ(std::string(name) + " is empty", FindUnusableField(log).value_or(""));
+            }
+        }
+    }
+}
+
+// The encoder's caller also refuses what the reader would take but Windows would not:
+// a product name too long for the uninstall entry's key path, or one with a backslash.
+TEST(InstallLogRequiredNames, ProductNameMustNameARegistryKey) {
     InstallLog log = Sample();
+    log.ProductName = std::string(203, 'p');
+    EXPECT_FALSE(FindUnusableField(log));
+    log.ProductName += 'p';
+    EXPECT_EQ("ProductName is 204 bytes, too long to name its uninstall entry in the registry (at most 203)",
+              FindUnusableField(log).value_or(""));
+    log.ProductName = "Brindle\\Quillet";
+    EXPECT_NE(FindUnusableField(log).value_or("").find("backslash"), std::string::npos);
     log.ProgramGroup = std::string(300, 'g');
     log.PortName = std::string(64, 'p');
-    EXPECT_EQ("PortName", FindOverlongField(log).value_or(""));
+    EXPECT_EQ("PortName is 64 bytes, over its limit of 63", FindUnusableField(log).value_or(""))
+        << "the first unusable field in stored order";
 }
 
 // --- Loading through the file system ---
 
-// Answers ReadWholeFile from a map of paths; everything else fails.
-class FileMap : public platform::FileSystem {
-public:
-    std::map<std::string, Bytes> files;
-    std::uint32_t readError = platform::kErrorFileNotFound;
-    std::vector<std::string> pathsRead;
-
-    platform::Win32Value<std::vector<std::uint8_t>> ReadWholeFile(const std::string& path) override {
-        pathsRead.push_back(path);
-        const auto found = files.find(path);
-        if (found == files.end()) return platform::Win32Value<Bytes>::Failed(readError);
-        return platform::Win32Value<Bytes>::Ok(found->second);
-    }
-
-    platform::Win32Value<std::uint32_t> GetFileAttributes(const std::string&) override {
-        return platform::Win32Value<std::uint32_t>::Failed(platform::kErrorFileNotFound);
-    }
-    platform::Win32Result SetFileAttributes(const std::string&, std::uint32_t) override {
-        return {platform::kErrorAccessDenied};
-    }
-    platform::Win32Value<std::string> GetCurrentDirectory() override {
-        return platform::Win32Value<std::string>::Failed(platform::kErrorAccessDenied);
-    }
-    platform::Win32Value<std::string> SearchPath(const std::string&, const std::string&,
-                                                 std::size_t) override {
-        return platform::Win32Value<std::string>::Failed(platform::kErrorFileNotFound);
-    }
-    platform::Win32Result CreateDirectory(const std::string&) override {
-        return {platform::kErrorAccessDenied};
-    }
-    platform::Win32Result CopyFile(const std::string&, const std::string&, bool) override {
-        return {platform::kErrorAccessDenied};
-    }
-    platform::Win32Result AppendToFile(const std::string&, const Bytes&) override {
-        return {platform::kErrorAccessDenied};
-    }
-    platform::StartedSearch FindFirstFile(const std::string&) override {
-        return {nullptr, platform::kErrorFileNotFound};
-    }
-    platform::Win32Value<std::uint64_t> GetFileSize(const std::string&) override {
-        return platform::Win32Value<std::uint64_t>::Failed(platform::kErrorFileNotFound);
-    }
-};
-
-TEST(InstallLogLoad, ReadsSetupInfFromTheFolder) {
-    FileMap files;
-    files.files["C:\\Medium\\Setup.inf"] = EncodeInstallLog(Sample(), kKey);
-    const LoadResult loaded = LoadInstallLog(files, "C:\\Medium\\", ReadScope::Installer);
+// The loader reads folder + "Setup.inf", gives the read's error when it fails and
+// ERROR_INVALID_DATA with the problem for a malformed file; the scope decides whether a
+// file cut after ProgramGroup is complete.
+TEST(InstallLogLoad, ReadsSetupInfFromTheFolderOrSaysWhyNot) {
+    fake::FakeWindows windows;
+    windows.files.AddFile("C:\\Medium\\Setup.inf", EncodeInstallLog(Sample(), kKey));
+    const LoadResult loaded = LoadInstallLog(windows.files, "C:\\Medium\\", ReadScope::Installer);
     ASSERT_TRUE(loaded.log) << loaded.problem;
-    EXPECT_EQ(platform::kErrorSuccess, loaded.error);
     ExpectSameLog(Sample(), *loaded.log);
-    EXPECT_EQ(std::vector<std::string>{"C:\\Medium\\Setup.inf"}, files.pathsRead);
-}
 
-TEST(InstallLogLoad, ReadFailureGivesTheReadsError) {
-    FileMap files;
-    EXPECT_EQ(platform::kErrorFileNotFound,
-              LoadInstallLog(files, "C:\\Medium\\", ReadScope::Installer).error);
-    files.readError = platform::kErrorAccessDenied;
-    const LoadResult denied = LoadInstallLog(files, "C:\\Medium\\", ReadScope::Installer);
+    EXPECT_EQ(platform::kErrorFileNotFound, LoadInstallLog(windows.files, "C:\\Other\\", ReadScope::Installer).error);
+    windows.failures.Fail(fake::Op::ReadWholeFile, platform::kErrorAccessDenied, "Setup.inf", 1);
+    const LoadResult denied = LoadInstallLog(windows.files, "C:\\Medium\\", ReadScope::Installer);
     EXPECT_FALSE(denied.log);
     EXPECT_EQ(platform::kErrorAccessDenied, denied.error);
-}
 
-TEST(InstallLogLoad, MalformedFileIsInvalidDataWithTheProblem) {
-    FileMap files;
-    files.files["C:\\App\\Setup.inf"] = Cat({Le32(0)});
-    const LoadResult loaded = LoadInstallLog(files, "C:\\App\\", ReadScope::Uninstaller);
-    EXPECT_FALSE(loaded.log);
-    EXPECT_EQ(platform::kErrorInvalidData, loaded.error);
-    EXPECT_EQ("key length is 0", loaded.problem);
-}
+    windows.files.AddFile("C:\\App\\Setup.inf", Cat({Le32(0)}));
+    const LoadResult malformed = LoadInstallLog(windows.files, "C:\\App\\", ReadScope::Uninstaller);
+    EXPECT_FALSE(malformed.log);
+    EXPECT_EQ(platform::kErrorInvalidData, malformed.error);
+    EXPECT_EQ("key length is 0", malformed.problem);
 
-TEST(InstallLogLoad, ScopeDecidesWhetherAShortFileIsComplete) {
-    FileMap files;
-    files.files["C:\\App\\Setup.inf"] = Scrambled(PayloadThroughProgramGroup(), kKey);
-    EXPECT_TRUE(LoadInstallLog(files, "C:\\App\\", ReadScope::Uninstaller).log);
-    EXPECT_EQ(platform::kErrorInvalidData,
-              LoadInstallLog(files, "C:\\App\\", ReadScope::Installer).error);
+    windows.files.AddFile("C:\\App\\Setup.inf", Scrambled(PayloadThroughProgramGroup(), kKey));
+    EXPECT_TRUE(LoadInstallLog(windows.files, "C:\\App\\", ReadScope::Uninstaller).log);
+    EXPECT_EQ(platform::kErrorInvalidData, LoadInstallLog(windows.files, "C:\\App\\", ReadScope::Installer).error);
 }
 
 }  // namespace

@@ -173,7 +173,7 @@ TEST_F(InstallSequenceTest, MalformedInstallLogIsTreatedLikeAMissingOne) {
 
 TEST_F(InstallSequenceTest, UnsupportedWindowsShowsItsBoxEvenWhenSilent) {
     windows.system.version = {4, 0};
-    EXPECT_EQ(Run({"/s"}), setup::kExitUnsupportedWindows);
+    EXPECT_EQ(Run({"/s"}), setup::kExitInstallFailed);
     EXPECT_EQ(BoxTexts(), std::vector<std::string>{"Quillet Writer does not support Windows95/NT."});
     EXPECT_FALSE(ProductKeyExists());
 }

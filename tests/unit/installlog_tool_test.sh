@@ -102,10 +102,10 @@ if run 0 encode full.ini random2.inf; then
 fi
 
 # Missing keys: empty texts, zero numbers, zero header; a one-byte key.
-printf '[installlog]\r\nprintername=P\r\n' >sparse.ini
+printf '[installlog]\r\nprintername=P\r\nPortName=Q:\r\nProductName=R\r\n' >sparse.ini
 if run 0 encode sparse.ini sparse.inf --key 7F && run 0 decode sparse.inf; then
     grep -qx 'PrinterName=P' out.txt || fail "sparse: PrinterName lost"
-    grep -qx 'PortName=' out.txt || fail "sparse: PortName not empty"
+    grep -qx 'ProgramGroup=' out.txt || fail "sparse: ProgramGroup not empty"
     grep -qx 'Header=00000000000000000000' out.txt || fail "sparse: header not zero"
     grep -qx 'CreateShortcuts=0' out.txt || fail "sparse: CreateShortcuts not 0"
 fi
@@ -118,20 +118,40 @@ fi
 
 # --- Field limits ---
 
+# names_ini FILE LINE...: an INI with the given lines and, after them, the three names
+# every install log needs (the first line of a name counts, so the given ones win).
+names_ini() {
+    local file=$1
+    shift
+    { printf '[InstallLog]\n'; printf '%s\n' "$@"; printf 'PrinterName=P\nPortName=Q:\nProductName=R\n'; } >"$file"
+}
+
 name63=$(printf '%063d' 0)
-printf '[InstallLog]\nPrinterName=%s\n' "$name63" >limit.ini
+names_ini limit.ini "PrinterName=$name63"
 run 0 encode limit.ini limit.inf --key 01 || true
 
-printf '[InstallLog]\nPrinterName=%s1\n' "$name63" >over.ini
+names_ini over.ini "PrinterName=${name63}1"
 rm -f over.inf
 if run 1 encode over.ini over.inf --key 01; then
     expect_one_line "over-limit PrinterName" 'PrinterName.*64.*63'
     [ -f over.inf ] && fail "over-limit encode wrote over.inf"
 fi
 
-paper=$(printf '%032d' 0)
-printf '[InstallLog]\nPaperSizeName=%s\n' "$paper" >paper.ini
+names_ini paper.ini "PaperSizeName=$(printf '%032d' 0)"
 run 1 encode paper.ini paper.inf && expect_one_line "over-limit PaperSizeName" 'PaperSizeName.*31'
+
+# Names the programs cannot use: empty required names, a product name that cannot name
+# a registry key.
+for required in PrinterName PortName ProductName; do
+    names_ini empty.ini "$required="
+    run 1 encode empty.ini x.inf && expect_one_line "empty $required" "^empty\.ini: $required is empty$"
+done
+names_ini key203.ini "ProductName=$(printf '%0203d' 0)"
+run 0 encode key203.ini x.inf || true
+names_ini key204.ini "ProductName=$(printf '%0204d' 0)"
+run 1 encode key204.ini x.inf && expect_one_line "product name too long for a key" 'ProductName is 204 bytes.*203'
+names_ini backslash.ini 'ProductName=Brindle\Quillet'
+run 1 encode backslash.ini x.inf && expect_one_line "product name with a backslash" 'ProductName holds a backslash'
 
 # --- Refused INI input ---
 
@@ -166,13 +186,15 @@ run 1 decode zerokey.inf && expect_one_line "zero key length" '^zerokey\.inf: ke
 run 1 decode missing.inf && expect_one_line "missing file" '^missing\.inf: '
 
 # hand_made FILE PRINTER_NAME: a file with key 00 (so stored = plain), a zero header,
-# PrinterName of three bytes, the other texts empty and the flags 0.
+# PrinterName of three bytes, PortName "Q", ProductName "P", the other texts empty and
+# the flags 0.
 hand_made() {
     {
-        printf '\001\000\000\000\000\065\000\000\000'
+        printf '\001\000\000\000\000\067\000\000\000'
         head -c 10 /dev/zero
         printf '\003\000\000\000%s' "$2"
-        head -c 36 /dev/zero
+        printf '\001\000\000\000Q\000\000\000\000\001\000\000\000P'
+        head -c 24 /dev/zero
     } >"$1"
 }
 

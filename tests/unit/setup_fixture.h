@@ -29,11 +29,13 @@ inline installlog::InstallLog SampleInstallLog() {
     return log;
 }
 
-class SetupFixture : public ::testing::Test {
-protected:
+// The machine and one run of the installer on it; tests that try many machines make
+// one per case.
+class SetupMachine {
+public:
     static constexpr const char* kMedium = "C:\\Medium\\";
 
-    SetupFixture() {
+    SetupMachine() {
         windows.system.moduleFileName = std::string(kMedium) + "Setup.exe";
         windows.files.AddFile(std::string(kMedium) + "Setup.exe", "MZ");
         windows.files.AddFolder("C:\\Windows\\system32");
@@ -102,6 +104,11 @@ protected:
     fake::FakeSetupDialogs dialogs{windows.journal};
     bool programIs64Bit = false;
     std::unique_ptr<setup::SetupContext> context;
+};
+
+class SetupFixture : public ::testing::Test, public SetupMachine {
+protected:
+    using SetupMachine::Run;  // not the test framework's own
 };
 
 }  // namespace testing_support

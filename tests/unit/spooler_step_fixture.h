@@ -35,7 +35,8 @@ protected:
         state.sourceFolder = kMedium;
         state.settingsPath = std::string(kMedium) + "Setup.Ini";
         state.systemFolder = "C:\\Windows\\system32\\";
-        context->errorLogPath = kErrorLog;
+        state.destinationFolder = kDestination;
+        setup::PointErrorLogAtDestination(*context);
         context->settings.Load(windows.files, state.settingsPath);
         ASSERT_TRUE(setup::SelectSpoolerPlatform(*context));
     }

@@ -23,7 +23,7 @@ struct IniReadResult {
 // Reads the [InstallLog] section. Missing or empty texts are empty, missing or empty
 // numbers are 0, a missing header is all zero. Refuses a missing section, an unknown
 // key, a number or header that does not parse. Values are never cut, so an overlong
-// text stays overlong for FindOverlongField to find.
+// text stays overlong for FindUnusableField to find.
 IniReadResult ReadInstallLogIni(const std::string& iniText);
 
 // The INI text for `log`: a comment line naming the key, the section line, then the

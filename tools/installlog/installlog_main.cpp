@@ -91,15 +91,6 @@ std::vector<std::uint8_t> RandomKey() {
     return key;
 }
 
-std::string OverlongProblem(const std::string& fieldName, const installlog::InstallLog& log) {
-    for (const auto& field : installlog::kTextFields) {
-        if (fieldName != field.name) continue;
-        return fieldName + " is " + std::to_string((log.*field.member).size()) +
-               " bytes, over its limit of " + std::to_string(field.limit);
-    }
-    return fieldName + " is too long";
-}
-
 int Encode(const std::string& iniPath, const std::string& outPath,
            const std::vector<std::uint8_t>& key) {
     const auto iniBytes = ReadFileBytes(iniPath);
@@ -107,9 +98,7 @@ int Encode(const std::string& iniPath, const std::string& outPath,
     const installlog::tool::IniReadResult read =
         installlog::tool::ReadInstallLogIni(std::string(iniBytes->begin(), iniBytes->end()));
     if (!read.log) return Refuse(iniPath, read.problem);
-    if (const auto overlong = installlog::FindOverlongField(*read.log)) {
-        return Refuse(iniPath, OverlongProblem(*overlong, *read.log));
-    }
+    if (const auto unusable = installlog::FindUnusableField(*read.log)) return Refuse(iniPath, *unusable);
     if (!WriteFileBytes(outPath, installlog::EncodeInstallLog(*read.log, key))) {
         return Refuse(outPath, "cannot be written");
     }

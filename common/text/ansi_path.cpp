@@ -1,0 +1,33 @@
+#include "common/text/ansi_path.h"
+
+namespace text {
+
+LeadBytes::LeadBytes(const std::vector<ByteRange>& ranges) {
+    for (const ByteRange& range : ranges) {
+        for (unsigned byte = range.first; byte <= range.last; ++byte) lead_[byte] = true;
+    }
+}
+
+std::vector<std::size_t> BackslashPositions(const std::string& path, const LeadBytes& leadBytes) {
+    std::vector<std::size_t> positions;
+    for (std::size_t i = 0; i < path.size(); ++i) {
+        if (leadBytes.IsLead(path[i])) {
+            ++i;  // the trail byte belongs to this character, whatever its value
+        } else if (path[i] == '\\') {
+            positions.push_back(i);
+        }
+    }
+    return positions;
+}
+
+std::size_t FindLastBackslash(const std::string& path, const LeadBytes& leadBytes) {
+    const std::vector<std::size_t> positions = BackslashPositions(path, leadBytes);
+    return positions.empty() ? std::string::npos : positions.back();
+}
+
+std::string FolderOf(const std::string& path, const LeadBytes& leadBytes) {
+    const std::size_t slash = FindLastBackslash(path, leadBytes);
+    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+}  // namespace text

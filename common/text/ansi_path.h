@@ -1,0 +1,40 @@
+// Paths as narrow text in the system's ANSI code page. In the double-byte code pages
+// (Japanese, Chinese, Korean) the second byte of a character may have the value of a
+// backslash; only a backslash that is a character of its own separates folders.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace text {
+
+// One range of lead bytes of a code page, both ends included.
+struct ByteRange {
+    std::uint8_t first = 0;
+    std::uint8_t last = 0;
+};
+
+// Which bytes of the ANSI code page begin a two-byte character.
+class LeadBytes {
+public:
+    LeadBytes() = default;  // a single-byte code page
+    explicit LeadBytes(const std::vector<ByteRange>& ranges);
+    bool IsLead(char c) const { return lead_[static_cast<unsigned char>(c)]; }
+
+private:
+    std::array<bool, 256> lead_{};
+};
+
+// The position of every backslash that is a character of its own, in order.
+std::vector<std::size_t> BackslashPositions(const std::string& path, const LeadBytes& leadBytes);
+
+// The position of the last backslash that is a character of its own, or npos.
+std::size_t FindLastBackslash(const std::string& path, const LeadBytes& leadBytes);
+
+// The folder part of a path: everything up to and including its last backslash; empty
+// when there is none. A forward slash does not count.
+std::string FolderOf(const std::string& path, const LeadBytes& leadBytes);
+
+}  // namespace text

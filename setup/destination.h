@@ -1,0 +1,25 @@
+// The destination folder: where programs go on this machine, and which folders the
+// product may not be installed into.
+#pragma once
+
+#include <string>
+
+#include "platform/result.h"
+
+namespace setup {
+
+struct SetupContext;
+
+// The folder programs go into, with a trailing backslash: on the NT family the shell's
+// Program Files folder, on Windows 98/Me the registry's "ProgramFilesDir", else
+// "C:\Program Files\".
+std::string ProgramFilesBase(SetupContext& context);
+
+// Judges `destinationFolder` by what the uninstaller will do with it (delete files by
+// name in it and remove it): it must be an absolute path with at least one folder below
+// a drive root or share, and must not be, once "." and ".." are applied, a Program
+// Files folder itself, the Windows folder or anything inside it, or the medium folder.
+// Gives ERROR_BAD_PATHNAME for a refused folder.
+platform::Win32Result CheckDestinationFolder(SetupContext& context);
+
+}  // namespace setup
