@@ -255,7 +255,7 @@ int RunInstallSequence(SetupContext& context) {
     StepProgress(context);
     if (state.driverInstalled) InstallPrinter(context);
     StepProgress(context);
-    RegisterUninstallEntry(context);
+    (void)RegisterUninstallEntry(context);
     StepProgress(context);
     if (state.createShortcuts) CreateStartMenuShortcuts(context);
     StepProgress(context);
