@@ -2,14 +2,8 @@
 
 namespace platform {
 
-std::vector<std::uint8_t> TextBytes(const std::string& text) {
-    return std::vector<std::uint8_t>(text.begin(), text.end());
-}
-
-std::vector<std::uint8_t> TextBytesWithNul(const std::string& text) {
-    std::vector<std::uint8_t> bytes = TextBytes(text);
-    bytes.push_back(0);
-    return bytes;
+std::uint32_t TextValueCount(const std::string& text, TextCount count) {
+    return static_cast<std::uint32_t>(text.size() + (count == TextCount::WithNul ? 1 : 0));
 }
 
 std::vector<std::uint8_t> DwordBytes(std::uint32_t value) {

@@ -25,6 +25,13 @@ inline constexpr std::uint32_t kRegDword = 4;
 
 inline constexpr std::uint32_t kErrorNoMoreItems = 259;
 
+// How many bytes of a text value RegSetValueExA is told to store: the text alone, or
+// the text and its terminating NUL.
+enum class TextCount { WithoutNul, WithNul };
+
+// The byte count handed to RegSetValueExA for `text`.
+std::uint32_t TextValueCount(const std::string& text, TextCount count);
+
 struct RegistryValue {
     std::uint32_t type = 0;
     std::vector<std::uint8_t> data;  // exactly the bytes stored
@@ -34,9 +41,15 @@ class RegistryKey {
 public:
     virtual ~RegistryKey() = default;  // RegCloseKey
 
-    // RegSetValueExA with exactly these bytes.
+    // RegSetValueExA with exactly these bytes (binary and number data).
     virtual Win32Result SetValue(const std::string& name, std::uint32_t type,
                                  const std::vector<std::uint8_t>& data) = 0;
+    // RegSetValueExA with REG_SZ, the NUL-terminated text and TextValueCount(text, count).
+    // The buffer always ends in its NUL, whatever the count: Windows NT then stores the
+    // NUL even when the count leaves it out, and Windows 98/Me, which ignore the count
+    // and read up to the NUL, read nothing past the text.
+    virtual Win32Result SetTextValue(const std::string& name, const std::string& text,
+                                     TextCount count) = 0;
     // RegQueryValueExA into a buffer of `capacity` bytes; ERROR_MORE_DATA when larger.
     virtual Win32Value<RegistryValue> QueryValue(const std::string& name,
                                                  std::size_t capacity) = 0;
@@ -69,9 +82,6 @@ public:
                                   RegistryView view) = 0;
 };
 
-// The stored bytes of a text written without its terminating NUL, and with it.
-std::vector<std::uint8_t> TextBytes(const std::string& text);
-std::vector<std::uint8_t> TextBytesWithNul(const std::string& text);
 std::vector<std::uint8_t> DwordBytes(std::uint32_t value);
 
 }  // namespace platform

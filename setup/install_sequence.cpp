@@ -234,7 +234,7 @@ int RunInstallSequence(SetupContext& context) {
     StepProgress(context);
     const bool printerInstalled = state.driverInstalled && InstallPrinter(context);
     StepProgress(context);
-    const bool uninstallEntryWritten = RegisterUninstallEntry(context);
+    const bool uninstallEntryWritten = static_cast<bool>(RegisterUninstallEntry(context));
     StepProgress(context);
     if (state.createShortcuts) CreateStartMenuShortcuts(context);
     StepProgress(context);

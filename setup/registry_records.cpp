@@ -8,6 +8,11 @@
 
 namespace setup {
 
+// The product and port keys' texts are counted without their NUL, the uninstall entry's
+// with it. The text handed over always ends in its NUL, so Windows NT stores the NUL in
+// both cases (length + 1 bytes) and Windows 98/Me read nothing past the text.
+using platform::TextCount;
+
 platform::RegistryView MachineView(const InstallState& state) {
     return state.isWow64 ? platform::RegistryView::Force64 : platform::RegistryView::Native;
 }
@@ -19,22 +24,21 @@ StepResult WriteProductKey(SetupContext& context) {
     if (!opened) return StepResult::Failed(IDS_NEED_ADMINISTRATOR, opened.error);
     platform::RegistryKey& key = *opened.key;
 
-    // The printing side reads these while the spooler steps run. Texts are stored
+    // The printing side reads these while the spooler steps run. Texts are counted
     // without their terminating NUL; single write failures are passed over.
-    (void)key.SetValue("Port Name", platform::kRegSz, platform::TextBytes(state.portName));
-    (void)key.SetValue("Printer Name", platform::kRegSz, platform::TextBytes(state.printerName));
-    (void)key.SetValue("Destination Folder", platform::kRegSz,
-                       platform::TextBytes(state.destinationFolder));
+    (void)key.SetTextValue("Port Name", state.portName, TextCount::WithoutNul);
+    (void)key.SetTextValue("Printer Name", state.printerName, TextCount::WithoutNul);
+    (void)key.SetTextValue("Destination Folder", state.destinationFolder, TextCount::WithoutNul);
     (void)key.SetValue("Programmatic Access", platform::kRegDword,
                        platform::DwordBytes(state.programmaticAccess ? 1u : 0u));
 
     const std::string command = ReadSetting(context.settings, settings_keys::kCommand);
     if (!command.empty()) {
-        (void)key.SetValue("Command", platform::kRegSz, platform::TextBytes(command));
+        (void)key.SetTextValue("Command", command, TextCount::WithoutNul);
     }
     const std::string arguments = ReadSetting(context.settings, settings_keys::kArguments);
     if (!arguments.empty()) {
-        (void)key.SetValue("Arguments", platform::kRegSz, platform::TextBytes(arguments));
+        (void)key.SetTextValue("Arguments", arguments, TextCount::WithoutNul);
     }
     return StepResult::Done();
 }
@@ -61,17 +65,18 @@ std::string UninstallCommand(const InstallState& state) {
     return program + " " + state.destinationFolder;
 }
 
-bool RegisterUninstallEntry(SetupContext& context) {
+platform::Win32Result RegisterUninstallEntry(SetupContext& context) {
     const InstallState& state = context.state;
     auto opened = context.os.registry.CreateKey(platform::RegistryRoot::LocalMachine,
                                                 product::UninstallKeyPath(state.productName), MachineView(state));
-    if (!opened) return false;
-    // Unlike the product and port keys, these two are stored with their NUL.
-    const bool named = static_cast<bool>(
-        opened.key->SetValue("DisplayName", platform::kRegSz, platform::TextBytesWithNul(state.productName)));
-    const bool command = static_cast<bool>(opened.key->SetValue(
-        "UninstallString", platform::kRegSz, platform::TextBytesWithNul(UninstallCommand(state))));
-    return named && command;
+    if (!opened) return {opened.error};
+    // Unlike the product and port keys, these two are counted with their NUL. A failed
+    // value does not keep the other one from being written.
+    const platform::Win32Result name =
+        opened.key->SetTextValue("DisplayName", state.productName, TextCount::WithNul);
+    const platform::Win32Result command =
+        opened.key->SetTextValue("UninstallString", UninstallCommand(state), TextCount::WithNul);
+    return name ? command : name;
 }
 
 StepResult WritePortKey(SetupContext& context) {
@@ -81,20 +86,18 @@ StepResult WritePortKey(SetupContext& context) {
     if (!opened) return StepResult::Failed(IDS_NEED_ADMINISTRATOR, opened.error);
     platform::RegistryKey& key = *opened.key;
 
-    // Stored without their NUL; single write failures are passed over.
+    // Counted without their NUL; single write failures are passed over.
     if (state.programmaticAccess) {
-        (void)key.SetValue("", platform::kRegSz, platform::TextBytes(state.portName + state.printerName));
+        (void)key.SetTextValue("", state.portName + state.printerName, TextCount::WithoutNul);
     }
-    (void)key.SetValue("Destination Folder", platform::kRegSz,
-                       platform::TextBytes(state.destinationFolder));
+    (void)key.SetTextValue("Destination Folder", state.destinationFolder, TextCount::WithoutNul);
     const bool nimbExtOnMedium = FileExists(context.os.files, state.sourceFolder + "NimbExt.exe");
     if (state.extensionComponents && nimbExtOnMedium) {
-        (void)key.SetValue("NimbExt", platform::kRegSz,
-                           platform::TextBytes(state.destinationFolder + "\\NimbExt.exe"));
+        (void)key.SetTextValue("NimbExt", state.destinationFolder + "\\NimbExt.exe", TextCount::WithoutNul);
     }
     if (state.ghostscriptDeployed) {
-        (void)key.SetValue("Converter", platform::kRegSz,
-                           platform::TextBytes(state.destinationFolder + "\\" + product::kGhostscriptFolder));
+        (void)key.SetTextValue("Converter", state.destinationFolder + "\\" + product::kGhostscriptFolder,
+                               TextCount::WithoutNul);
     }
     return StepResult::Done();
 }

@@ -30,13 +30,13 @@ void CreateEditionKey(SetupContext& context);
 // 64-bit Windows, else a space and the destination folder.
 std::string UninstallCommand(const InstallState& state);
 
-// Writes the uninstall entry "DisplayName" and "UninstallString", both stored with
-// their NUL. Nothing is written when the entry cannot be created; a failure is passed
-// over. True when the entry and both values were written: only then can the product
-// be found and removed.
-bool RegisterUninstallEntry(SetupContext& context);
+// Writes the uninstall entry "DisplayName" and "UninstallString", both counted with
+// their NUL. Nothing is written when the entry cannot be created, and a value that
+// cannot be written does not stop the other. Gives success only when the entry is
+// complete, else the first error (key or value); the step itself passes it over.
+platform::Win32Result RegisterUninstallEntry(SetupContext& context);
 
-// Creates the port key and writes its values, without their NUL. Fails (113) when the
+// Creates the port key and writes its values, counted without their NUL. Fails (113) when the
 // key cannot be created.
 StepResult WritePortKey(SetupContext& context);
 

@@ -19,14 +19,26 @@ REGSAM ViewFlag(RegistryView view) {
     return 0;
 }
 
+// The key's default value is named by a null pointer.
+const char* ValueName(const std::string& name) { return name.empty() ? nullptr : name.c_str(); }
+
 class Win32RegistryKey : public RegistryKey {
 public:
     explicit Win32RegistryKey(UniqueKey key) : key_(std::move(key)) {}
 
     Win32Result SetValue(const std::string& name, std::uint32_t type,
                          const std::vector<std::uint8_t>& data) override {
-        const LSTATUS status = RegSetValueExA(key_.get(), name.empty() ? nullptr : name.c_str(), 0, type,
+        const LSTATUS status = RegSetValueExA(key_.get(), ValueName(name), 0, type,
                                               data.data(), static_cast<DWORD>(data.size()));
+        return {static_cast<std::uint32_t>(status)};
+    }
+
+    Win32Result SetTextValue(const std::string& name, const std::string& text, TextCount count) override {
+        // c_str(): the byte after the counted text is always the terminator, never
+        // whatever follows a copy of it on the heap.
+        const LSTATUS status = RegSetValueExA(key_.get(), ValueName(name), 0, REG_SZ,
+                                              reinterpret_cast<const BYTE*>(text.c_str()),
+                                              TextValueCount(text, count));
         return {static_cast<std::uint32_t>(status)};
     }
 
@@ -35,7 +47,7 @@ public:
         value.data.resize(capacity);
         DWORD type = 0;
         DWORD size = static_cast<DWORD>(capacity);
-        const LSTATUS status = RegQueryValueExA(key_.get(), name.empty() ? nullptr : name.c_str(), nullptr,
+        const LSTATUS status = RegQueryValueExA(key_.get(), ValueName(name), nullptr,
                                                 &type, value.data.data(), &size);
         if (status != ERROR_SUCCESS) return Win32Value<RegistryValue>::Failed(static_cast<std::uint32_t>(status));
         value.type = type;

@@ -1,9 +1,9 @@
 #!/bin/bash
 # A silent installation from the sample medium, looked at for what the deployment steps
 # leave: exactly the files of the copy list for 64-bit Windows in the destination, the
-# port key and the uninstall entry with their types and texts (read back through the
-# registry API; the stored lengths are checked on the fake, since Wine, like Windows,
-# keeps the NUL that follows a string), the Start-menu shortcuts and their targets.
+# port key and the uninstall entry with their types, texts and stored sizes (read back
+# through the registry API: every text with its NUL, length + 1 bytes), the Start-menu
+# shortcuts and their targets.
 . "$(dirname "$0")/e2e-common.sh"
 e2e_start
 make_medium
@@ -45,6 +45,7 @@ check "the product key holds none of its transient values" no_transient_values 6
 
 check "the port key exists in the 64-bit view" key_exists 64 "$PRODUCT_KEY\\$port"
 check "port key: Destination Folder" value_is "Destination Folder" REG_SZ "$DESTINATION_WIN"
+check "port key: every text is stored with its NUL" texts_stored_with_nul
 check "port key: no default value, NimbExt or Converter in this build" \
     bash -c '! printf "%s\n" "$1" | cut -d"|" -f1 | grep -q -x -e "(default)" -e NimbExt -e Converter' _ "$KEY_VALUES"
 check "no port key in the 32-bit view" key_missing 32 "$PRODUCT_KEY\\$port"
@@ -53,6 +54,7 @@ check "the uninstall entry exists in the 64-bit view" key_exists 64 "$UNINSTALL_
 check "uninstall entry: DisplayName" value_is DisplayName REG_SZ "$product"
 check "uninstall entry: UninstallString quotes the uninstaller" \
     value_is UninstallString REG_SZ "\"$DESTINATION_WIN\\unInstpm64.exe\" /uninstall"
+check "uninstall entry: both texts are stored with their NUL" texts_stored_with_nul
 check "no uninstall entry in the 32-bit view" key_missing 32 "$UNINSTALL_ROOT\\$product"
 
 # ---- shortcuts --------------------------------------------------------------------

@@ -188,6 +188,20 @@ value_is() {
     fi
 }
 
+# texts_stored_with_nul: every string value of the last key read is stored with its
+# terminating NUL, length + 1 bytes (wintool prints the byte count the registry gives
+# back, and the text up to its first NUL). Names the values stored otherwise.
+texts_stored_with_nul() {
+    local wrong
+    wrong=$(printf '%s\n' "$KEY_VALUES" | LC_ALL=C awk -F'|' '
+        $2 == "REG_SZ" {
+            text = $3
+            for (i = 4; i < NF; i++) text = text "|" $i
+            if ($NF != length(text) + 1) print "  " $1 ": " $NF " bytes stored for " length(text) " characters"
+        }')
+    [ -z "$wrong" ] || { echo "$wrong"; return 1; }
+}
+
 # check_completed_silent_install: after run_setup /s, the run ended with 0 and left the
 # product key in the 64-bit view only, without its transient values.
 check_completed_silent_install() {

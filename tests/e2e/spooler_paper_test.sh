@@ -2,7 +2,9 @@
 # The install log's paper size on a printer of the NT family: "A0" becomes the global
 # default form "ISO A0", "Letter" leaves the default the driver gave the printer. The
 # "Letter" medium is also a programmatic-access build whose settings ask for direct
-# printing, so the printer gets attribute 0x2 besides 0x200.
+# printing, so the printer gets attribute 0x2 besides 0x200; with extension components
+# too, its port key holds every value it can: the default value, "Destination Folder"
+# and "NimbExt", each text stored with its NUL.
 . "$(dirname "$0")/e2e-common.sh"
 e2e_start
 make_medium
@@ -28,12 +30,20 @@ attributes=$(( $(printer_field attributes) ))
 check "without programmatic access 0x2 stays clear" [ $(( attributes & 0x2 )) -eq 0 ]
 
 sed -i 's/^PrintDirectly=.*/PrintDirectly=1/' "$clean_prefix/drive_c/medium/Setup.Ini"
-install_with PaperSizeName=Letter ProgrammaticAccess=1
+install_with PaperSizeName=Letter ProgrammaticAccess=1 ExtensionComponents=1
 check "the Letter install exits 0 (got $EXIT_CODE)" [ "$EXIT_CODE" = 0 ]
 form=$(printer_field form)
 check "\"Letter\" leaves the driver's default form (got \"$form\")" [ "$form" != "Letter" ]
 attributes=$(( $(printer_field attributes) ))
 check "attribute 0x200 is set" [ $(( attributes & 0x200 )) -ne 0 ]
 check "programmatic access with PrintDirectly=1 sets attribute 0x2" [ $(( attributes & 0x2 )) -ne 0 ]
+
+port=$(install_log_value PortName)
+destination="C:\\Program Files\\$(install_log_value DestinationSubfolder)"
+check "the port key exists" key_exists 64 "$PRODUCT_KEY\\$port"
+check "port key: the default value is the port name followed by the printer name" \
+    value_is "" REG_SZ "$port$printer"
+check "port key: NimbExt" value_is NimbExt REG_SZ "$destination\\NimbExt.exe"
+check "port key: every text is stored with its NUL" texts_stored_with_nul
 
 e2e_finish

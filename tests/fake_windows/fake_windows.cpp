@@ -292,6 +292,10 @@ Win32Value<std::uint64_t> FakeFileSystem::GetFileSize(const std::string& path) {
 
 // ---- registry ------------------------------------------------------------------------
 
+std::vector<std::uint8_t> BytesWithNul(const std::string& text) {
+    return std::vector<std::uint8_t>(text.c_str(), text.c_str() + text.size() + 1);
+}
+
 namespace {
 
 class FakeRegistryKey : public platform::RegistryKey {
@@ -300,13 +304,12 @@ public:
         : registry_(registry), fullKey_(std::move(fullKey)), path_(std::move(path)), writable_(writable) {}
 
     Win32Result SetValue(const std::string& name, std::uint32_t type, const std::vector<std::uint8_t>& data) override {
-        registry_.journal().Add("SetValue " + path_ + "\\" + name);
-        if (auto error = registry_.failures().Check(Op::SetValue, path_ + "\\" + name)) return {*error};
-        if (!writable_) return {platform::kErrorAccessDenied};
-        FakeKey* key = registry_.Find(fullKey_);
-        if (key == nullptr) return {1018};  // ERROR_KEY_DELETED
-        key->values[Normalize(name)] = FakeValue{name, type, data};
-        return {};
+        return Store(FakeValue{name, type, data, static_cast<std::uint32_t>(data.size())});
+    }
+
+    Win32Result SetTextValue(const std::string& name, const std::string& text, platform::TextCount count) override {
+        const std::uint32_t given = platform::TextValueCount(text, count);
+        return Store(FakeValue{name, platform::kRegSz, StoredAsOnNt(text.c_str(), given), given});
     }
 
     Win32Value<platform::RegistryValue> QueryValue(const std::string& name, std::size_t capacity) override {
@@ -339,6 +342,25 @@ public:
     }
 
 private:
+    // What RegSetValueExA does with a string on Windows NT: it stores the counted bytes,
+    // and one more when the count leaves out a terminating NUL that follows them.
+    static std::vector<std::uint8_t> StoredAsOnNt(const char* buffer, std::uint32_t count) {
+        std::uint32_t stored = count;
+        if (count != 0 && buffer[count - 1] != '\0' && buffer[count] == '\0') ++stored;
+        return std::vector<std::uint8_t>(buffer, buffer + stored);
+    }
+
+    Win32Result Store(FakeValue value) {
+        const std::string subject = path_ + "\\" + value.name;
+        registry_.journal().Add("SetValue " + subject);
+        if (auto error = registry_.failures().Check(Op::SetValue, subject)) return {*error};
+        if (!writable_) return {platform::kErrorAccessDenied};
+        FakeKey* key = registry_.Find(fullKey_);
+        if (key == nullptr) return {1018};  // ERROR_KEY_DELETED
+        key->values[Normalize(value.name)] = std::move(value);
+        return {};
+    }
+
     FakeRegistry& registry_;
     std::string fullKey_;
     std::string path_;
@@ -412,7 +434,7 @@ void FakeRegistry::AddStringValue(platform::RegistryRoot root, const std::string
                                   const std::string& value, platform::RegistryView view) {
     AddKey(root, path, view);
     keys_[FullKey(root, path, view)].values[Normalize(name)] =
-        FakeValue{name, platform::kRegSz, platform::TextBytesWithNul(value)};
+        FakeValue{name, platform::kRegSz, BytesWithNul(value), static_cast<std::uint32_t>(value.size() + 1)};
 }
 
 platform::OpenedKey FakeRegistry::OpenKey(platform::RegistryRoot root, const std::string& path,

@@ -74,8 +74,13 @@ private:
 struct FakeValue {
     std::string name;
     std::uint32_t type = 0;
-    std::vector<std::uint8_t> data;
+    std::vector<std::uint8_t> data;  // what Windows NT stores
+    std::uint32_t countGiven = 0;    // the byte count the program passed to RegSetValueExA
 };
+
+// A text's bytes followed by its terminating NUL: how every non-empty text value of the
+// product's keys ends up stored on Windows NT.
+std::vector<std::uint8_t> BytesWithNul(const std::string& text);
 
 struct FakeKey {
     std::string path;  // as created

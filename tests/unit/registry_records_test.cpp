@@ -5,12 +5,15 @@
 #include "setup/registry_records.h"
 #include "tests/unit/deployment_fixture.h"
 #include "tests/unit/setup_fixture.h"
+#include "tests/unit/text_value_check.h"
 
 namespace {
 
 using platform::RegistryRoot;
 using platform::RegistryView;
+using platform::TextCount;
 using testing_support::DeploymentFixture;
+using testing_support::IsTextValue;
 
 constexpr const char* kPortKey = "SOFTWARE\\NIMBRAX Writer\\QLW1:";
 constexpr const char* kUninstallEntry = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Quillet Writer";
@@ -23,10 +26,6 @@ protected:
     std::optional<fake::FakeValue> Value(const char* key, const std::string& name,
                                          RegistryView view = RegistryView::Force64) const {
         return windows.registry.Value(RegistryRoot::LocalMachine, key, name, view);
-    }
-    std::vector<std::uint8_t> StoredBytes(const char* key, const std::string& name) const {
-        const auto value = Value(key, name);
-        return value ? value->data : std::vector<std::uint8_t>{'<', 'n', 'o', 'n', 'e', '>'};
     }
 };
 
@@ -53,21 +52,21 @@ TEST_F(RegistryRecordsTest, ProductKeyOfAProgrammaticAccessBuildThenCleared) {
 
 // ---- port key ------------------------------------------------------------------------
 
-TEST_F(RegistryRecordsTest, PortKeyValuesAreStoredWithoutTheirNul) {
+TEST_F(RegistryRecordsTest, PortKeyTextsAreCountedWithoutTheirNul) {
     context.state.programmaticAccess = true;
     context.state.extensionComponents = true;
     context.state.ghostscriptDeployed = true;
     AddToMedium("NimbExt.exe");
     ASSERT_TRUE(setup::WritePortKey(context).ok());
 
-    EXPECT_EQ(StoredBytes(kPortKey, ""), platform::TextBytes("QLW1:Quillet Writer"));
-    EXPECT_EQ(StoredBytes(kPortKey, "Destination Folder"), platform::TextBytes("C:\\Program Files\\Quillet"));
-    EXPECT_EQ(StoredBytes(kPortKey, "NimbExt"), platform::TextBytes("C:\\Program Files\\Quillet\\NimbExt.exe"));
-    EXPECT_EQ(StoredBytes(kPortKey, "Converter"), platform::TextBytes("C:\\Program Files\\Quillet\\GNUGS"));
-    for (const char* name : {"", "Destination Folder", "NimbExt", "Converter"}) {
-        EXPECT_EQ(Value(kPortKey, name)->type, platform::kRegSz) << name;
-    }
-    EXPECT_EQ(StoredBytes(kPortKey, "Destination Folder").size(), std::string(kDestination).size());
+    // Counted without the NUL; Windows NT stores it all the same, as it follows the text.
+    EXPECT_TRUE(IsTextValue(Value(kPortKey, ""), "QLW1:Quillet Writer", TextCount::WithoutNul));
+    EXPECT_TRUE(IsTextValue(Value(kPortKey, "Destination Folder"), "C:\\Program Files\\Quillet",
+                            TextCount::WithoutNul));
+    EXPECT_TRUE(IsTextValue(Value(kPortKey, "NimbExt"), "C:\\Program Files\\Quillet\\NimbExt.exe",
+                            TextCount::WithoutNul));
+    EXPECT_TRUE(IsTextValue(Value(kPortKey, "Converter"), "C:\\Program Files\\Quillet\\GNUGS",
+                            TextCount::WithoutNul));
 }
 
 TEST_F(RegistryRecordsTest, PortKeyOfAPlainBuildHoldsOnlyTheDestination) {
@@ -87,36 +86,46 @@ TEST_F(RegistryRecordsTest, PortKeyThatCannotBeCreatedFailsWith113) {
 TEST_F(RegistryRecordsTest, FailedValueWritesArePassedOver) {
     windows.failures.Fail(fake::Op::SetValue, platform::kErrorAccessDenied);
     EXPECT_TRUE(setup::WritePortKey(context).ok());
-    setup::RegisterUninstallEntry(context);
+    EXPECT_EQ(setup::RegisterUninstallEntry(context).error, platform::kErrorAccessDenied);
     EXPECT_TRUE(windows.registry.KeyExists(RegistryRoot::LocalMachine, kUninstallEntry, RegistryView::Force64));
 }
 
 // ---- uninstall entry ------------------------------------------------------------------
 
 TEST_F(RegistryRecordsTest, UninstallEntryOn64BitWindowsQuotesTheUninstaller) {
-    setup::RegisterUninstallEntry(context);
-    EXPECT_EQ(StoredBytes(kUninstallEntry, "DisplayName"), platform::TextBytesWithNul("Quillet Writer"));
-    EXPECT_EQ(StoredBytes(kUninstallEntry, "UninstallString"),
-              platform::TextBytesWithNul("\"C:\\Program Files\\Quillet\\unInstpm64.exe\" /uninstall"));
-    EXPECT_EQ(Value(kUninstallEntry, "UninstallString")->type, platform::kRegSz);
+    EXPECT_TRUE(setup::RegisterUninstallEntry(context));
+    EXPECT_TRUE(IsTextValue(Value(kUninstallEntry, "DisplayName"), "Quillet Writer", TextCount::WithNul));
+    EXPECT_TRUE(IsTextValue(Value(kUninstallEntry, "UninstallString"),
+                            "\"C:\\Program Files\\Quillet\\unInstpm64.exe\" /uninstall", TextCount::WithNul));
     EXPECT_FALSE(windows.registry.KeyExists(RegistryRoot::LocalMachine, kUninstallEntry, RegistryView::Force32));
 }
 
 TEST_F(RegistryRecordsTest, UninstallEntryOn32BitWindowsPassesTheFolderUnquoted) {
     On32BitNt();
     context.state.uninstallerPath = Destination("uninstpm.exe");
-    setup::RegisterUninstallEntry(context);
-    const auto value = windows.registry.Value(RegistryRoot::LocalMachine, kUninstallEntry, "UninstallString",
-                                              RegistryView::Native);
-    ASSERT_TRUE(value);
-    EXPECT_EQ(value->data, platform::TextBytesWithNul(
-                               "\"C:\\Program Files\\Quillet\\uninstpm.exe\" C:\\Program Files\\Quillet"));
+    EXPECT_TRUE(setup::RegisterUninstallEntry(context));
+    EXPECT_TRUE(IsTextValue(Value(kUninstallEntry, "UninstallString", RegistryView::Native),
+                            "\"C:\\Program Files\\Quillet\\uninstpm.exe\" C:\\Program Files\\Quillet",
+                            TextCount::WithNul));
 }
 
 TEST_F(RegistryRecordsTest, UninstallEntryThatCannotBeCreatedWritesNothing) {
     windows.failures.Fail(fake::Op::CreateKey, platform::kErrorAccessDenied, kUninstallEntry);
-    setup::RegisterUninstallEntry(context);
+    EXPECT_EQ(setup::RegisterUninstallEntry(context).error, platform::kErrorAccessDenied);
     EXPECT_FALSE(windows.journal.Contains("SetValue"));
+}
+
+TEST_F(RegistryRecordsTest, UninstallEntryMissingOneValueIsReportedIncomplete) {
+    // Either value missing leaves an entry Windows cannot use; the other is still written.
+    for (const char* failing : {"DisplayName", "UninstallString"}) {
+        windows.failures.Clear();
+        windows.failures.Fail(fake::Op::SetValue, platform::kErrorInvalidParameter, failing);
+        EXPECT_EQ(setup::RegisterUninstallEntry(context).error, platform::kErrorInvalidParameter) << failing;
+        EXPECT_FALSE(Value(kUninstallEntry, failing)) << failing;
+        const char* other = std::string(failing) == "DisplayName" ? "UninstallString" : "DisplayName";
+        EXPECT_TRUE(Value(kUninstallEntry, other)) << other;
+        ASSERT_TRUE(windows.registry.DeleteKey(RegistryRoot::LocalMachine, kUninstallEntry, RegistryView::Force64));
+    }
 }
 
 // ---- edition key ------------------------------------------------------------------------
