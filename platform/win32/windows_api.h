@@ -45,3 +45,4 @@
 #undef GetPrinter
 #undef SetPrinter
 #undef DocumentProperties
+#undef GetPrivateProfileString

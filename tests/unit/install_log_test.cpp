@@ -389,6 +389,10 @@ public:
     platform::Win32Value<std::uint64_t> GetFileSize(const std::string&) override {
         return platform::Win32Value<std::uint64_t>::Failed(platform::kErrorFileNotFound);
     }
+    std::string GetPrivateProfileString(const std::string&, const std::string&, std::size_t,
+                                        const std::string&) override {
+        return {};
+    }
 };
 
 TEST(InstallLogLoad, ReadsSetupInfFromTheFolder) {
