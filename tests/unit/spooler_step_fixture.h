@@ -36,7 +36,7 @@ protected:
         state.settingsPath = std::string(kMedium) + "Setup.Ini";
         state.systemFolder = "C:\\Windows\\system32\\";
         context->errorLogPath = kErrorLog;
-        context->settings.Load(windows.files, state.settingsPath);
+        context->settings.Bind(windows.files, state.settingsPath);
         ASSERT_TRUE(setup::SelectSpoolerPlatform(*context));
     }
 
