@@ -54,6 +54,7 @@ inline constexpr std::size_t kEditionCapacity = 15;  // Quillet_Pro
 inline constexpr std::size_t kPathCapacity = 1000;   // DestinationFolder, Command, Arguments
 
 inline std::vector<Case> AllCases() {
+    using namespace std::string_literals;  // byte strings with NULs in them
     const std::string params = "[Parameters]\r\n";
     const std::string install = "[Installation]\r\n";
     const std::string digits = "12345678901234567890";
@@ -79,6 +80,8 @@ inline std::vector<Case> AllCases() {
 
     std::vector<Case> cases = {
         // ---- quotes: a matching pair around the whole value is dropped -----------------
+        // (Windows is reported to drop single or double quotes around a value and keep
+        // those inside it, as Wine does.)
         read("DoubleQuotesAroundAPath", params + "DestinationFolder=\"C:\\Quoted Dir\"\r\n",
              "Parameters", "DestinationFolder", kPathCapacity, "C:\\Quoted Dir"),
         command("SingleQuotesAroundTheValue", params + "Command='run me.exe'\r\n", "run me.exe"),
@@ -108,7 +111,7 @@ inline std::vector<Case> AllCases() {
         command("ValueKeepsLaterEqualsSigns", params + "Command=a=b\r\n", "a=b"),
         command("EmptyValue", params + "Command=\r\n", ""),
         command("KeyWithoutEqualsSignHidesALaterOne", params + "Command\r\nCommand=late\r\n", ""),
-        command("NulEndsTheValue", params + std::string("Command=a\0b\r\n", 12), "a"),
+        command("NulEndsTheValue", params + "Command=a\0b\r\n"s, "a"),
 
         // ---- line ends --------------------------------------------------------------------
         command("UnixLineEnds", "[Parameters]\nCommand=x\n", "x"),
@@ -118,6 +121,9 @@ inline std::vector<Case> AllCases() {
         command("EmptyFile", "", ""),
 
         // ---- encodings --------------------------------------------------------------------
+        // (Windows 2000 and later are reported to read UTF-16 little-endian files with
+        // their mark through the ANSI call too; big-endian ones were not confirmed on
+        // Windows 10.)
         command("Utf16LittleEndianWithMark", Utf16("[Parameters]\r\nCommand=run.exe\r\n", true),
                 "run.exe"),
         read("Utf16QuotedPath", Utf16("[Parameters]\r\nDestinationFolder=\"C:\\Quoted Dir\"\r\n", true),
@@ -130,6 +136,8 @@ inline std::vector<Case> AllCases() {
                 "run.exe"),
 
         // ---- values longer than the capacity ------------------------------------------------
+        // (Documented for Windows: a value too long for the buffer is cut and followed by
+        // a NUL, and the call returns the buffer size minus one.)
         paper("CapacityTenKeepsNine", digits, "123456789"),
         paper("CapacityTenValueOfNine", "123456789", "123456789"),
         paper("CapacityTenValueOfTen", "1234567890", "123456789"),
@@ -173,7 +181,7 @@ inline std::vector<Case> AllCases() {
     utf8Accent.onWindows = "";
     Case ansiAccent = command("AnsiNonAsciiValue", params + "Command=caf\xE9.exe\r\n", "caf\xE9.exe");
     Case utf16Accent = command("Utf16NonAsciiValue",
-                               Utf16("[Parameters]\r\nCommand=caf", true) + std::string("\xE9\0", 2) +
+                               Utf16("[Parameters]\r\nCommand=caf", true) + "\xE9\0"s +
                                    Utf16(".exe\r\n", false),
                                "caf\xE9.exe");
     for (Case* accented : {&utf8Accent, &ansiAccent, &utf16Accent}) {
