@@ -76,6 +76,11 @@ public:
     // Opens the file for reading with shared read access, takes its size (GetFileSizeEx)
     // and closes it.
     virtual Win32Value<std::uint64_t> GetFileSize(const std::string& path) = 0;
+    // GetPrivateProfileStringA with the empty default: the value of `key` in `section` of
+    // the file at the full `path`, cut to capacity - 1 characters. A missing or unreadable
+    // file, section or key reads as empty; the call has no failure of its own.
+    virtual std::string GetPrivateProfileString(const std::string& section, const std::string& key,
+                                                std::size_t capacity, const std::string& path) = 0;
 };
 
 }  // namespace platform

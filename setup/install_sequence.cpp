@@ -58,7 +58,7 @@ StepResult LocateMedium(SetupContext& context) {
     context.state.sourceFolder = text::FolderOf(ownPath.value(), context.leadBytes);
     if (context.state.sourceFolder.empty()) return StepResult::Failed(IDS_NO_INSTALL_LOG, platform::kErrorBadPathname);
     context.state.settingsPath = context.state.sourceFolder + "Setup.Ini";
-    context.settings.Load(context.os.files, context.state.settingsPath);
+    context.settings.Bind(context.os.files, context.state.settingsPath);
     return StepResult::Done();
 }
 

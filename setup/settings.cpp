@@ -4,14 +4,15 @@
 
 namespace setup {
 
-void SetupSettings::Load(platform::FileSystem& files, const std::string& settingsPath) {
-    const auto bytes = files.ReadWholeFile(settingsPath);
-    text_ = bytes ? std::string(bytes.value().begin(), bytes.value().end()) : std::string();
+void SetupSettings::Bind(platform::FileSystem& files, const std::string& settingsPath) {
+    files_ = &files;
+    path_ = settingsPath;
 }
 
 std::string SetupSettings::Read(const std::string& section, const std::string& key,
                                 std::size_t capacity) const {
-    return profile::ReadProfileString(text_, section, key, capacity);
+    if (files_ == nullptr) return {};
+    return files_->GetPrivateProfileString(section, key, capacity, path_);
 }
 
 std::string ReadSetting(const SetupSettings& settings, const settings_keys::Key& key) {

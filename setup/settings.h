@@ -1,5 +1,6 @@
-// The medium's optional settings file "Setup.Ini", read with the private-profile rules:
-// names without regard to case, empty for anything missing, values cut to capacity - 1.
+// The medium's optional settings file "Setup.Ini", read key by key with the system's
+// private-profile reader: names without regard to case, empty for anything missing,
+// values cut to capacity - 1.
 #pragma once
 
 #include <cstdint>
@@ -11,14 +12,16 @@ namespace setup {
 
 class SetupSettings {
 public:
-    // Reads the file once; a missing or unreadable file reads as empty throughout.
-    void Load(platform::FileSystem& files, const std::string& settingsPath);
+    // Every later read names this full path; until then everything reads as empty.
+    void Bind(platform::FileSystem& files, const std::string& settingsPath);
 
+    // The text of the key, cut to capacity - 1 characters, or the empty text.
     std::string Read(const std::string& section, const std::string& key,
                      std::size_t capacity) const;
 
 private:
-    std::string text_;
+    platform::FileSystem* files_ = nullptr;
+    std::string path_;
 };
 
 // The keys and capacities the installer reads.

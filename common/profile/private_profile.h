@@ -1,5 +1,6 @@
 // A portable reader for sectioned key=value text ("[section]" lines followed by
-// "key=value" lines) with the rules of the Windows private-profile reader:
+// "key=value" lines): the install log tool reads its medium.ini with it. (The installer
+// reads its settings file with the system's own reader, through the platform.) Its rules:
 // - section and key names match without regard to ASCII case;
 // - blanks around names and values are trimmed;
 // - the first section with a matching name is the one searched, and within it the
@@ -7,7 +8,10 @@
 // - anything missing reads as the empty text;
 // - lines may end in "\r\n" or "\n"; lines whose first non-blank character is ';'
 //   are comments.
-// Quotes around values are not stripped and nothing is ever written.
+// Quotes around values are not stripped, the text is taken as it is (no UTF-16), and
+// nothing is ever written.
+//
+// Also here: the C library's number conversions, as the installer reads numbers.
 #pragma once
 
 #include <cstddef>

@@ -19,6 +19,8 @@ public:
     Win32Result AppendToFile(const std::string& path, const std::vector<std::uint8_t>& bytes) override;
     StartedSearch FindFirstFile(const std::string& pattern) override;
     Win32Value<std::uint64_t> GetFileSize(const std::string& path) override;
+    std::string GetPrivateProfileString(const std::string& section, const std::string& key,
+                                        std::size_t capacity, const std::string& path) override;
 };
 
 class Win32Registry : public Registry {

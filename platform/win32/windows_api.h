@@ -46,3 +46,4 @@
 #undef GetPrinter
 #undef SetPrinter
 #undef DocumentProperties
+#undef GetPrivateProfileString

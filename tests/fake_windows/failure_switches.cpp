@@ -20,6 +20,7 @@ const char* Name(Op operation) {
         case Op::FindFirstFile: return "FindFirstFile";
         case Op::FindNextFile: return "FindNextFile";
         case Op::GetFileSize: return "GetFileSize";
+        case Op::GetPrivateProfileString: return "GetPrivateProfileString";
         case Op::OpenKey: return "OpenKey";
         case Op::CreateKey: return "CreateKey";
         case Op::DeleteKey: return "DeleteKey";

@@ -16,6 +16,7 @@ enum class Op {
     // files
     GetFileAttributes, SetFileAttributes, GetCurrentDirectory, SearchPath, CreateDirectory, CopyFile, DeleteFile,
     ReadWholeFile, AppendToFile, FindFirstFile, FindNextFile, GetFileSize,
+    GetPrivateProfileString,  // the file reads as if it could not be opened: empty
     // registry
     OpenKey, CreateKey, DeleteKey, SetValue, QueryValue, DeleteValue, EnumKey,
     // system

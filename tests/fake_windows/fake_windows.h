@@ -58,6 +58,9 @@ public:
     // outside a drive root), or by one exact name.
     platform::StartedSearch FindFirstFile(const std::string& pattern) override;
     platform::Win32Value<std::uint64_t> GetFileSize(const std::string& path) override;
+    // Reads the file's bytes with the rules of tests/fake_windows/fake_private_profile.h.
+    std::string GetPrivateProfileString(const std::string& section, const std::string& key,
+                                        std::size_t capacity, const std::string& path) override;
 
     int openSearches = 0;  // searches started and not yet closed
 

@@ -32,7 +32,7 @@ protected:
     }
     void Settings(const std::string& text) {
         windows.files.AddFile("C:\\Medium\\Setup.Ini", text);
-        context.settings.Load(windows.files, "C:\\Medium\\Setup.Ini");
+        context.settings.Bind(windows.files, "C:\\Medium\\Setup.Ini");
     }
     setup::StepResult Prepare() { return setup::PrepareGhostscript(context); }
     bool Found() { return setup::FindInstalledGhostscript(context); }

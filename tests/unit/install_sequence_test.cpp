@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "setup/exit_codes.h"
+#include "tests/shared/private_profile_cases.h"
 #include "tests/unit/setup_fixture.h"
 #include "tests/unit/text_value_check.h"
 
@@ -286,6 +287,25 @@ TEST_F(InstallSequenceTest, SettingsDestinationReplacesTheDefaultButNotTheComman
     ASSERT_EQ(RunAgain({"/s", "-dG:\\Given"}), 0);
     EXPECT_EQ(State().destinationFolder, "G:\\Given");
     EXPECT_FALSE(windows.journal.Contains("DestinationDialog"));
+}
+
+// A medium prepared with a quoted folder, as a path with blanks is often written, and
+// in a UTF-16 file as some editors save it: the folder itself is created, filled and
+// recorded, never a name with quotes in it.
+TEST_F(InstallSequenceTest, QuotedSettingsDestinationInstallsIntoTheUnquotedFolder) {
+    const std::string settings = "[Parameters]\r\nDestinationFolder=\"C:\\Quoted Dir\"\r\n";
+    for (const std::string& file : {settings, profile_cases::Utf16(settings, true)}) {
+        WriteSettings(file);
+        ASSERT_EQ(context ? RunAgain({"/s"}) : Run({"/s"}), setup::kExitInstalled);
+        EXPECT_EQ(State().destinationFolder, "C:\\Quoted Dir");
+        EXPECT_TRUE(windows.files.IsFolder("C:\\Quoted Dir"));
+        EXPECT_TRUE(windows.files.Exists("C:\\Quoted Dir\\setup.inf"));
+        const auto recorded = windows.registry.Value(RegistryRoot::LocalMachine, std::string(kProductKey) + "\\QLW1:",
+                                                     "Destination Folder", RegistryView::Force64);
+        ASSERT_TRUE(recorded);
+        EXPECT_STREQ(std::string(recorded->data.begin(), recorded->data.end()).c_str(), "C:\\Quoted Dir");
+    }
+    for (const std::string& path : windows.files.AllPaths()) EXPECT_EQ(path.find('"'), std::string::npos) << path;
 }
 
 TEST_F(InstallSequenceTest, CommandLineDestinationSkipsTheDialog) {

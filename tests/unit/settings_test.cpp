@@ -12,7 +12,7 @@ protected:
     SetupSettings Load(const std::string& text) {
         windows.files.AddFile("C:\\Medium\\Setup.Ini", text);
         SetupSettings settings;
-        settings.Load(windows.files, "C:\\Medium\\Setup.Ini");
+        settings.Bind(windows.files, "C:\\Medium\\Setup.Ini");
         return settings;
     }
     fake::FakeWindows windows;
@@ -20,9 +20,24 @@ protected:
 
 TEST_F(SettingsTest, MissingFileReadsEmptyEverywhere) {
     SetupSettings settings;
-    settings.Load(windows.files, "C:\\Medium\\Setup.Ini");
+    settings.Bind(windows.files, "C:\\Medium\\Setup.Ini");
     EXPECT_EQ(ReadSetting(settings, settings_keys::kCommand), "");
     EXPECT_FALSE(SettingIsOn(settings, settings_keys::kAutoPaperSize));
+}
+
+TEST_F(SettingsTest, UnreadableFileOrUnboundSettingsReadEmpty) {
+    const auto settings = Load("[Parameters]\nCommand=run.exe\n");
+    windows.failures.Fail(fake::Op::GetPrivateProfileString, platform::kErrorAccessDenied, "Setup.Ini");
+    EXPECT_EQ(ReadSetting(settings, settings_keys::kCommand), "");
+    EXPECT_EQ(ReadSetting(SetupSettings(), settings_keys::kCommand), "");
+}
+
+TEST_F(SettingsTest, EveryReadNamesTheFullPathOfTheFile) {
+    windows.files.currentDirectory = "C:\\Elsewhere";
+    windows.files.AddFile("C:\\Elsewhere\\Setup.Ini", "[Parameters]\nCommand=wrong.exe\n");
+    const auto settings = Load("[Parameters]\nCommand=run.exe\n");
+    EXPECT_EQ(ReadSetting(settings, settings_keys::kCommand), "run.exe");
+    EXPECT_TRUE(windows.journal.Contains("GetPrivateProfileString C:\\Medium\\Setup.Ini [Parameters] Command"));
 }
 
 TEST_F(SettingsTest, NamesMatchWithoutRegardToCase) {
@@ -36,6 +51,13 @@ TEST_F(SettingsTest, ValuesAreCutToCapacityMinusOne) {
     const auto settings = Load("[Parameters]\nCommand=" + longCommand + "\nGNUGS=123456789012\n");
     EXPECT_EQ(ReadSetting(settings, settings_keys::kCommand), std::string(999, 'c'));
     EXPECT_EQ(ReadSetting(settings, settings_keys::kGnuGs), "123456789");
+}
+
+TEST_F(SettingsTest, QuotesAroundAValueAreDropped) {
+    const auto settings = Load("[Parameters]\r\nDestinationFolder=\"C:\\Quoted Dir\"\r\n"
+                               "Arguments=/quiet \"%1\"\r\n");
+    EXPECT_EQ(ReadSetting(settings, settings_keys::kDestinationFolder), "C:\\Quoted Dir");
+    EXPECT_EQ(ReadSetting(settings, settings_keys::kArguments), "/quiet \"%1\"");
 }
 
 TEST_F(SettingsTest, NumbersFollowTheCLibrary) {

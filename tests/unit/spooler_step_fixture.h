@@ -37,7 +37,7 @@ protected:
         state.systemFolder = "C:\\Windows\\system32\\";
         state.destinationFolder = kDestination;
         setup::PointErrorLogAtDestination(*context);
-        context->settings.Load(windows.files, state.settingsPath);
+        context->settings.Bind(windows.files, state.settingsPath);
         ASSERT_TRUE(setup::SelectSpoolerPlatform(*context));
     }
 
