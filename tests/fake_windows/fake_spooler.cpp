@@ -112,7 +112,10 @@ public:
             return -1;
         }
         DevMode merged = current;
-        if (readsInput) MergeDevMode(merged, *input);
+        if (readsInput) {
+            spooler_.mergedFields.push_back(input->Fields());
+            MergeDevMode(merged, *input);
+        }
         std::copy(merged.bytes().begin(), merged.bytes().end(), output->bytes().begin());
         return platform::kIdOk;
     }

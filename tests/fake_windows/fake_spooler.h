@@ -46,6 +46,8 @@ public:
     // input holding fewer bytes than it declares, an output smaller than the driver's
     // record. The fake refuses them instead.
     int devModeBufferFaults = 0;
+    // The fields of every device mode handed to a driver to merge, in order.
+    std::vector<std::uint32_t> mergedFields;
 
     // The size of a level-1 list as a 64-bit spooler packs it: a pointer per entry and
     // the names with their NULs.

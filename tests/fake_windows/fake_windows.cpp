@@ -38,9 +38,23 @@ std::string InFolder(const std::string& folder, const std::string& name) {
 
 // ---- files ---------------------------------------------------------------------------
 
+namespace {
+
+// Windows reads doubled separators inside a path as one ("C:\\A\\\\b" is "C:\\A\\b").
+std::string CollapseSeparators(const std::string& normalizedPath) {
+    std::string collapsed;
+    for (std::size_t i = 0; i < normalizedPath.size(); ++i) {
+        const bool doubled = i > 1 && normalizedPath[i] == '\\' && collapsed.back() == '\\';
+        if (!doubled) collapsed += normalizedPath[i];
+    }
+    return collapsed;
+}
+
+}  // namespace
+
 std::string FakeFileSystem::Key(const std::string& path) const {
     const std::string full = IsAbsolute(path) ? path : InFolder(currentDirectory, path);
-    std::string key = Normalize(StripTrailingBackslash(full));
+    std::string key = CollapseSeparators(Normalize(StripTrailingBackslash(full)));
     if (key.size() == 3 && key[1] == ':' && key[2] == '\\') key.pop_back();  // "C:\" and "C:" alike
     return key;
 }

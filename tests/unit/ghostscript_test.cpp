@@ -175,9 +175,11 @@ TEST_F(GhostscriptTest, MediumCopyWithASubfolderSkipsIt) {
 TEST_F(GhostscriptTest, GnuGsChecksTheExactDllSizeEvenWithARegisteredGhostscript) {
     Settings("[Parameters]\nGNUGS=1\n");
     RegisterVersion(kGpl, "9.05", "C:\\gs\\bin", true);
-    MediumGhostscript(setup::kGhostscriptDllSize - 1);
-    const auto tooSmall = Prepare();
-    EXPECT_EQ(tooSmall.messageId, 108u);
+    for (const std::uint64_t size : {setup::kGhostscriptDllSize - 1, setup::kGhostscriptDllSize + 1}) {
+        MediumGhostscript(size);
+        EXPECT_EQ(Prepare().messageId, 108u) << size;
+        EXPECT_FALSE(context.state.ghostscriptDeployed) << size;
+    }
     EXPECT_FALSE(windows.journal.Contains(std::string("OpenKey ") + kGpl));
 
     MediumGhostscript(setup::kGhostscriptDllSize);

@@ -209,9 +209,14 @@ TEST_F(InstallSequenceTest, MonitorListFailureEndsWith106) {
 }
 
 TEST_F(InstallSequenceTest, DecliningAnyQuestionEndsWith1602AndChangesNothing) {
-    windows.ui.answers.push_back(platform::MessageBoxAnswer::No);
-    EXPECT_EQ(Run({}), setup::kExitUserCancelled);
-    EXPECT_FALSE(ProductKeyExists());
+    // Any answer to the welcome question but Yes ends the run.
+    for (const auto answer : {platform::MessageBoxAnswer::No, platform::MessageBoxAnswer::Cancel,
+                              platform::MessageBoxAnswer::Ok}) {
+        windows.ui.answers.push_back(answer);
+        EXPECT_EQ(Run({}), setup::kExitUserCancelled);
+        EXPECT_FALSE(ProductKeyExists());
+        EXPECT_FALSE(windows.journal.Contains("DestinationDialog"));
+    }
 
     windows.files.AddFile("C:\\Medium\\LICENSE.TXT", "terms");
     dialogs.acceptLicence = false;
@@ -273,10 +278,22 @@ TEST_F(InstallSequenceTest, DestinationOnWindows98ComesFromTheRegistry) {
     EXPECT_EQ(State().destinationFolder, "C:\\Program Files\\Quillet");
 }
 
-TEST_F(InstallSequenceTest, TypedTrailingBackslashIsRemoved) {
+TEST_F(InstallSequenceTest, ExactlyOneTypedTrailingBackslashIsRemoved) {
     dialogs.destinationAnswer = std::optional<std::string>("C:\\Program Files\\Quillet\\");
     ASSERT_EQ(Run({}), 0);
     EXPECT_EQ(State().destinationFolder, "C:\\Program Files\\Quillet");
+
+    dialogs.destinationAnswer = std::optional<std::string>("C:\\Program Files\\Quillet\\\\");
+    ASSERT_EQ(RunAgain({}), 0);
+    EXPECT_EQ(State().destinationFolder, "C:\\Program Files\\Quillet\\");
+}
+
+TEST_F(InstallSequenceTest, TheEditionKeyIsMadeBeforeTheDestinationDialog) {
+    WriteSettings("[Preferences]\nQuillet_Pro=1\n");
+    ASSERT_EQ(Run({}), 0);
+    const int editionKey = Position("CreateKey SOFTWARE\\Brindle Software Inc\\Quillet Writer");
+    ASSERT_GE(editionKey, 0);
+    EXPECT_LT(editionKey, Position("DestinationDialog"));
 }
 
 TEST_F(InstallSequenceTest, SettingsDestinationReplacesTheDefaultButNotTheCommandLine) {

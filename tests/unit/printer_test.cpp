@@ -105,9 +105,11 @@ TEST_F(PrinterTest, NtFamilyTakesTheFormFromThePaperTable) {
         PrepareSpooler(TestPlatform::Windows64, paper);
         ASSERT_TRUE(Install());
         EXPECT_EQ(GlobalForm(), form) << paper;
-        EXPECT_EQ(Printer().globalDevMode->Fields() & platform::kDmFormName, platform::kDmFormName);
+        // The driver's own fields (here the paper size) are not handed back as changed.
+        EXPECT_EQ(windows.spooler.mergedFields, std::vector<std::uint32_t>{platform::kDmFormName}) << paper;
         EXPECT_EQ(Printer().info.devMode->FormName(), "") << "the level-2 settings stay";
         windows.spooler.printers.clear();
+        windows.spooler.mergedFields.clear();
     }
 }
 
@@ -193,6 +195,7 @@ TEST_F(PrinterTest, Windows98SetsThePaperCodeInThePrinterRecord) {
         PrepareSpooler(TestPlatform::Windows98, paper);
         ASSERT_TRUE(Install());
         EXPECT_EQ(Printer().info.devMode->PaperSize(), code) << paper;
+        EXPECT_EQ(windows.spooler.mergedFields.back(), platform::kDmPaperSize) << paper;
         EXPECT_FALSE(windows.journal.Contains("GetPrinter8"));
         EXPECT_EQ(Printer().info.attributes, kLocal | kCompleteFirst);
         windows.spooler.printers.clear();
@@ -322,18 +325,24 @@ TEST_F(PrinterTest, LegacyDefaultDevModeNeedsBothTheFileAndThePrintersKey) {
     EXPECT_TRUE(windows.ui.shown.empty());
 }
 
-TEST_F(PrinterTest, AWindows98InstallationSetsThePaperAndWritesTheLegacySettings) {
-    WriteInstallLog(testing_support::SampleInstallLog());
-    windows.system.version = {4, 10};
-    windows.files.AddFile("C:\\Medium\\Driver\\Quillet Writer.bin", "image");
-    windows.registry.AddKey(RegistryRoot::LocalMachine,
-                            "System\\CurrentControlSet\\Control\\Print\\Printers\\Quillet Writer", RegistryView::Force64);
-    ASSERT_EQ(Run({"/s"}), 0);
-    EXPECT_EQ(Printer().info.devMode->PaperSize(), 1);  // the sample log says Letter
-    EXPECT_TRUE(windows.registry.Value(RegistryRoot::LocalMachine,
-                                       "System\\CurrentControlSet\\Control\\Print\\Printers\\Quillet Writer",
-                                       "Default DevMode", RegistryView::Force64)
-                    .has_value());
+// The legacy settings are written on Windows 98 and Me only, through the sequence.
+TEST(PrinterInSequence, LegacySettingsOnWindows98AndMeOnly) {
+    const char* printersKey = "System\\CurrentControlSet\\Control\\Print\\Printers\\Quillet Writer";
+    const std::vector<std::pair<platform::OsVersion, bool>> versions = {
+        {{4, 10}, true}, {{4, 90}, true}, {{5, 0}, false}, {{5, 1}, false}, {{6, 1}, false}};
+    for (const auto& [version, written] : versions) {
+        SCOPED_TRACE(std::to_string(version.major) + "." + std::to_string(version.minor));
+        testing_support::SetupMachine machine;
+        machine.WriteInstallLog(testing_support::SampleInstallLog());
+        machine.windows.system.version = version;
+        machine.windows.system.isWow64 = false;
+        machine.windows.files.AddFile("C:\\Medium\\Driver\\Quillet Writer.bin", "image");
+        machine.windows.registry.AddKey(RegistryRoot::LocalMachine, printersKey, RegistryView::Native);
+        ASSERT_EQ(machine.Run({"/s"}), 0);
+        EXPECT_EQ(machine.windows.registry.Value(RegistryRoot::LocalMachine, printersKey, "Default DevMode",
+                                                 RegistryView::Native).has_value(),
+                  written);
+    }
 }
 
 }  // namespace
