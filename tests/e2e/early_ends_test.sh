@@ -1,0 +1,64 @@
+#!/bin/bash
+# The ways a silent Setup ends before it installs anything, on one machine in turn:
+# - no Setup.inf on the medium: 114, before anything is written;
+# - an uninstall entry of the product exists: 1638, without a window or the product key;
+# - a destination the uninstaller could not safely empty and remove later (the drive
+#   root, a path that climbs into the Windows folder): 404, before a folder is made or a
+#   file copied, whether it comes from "-d" or from the medium's settings file.
+. "$(dirname "$0")/e2e-common.sh"
+e2e_start
+make_medium
+product=$(install_log_value ProductName)
+subfolder=$(install_log_value DestinationSubfolder)
+DRIVE_C=$PREFIX/drive_c
+
+# ---- no install log ---------------------------------------------------------------------
+mv "$MEDIUM/Setup.inf" "$SCRATCH/Setup.inf"
+run_setup /s
+check "without Setup.inf, Setup.exe /s exits 114 (got $EXIT_CODE)" [ "$EXIT_CODE" = 114 ]
+run_setup
+check "without Setup.inf, Setup.exe without switches exits 114 (got $EXIT_CODE)" [ "$EXIT_CODE" = 114 ]
+for view in 64 32; do
+    check "no product key in the $view-bit view" key_missing "$view" "$PRODUCT_KEY"
+    check "no uninstall entry in the $view-bit view" key_missing "$view" "$UNINSTALL_ROOT\\$product"
+done
+check "no destination folder" [ ! -e "$DRIVE_C/Program Files/$subfolder" ]
+mv "$SCRATCH/Setup.inf" "$MEDIUM/Setup.inf"
+
+# ---- already installed --------------------------------------------------------------------
+entry="$UNINSTALL_ROOT\\$product"
+in_wine "$WINTOOL_EXE" mkkey 64 "$entry"
+run_setup /s
+check "with an uninstall entry, Setup.exe /s exits 1638 (got $EXIT_CODE)" [ "$EXIT_CODE" = 1638 ]
+check "no product key in the 64-bit view" key_missing 64 "$PRODUCT_KEY"
+check "no product key in the 32-bit view" key_missing 32 "$PRODUCT_KEY"
+check "the uninstall entry is left as it was" key_exists 64 "$entry"
+in_wine "$WINTOOL_EXE" rmkey 64 "$entry" >/dev/null
+
+# ---- destinations refused -------------------------------------------------------------------
+# The files the installer would put first into a folder it accepted.
+first_files() { printf '%s\n' pagemill.exe setup.inf README.TXT; }
+nothing_deployed_in() {
+    local folder=$1 name
+    for name in $(first_files); do
+        [ ! -e "$folder/$name" ] || { echo "  $folder/$name was deployed"; return 1; }
+    done
+}
+run_setup /s '-dC:\'
+check "-dC:\\ exits 404 (got $EXIT_CODE)" [ "$EXIT_CODE" = 404 ]
+check "nothing deployed at the drive root" nothing_deployed_in "$DRIVE_C"
+
+cp "$MEDIUM/Setup.Ini" "$SCRATCH/Setup.Ini"
+printf '%s\r\n' '[Parameters]' 'DestinationFolder=C:\' >"$MEDIUM/Setup.Ini"
+run_setup /s
+check "DestinationFolder=C:\\ exits 404 (got $EXIT_CODE)" [ "$EXIT_CODE" = 404 ]
+check "nothing deployed at the drive root" nothing_deployed_in "$DRIVE_C"
+cp "$SCRATCH/Setup.Ini" "$MEDIUM/Setup.Ini"
+
+run_setup /s '-dC:\Program Files\..\..\windows\Evil'
+check "a destination climbing into the Windows folder exits 404 (got $EXIT_CODE)" [ "$EXIT_CODE" = 404 ]
+check "no folder made in the Windows folder" [ ! -e "$DRIVE_C/windows/Evil" ]
+check "nothing deployed in the Windows folder" nothing_deployed_in "$DRIVE_C/windows"
+check "no uninstall entry was written" key_missing 64 "$entry"
+
+e2e_finish
