@@ -136,7 +136,7 @@ verdicts=$(awk -v arch="$arch" -v floor="$floor" -v win9x="$win9x" '
         }
         key = $1 " " $2
         if (NF < 6 || nt($3) < 0 || $4 !~ /^(yes|me|stub|no)$/ || $5 !~ /^(any|x86|x64)$/ ||
-            $6 !~ /^(docs|sdk|crt)$/) {
+            $6 !~ /^(docs|sdk|crt|lib)$/) {
             print "BADLIST", FNR, $0
             next
         }
