@@ -5,6 +5,15 @@ set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
 set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
 set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
 add_subdirectory(${GOOGLETEST_SOURCES} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+# The win32 thread model's C++ library has no std::mutex, on which GoogleTest builds its
+# Notification; GoogleTest takes a Notification of ours instead (a Win32 event).
+if(MINGW)
+  target_sources(gtest PRIVATE ${CMAKE_SOURCE_DIR}/tests/windows/gtest_notification_win32.cpp)
+  target_include_directories(gtest PRIVATE ${CMAKE_SOURCE_DIR})
+  target_compile_definitions(gtest PUBLIC GTEST_HAS_NOTIFICATION_=1)
+  target_compile_options(gtest PUBLIC
+    -include ${CMAKE_SOURCE_DIR}/tests/windows/gtest_notification_win32.h)
+endif()
 
 sources_in(WINDOWS_TEST_SOURCES tests/windows)
 add_executable(windows_tests ${WINDOWS_TEST_SOURCES} resources/setup/setup.rc)

@@ -73,7 +73,7 @@ public:
                                      const std::vector<std::uint8_t>& bytes) = 0;
     // FindFirstFileA for a folder path followed by a pattern, such as C:\Medium\GNUGS\*.*
     virtual StartedSearch FindFirstFile(const std::string& pattern) = 0;
-    // Opens the file for reading with shared read access, takes its size (GetFileSizeEx)
+    // Opens the file for reading with shared read access, takes its size (GetFileSize)
     // and closes it.
     virtual Win32Value<std::uint64_t> GetFileSize(const std::string& path) = 0;
     // GetPrivateProfileStringA with the empty default: the value of `key` in `section` of

@@ -12,8 +12,9 @@ REQUIREMENTS=(
     "make|/usr/bin/make"
     "libgtest-dev|/usr/include/gtest/gtest.h"
     "googletest|/usr/src/googletest/CMakeLists.txt"
-    "g++-mingw-w64-x86-64-posix|/usr/bin/x86_64-w64-mingw32-g++-posix"
-    "g++-mingw-w64-i686-posix|/usr/bin/i686-w64-mingw32-g++-posix"
+    # The win32 thread model: its runtime imports only what old Windows versions have.
+    "g++-mingw-w64-x86-64-win32|/usr/bin/x86_64-w64-mingw32-g++-win32"
+    "g++-mingw-w64-i686-win32|/usr/bin/i686-w64-mingw32-g++-win32"
     "binutils-mingw-w64-x86-64|/usr/bin/x86_64-w64-mingw32-objdump"
     "binutils-mingw-w64-i686|/usr/bin/i686-w64-mingw32-objdump"
     # Only 64-bit Windows programs run on these machines; wine32 would make the wine

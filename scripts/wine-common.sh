@@ -9,7 +9,17 @@ WINESERVER=${WINESERVER:-/usr/lib/wine/wineserver}
 WINE_TEMPLATE=${WINE_TEMPLATE:-$ROOT/build/wine/template}
 export WINEDEBUG=${WINEDEBUG:--all}
 # Never offer to install Mono or Gecko: under a display that offer is a waiting window.
-export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-"mscoree,mshtml="}
+# Never run winemenubuilder: it turns the prefix's Start-menu shortcuts and file types into
+# .desktop and .menu files in the home folder of the Linux user (~/.local/share/applications,
+# ~/.config/menus). Every Wine start of the scripts goes through here: the template boot,
+# the test prefixes, CTest's emulator (wine-run.sh) and the demo. Overrides already set by
+# the caller come after these (a script sourced by another adds them once).
+WINE_OWN_OVERRIDES="winemenubuilder.exe=d;mscoree,mshtml="
+case ";${WINEDLLOVERRIDES:-};" in
+    ";$WINE_OWN_OVERRIDES;"*) ;;
+    *) WINEDLLOVERRIDES="$WINE_OWN_OVERRIDES${WINEDLLOVERRIDES:+;$WINEDLLOVERRIDES}" ;;
+esac
+export WINEDLLOVERRIDES
 
 wine_boot_template() {
     if [ -f "$WINE_TEMPLATE/.booted" ]; then return 0; fi

@@ -1,6 +1,8 @@
 #!/bin/bash
 # Runs a 64-bit Windows program under Wine; CTest's emulator for the win64 build.
-# Uses $WINEPREFIX when set, otherwise a shared test prefix inside the build folder.
+# Uses $WINEPREFIX when set, otherwise a shared test prefix inside the build folder
+# (build/wine/tests: made once, kept as the Windows-side tests' cache). wine-common.sh sets
+# the DLL overrides, so winemenubuilder never runs here either.
 # The working directory is moved inside the prefix's drive C, so that paths such as
 # "\x.bat" stay inside it.
 set -euo pipefail

@@ -9,6 +9,22 @@ constexpr DWORD kMaxPath = MAX_PATH;
 
 Win32Result LastError() { return {GetLastError()}; }
 
+// The size of an open file. GetFileSizeEx would be simpler, but Windows 98/Me lack it and
+// the installer must load there. GetFileSize answers in two halves; a low half of
+// INVALID_FILE_SIZE is also the low half of a real size (0xFFFFFFFF bytes, or larger files
+// whose low half happens to be that), so only the last error tells a failure from it. The
+// error is cleared first because success need not clear it.
+Win32Value<std::uint64_t> SizeOfOpenFile(HANDLE file) {
+    DWORD high = 0;
+    SetLastError(NO_ERROR);
+    const DWORD low = ::GetFileSize(file, &high);
+    if (low == INVALID_FILE_SIZE) {
+        const DWORD error = GetLastError();
+        if (error != NO_ERROR) return Win32Value<std::uint64_t>::Failed(error);
+    }
+    return Win32Value<std::uint64_t>::Ok((static_cast<std::uint64_t>(high) << 32) | low);
+}
+
 FindData ToFindData(const WIN32_FIND_DATAA& found) {
     return FindData{found.cFileName, found.dwFileAttributes};
 }
@@ -84,13 +100,13 @@ Win32Value<std::vector<std::uint8_t>> Win32FileSystem::ReadWholeFile(const std::
     UniqueFile file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) return Bytes::Failed(GetLastError());
-    LARGE_INTEGER size{};
-    if (!GetFileSizeEx(file.get(), &size)) return Bytes::Failed(GetLastError());
+    const auto size = SizeOfOpenFile(file.get());
+    if (!size) return Bytes::Failed(size.error);
     // Nothing the programs read comes near this; a larger file is not ours.
-    constexpr LONGLONG kLargestFile = 64LL * 1024 * 1024;
-    if (size.QuadPart > kLargestFile) return Bytes::Failed(kErrorInvalidData);
+    constexpr std::uint64_t kLargestFile = 64ULL * 1024 * 1024;
+    if (size.value() > kLargestFile) return Bytes::Failed(kErrorInvalidData);
 
-    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size.QuadPart));
+    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size.value()));
     std::size_t done = 0;
     while (done < bytes.size()) {
         DWORD read = 0;
@@ -129,9 +145,7 @@ Win32Value<std::uint64_t> Win32FileSystem::GetFileSize(const std::string& path) 
     UniqueFile file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) return Win32Value<std::uint64_t>::Failed(GetLastError());
-    LARGE_INTEGER size{};
-    if (!GetFileSizeEx(file.get(), &size)) return Win32Value<std::uint64_t>::Failed(GetLastError());
-    return Win32Value<std::uint64_t>::Ok(static_cast<std::uint64_t>(size.QuadPart));
+    return SizeOfOpenFile(file.get());
 }
 
 }  // namespace platform::win32

@@ -1,19 +1,40 @@
 #!/bin/bash
-# Checks that a program is a 32-bit (PE32) Windows GUI program that imports only DLLs
-# every Windows system has, so that it runs from a medium on a bare machine: a runtime
-# DLL of the compiler (libstdc++, libgcc, winpthread) would mean static linking broke.
-# Usage: check_imports.sh EXE
+# Checks that a Windows program loads on the oldest Windows it must run on: the image is a
+# GUI program of the given architecture whose subsystem and OS versions that Windows
+# accepts, and every function it imports is on the allowlist (imports-allowlist.txt) with
+# a Windows NT version no newer than the floor. With --win9x, imports that Windows 98/Me
+# lack or only stub fail too, unless the allowlist accepts them with a reason. A runtime
+# DLL of the compiler (libstdc++, libgcc, winpthread) is on no list, so a broken static
+# link fails as well.
+# Usage: check_imports.sh EXE --arch x86|x64 --floor NT_VERSION [--win9x] [--allowlist FILE]
+#   Setup:      check_imports.sh Setup.exe --arch x86 --floor 5.0 --win9x
+#   unInstpm64: check_imports.sh unInstpm64.exe --arch x64 --floor 5.2
 set -u
 
-if [ $# -ne 1 ]; then
-    echo "usage: check_imports.sh EXE" >&2
+usage() {
+    echo "usage: check_imports.sh EXE --arch x86|x64 --floor NT_VERSION [--win9x] [--allowlist FILE]" >&2
     exit 2
-fi
-exe=$1
+}
 
-# System DLLs a program may import, upper case; "API-MS-WIN-*" covers the API sets.
-ALLOWED_DLLS=(KERNEL32.DLL USER32.DLL ADVAPI32.DLL SHELL32.DLL OLE32.DLL OLEAUT32.DLL
-              WINSPOOL.DRV COMCTL32.DLL SHLWAPI.DLL MSVCRT.DLL GDI32.DLL COMDLG32.DLL)
+exe=""
+arch=""
+floor=""
+win9x=no
+allowlist="$(dirname "${BASH_SOURCE[0]}")/imports-allowlist.txt"
+while [ $# -gt 0 ]; do
+    case "$1" in
+        --arch) [ $# -ge 2 ] || usage; arch=$2; shift 2 ;;
+        --floor) [ $# -ge 2 ] || usage; floor=$2; shift 2 ;;
+        --win9x) win9x=yes; shift ;;
+        --allowlist) [ $# -ge 2 ] || usage; allowlist=$2; shift 2 ;;
+        -*) usage ;;
+        *) [ -z "$exe" ] || usage; exe=$1; shift ;;
+    esac
+done
+[ -n "$exe" ] && [ -n "$floor" ] || usage
+case "$arch" in x86|x64) ;; *) usage ;; esac
+[[ "$floor" =~ ^[0-9]+\.[0-9]+$ ]] || usage
+name=$(basename "$exe")
 
 objdump=""
 # The x86-64 objdump reads 32-bit and 64-bit images alike.
@@ -27,6 +48,10 @@ if [ -z "$objdump" ]; then
     echo "FAIL: no MinGW objdump found"
     exit 1
 fi
+if [ ! -f "$allowlist" ]; then
+    echo "FAIL: no allowlist at $allowlist"
+    exit 1
+fi
 
 . "$(dirname "${BASH_SOURCE[0]}")/checks.sh"
 
@@ -34,37 +59,134 @@ if ! headers=$("$objdump" -p "$exe" 2>&1); then
     echo "FAIL: $exe cannot be read: $headers"
     exit 1
 fi
+headers=$(tr -d '\r' <<<"$headers")
 
-if grep -Eq '^Magic[[:space:]]+010b[[:space:]]+\(PE32\)' <<<"$headers"; then
-    pass "$(basename "$exe") is PE32 (32-bit)"
+# ---- the image ---------------------------------------------------------------------------
+if [ "$arch" = x86 ]; then magic='010b[[:space:]]+\(PE32\)'; else magic='020b[[:space:]]+\(PE32\+\)'; fi
+if grep -Eq "^Magic[[:space:]]+$magic" <<<"$headers"; then
+    pass "$name is an image for $arch"
 else
-    fail "$(basename "$exe") is not PE32: $(grep -E '^Magic' <<<"$headers")"
+    fail "$name is not an image for $arch: $(grep -E '^Magic' <<<"$headers")"
 fi
 if grep -Eq '^Subsystem[[:space:]]+00000002[[:space:]]+\(Windows GUI\)' <<<"$headers"; then
-    pass "$(basename "$exe") is a GUI program"
+    pass "$name is a GUI program"
 else
-    fail "$(basename "$exe") is not a GUI program: $(grep -E '^Subsystem' <<<"$headers")"
+    fail "$name is not a GUI program: $(grep -E '^Subsystem' <<<"$headers")"
 fi
 
-imports=$(sed -n 's/^[[:space:]]*DLL Name:[[:space:]]*//p' <<<"$headers" | tr -d '\r' | sort -u)
-if [ -z "$imports" ]; then
-    fail "$(basename "$exe") lists no imported DLLs at all"
-fi
-unexpected=()
-while IFS= read -r dll; do
-    [ -n "$dll" ] || continue
-    upper=${dll^^}
-    allowed=no
-    case "$upper" in API-MS-WIN-*) allowed=yes ;; esac
-    for system_dll in "${ALLOWED_DLLS[@]}"; do
-        [ "$upper" = "$system_dll" ] && allowed=yes
-    done
-    [ "$allowed" = yes ] || unexpected+=("$dll")
-done <<<"$imports"
-if [ ${#unexpected[@]} -eq 0 ]; then
-    pass "$(basename "$exe") imports only system DLLs: $(tr '\n' ' ' <<<"$imports")"
+# header_version FIELD: "major.minor" of the Major/Minor FIELD pair, minor as stored.
+header_version() {
+    local major minor
+    major=$(awk -v f="Major$1" '$1 == f { print $2 }' <<<"$headers")
+    minor=$(awk -v f="Minor$1" '$1 == f { print $2 }' <<<"$headers")
+    echo "${major:-?}.${minor:-?}"
+}
+# version_at_most A B: A <= B, both "major.minor" with integer parts as the headers store them.
+version_at_most() {
+    local a_major=${1%.*} a_minor=${1#*.} b_major=${2%.*} b_minor=${2#*.}
+    [[ "$a_major$a_minor" =~ ^[0-9]+$ ]] || return 1
+    [ "$a_major" -lt "$b_major" ] || { [ "$a_major" -eq "$b_major" ] && [ "$a_minor" -le "$b_minor" ]; }
+}
+# Windows refuses an image whose subsystem version is newer than itself; Windows 98/Me
+# load subsystem 4.0 images.
+subsystem_limit=$floor
+[ "$win9x" = no ] || subsystem_limit=4.0
+subsystem=$(header_version SubsystemVersion)
+if version_at_most "$subsystem" "$subsystem_limit"; then
+    pass "$name subsystem version $subsystem (at most $subsystem_limit)"
 else
-    fail "$(basename "$exe") imports DLLs that are not part of Windows: ${unexpected[*]}"
+    fail "$name subsystem version $subsystem is newer than $subsystem_limit"
+fi
+os_version=$(header_version OSystemVersion)
+if version_at_most "$os_version" "$subsystem_limit"; then
+    pass "$name operating-system version $os_version (at most $subsystem_limit)"
+else
+    fail "$name operating-system version $os_version is newer than $subsystem_limit"
+fi
+
+# ---- the imports -------------------------------------------------------------------------
+# One line "DLL FUNCTION" per import; an import by ordinal has no name and reads as
+# "#ordinal".
+imports=$(awk '
+    /^[[:space:]]*DLL Name:/ { dll = toupper($NF); next }
+    /^[[:space:]]*$/ { dll = "" }
+    dll != "" && /^[[:space:]]+[0-9a-f]+[[:space:]]+[0-9]+[[:space:]]+/ {
+        print dll, ($NF == "<none>" ? "#" $2 : $NF)
+    }' <<<"$headers" | sort -u)
+if [ -z "$imports" ]; then
+    fail "$name lists no imports at all"
+fi
+
+# One verdict line per import, and "BADLIST ..." for every malformed allowlist line.
+verdicts=$(awk -v arch="$arch" -v floor="$floor" -v win9x="$win9x" '
+    # "3.1" -> 310, "3.51" -> 351, "5.2" -> 520: NT versions read as decimals.
+    function nt(v,   parts) {
+        if (v !~ /^[0-9]+\.[0-9]+$/) return -1
+        split(v, parts, ".")
+        return parts[1] * 100 + (length(parts[2]) == 1 ? parts[2] * 10 : parts[2])
+    }
+    FNR == NR {
+        if ($0 ~ /^[[:space:]]*(#|$)/) next
+        if ($1 == "accept-9x") {
+            reason = $0
+            sub(/^[[:space:]]*accept-9x[[:space:]]+[^[:space:]]+[[:space:]]+[^[:space:]]+[[:space:]]*/, "", reason)
+            if (NF < 4) { print "BADLIST", FNR, "accept-9x needs a DLL, a function and a reason"; next }
+            accepted[$2 " " $3] = reason
+            next
+        }
+        key = $1 " " $2
+        if (NF < 6 || nt($3) < 0 || $4 !~ /^(yes|me|stub|no)$/ || $5 !~ /^(any|x86|x64)$/ ||
+            $6 !~ /^(docs|sdk|crt|lib)$/) {
+            print "BADLIST", FNR, $0
+            next
+        }
+        if (key in version) { print "BADLIST", FNR, "listed twice: " key; next }
+        version[key] = $3; on9x[key] = $4; archOf[key] = $5
+        next
+    }
+    {
+        key = $1 " " $2
+        if (!(key in version)) { print "UNLISTED", key; next }
+        if (archOf[key] != "any" && archOf[key] != arch) { print "ARCH", key, archOf[key]; next }
+        if (nt(version[key]) > nt(floor)) { print "NEWER", key, version[key]; next }
+        if (win9x == "yes" && on9x[key] != "yes") {
+            if (key in accepted) print "ACCEPTED", key, on9x[key], accepted[key]
+            else print "NO9X", key, on9x[key]
+            next
+        }
+        print "OK", key
+    }' "$allowlist" - <<<"$imports")
+
+while read -r verdict rest; do
+    case "$verdict" in
+        BADLIST) fail "allowlist line ${rest%% *} is malformed: ${rest#* }" ;;
+    esac
+done <<<"$verdicts"
+
+listed=0
+while read -r verdict dll function detail; do
+    case "$verdict" in
+        OK) listed=$((listed + 1)) ;;
+        UNLISTED) fail "$name imports $dll $function, which is not on the allowlist" ;;
+        ARCH) fail "$name imports $dll $function, which only $detail Windows exports" ;;
+        NEWER) fail "$name imports $dll $function, first in Windows NT $detail (floor: NT $floor)" ;;
+        NO9X)
+            case "$detail" in
+                stub) fail "$name imports $dll $function, only a failing stub on Windows 98/Me" ;;
+                me) fail "$name imports $dll $function, which Windows 98 lacks (Me has it)" ;;
+                *) fail "$name imports $dll $function, which Windows 98/Me lack: it would not load there" ;;
+            esac ;;
+        ACCEPTED)
+            listed=$((listed + 1))
+            echo "NOTE: $dll $function is ${detail%% *} on Windows 98/Me, accepted: ${detail#* }" ;;
+    esac
+done <<<"$verdicts"
+
+dlls=$(cut -d' ' -f1 <<<"$imports" | sort -u | paste -sd' ')
+floor_text="Windows NT $floor"
+[ "$win9x" = no ] || floor_text="$floor_text and Windows 98/Me"
+if [ "$listed" -eq "$(grep -c . <<<"$imports")" ]; then
+    pass "$name: all $listed imports (from $dlls) exist on $floor_text"
 fi
 
 echo "$passes passed, $failures failed"

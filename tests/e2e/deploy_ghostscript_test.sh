@@ -8,10 +8,7 @@
 . "$(dirname "$0")/e2e-common.sh"
 e2e_start
 CONVERTER_EXE=$(dirname "$WINTOOL_EXE")/converter.exe
-if [ ! -f "$CONVERTER_EXE" ]; then
-    echo "FAIL: $CONVERTER_EXE is missing (build the win64 preset first)"
-    exit 1
-fi
+[ -f "$CONVERTER_EXE" ] || e2e_abort "$CONVERTER_EXE is missing (build the win64 preset first)"
 bash "$ROOT/scripts/make-medium.sh" "$MEDIUM" --setup "$SETUP_EXE" --uninstaller "$UNINSTALLER_EXE" \
     --installlog "$INSTALLLOG_TOOL" --monitor "$(dirname "$UNINSTALLER_EXE")/nimbmon64.dll" \
     --ghostscript >/dev/null

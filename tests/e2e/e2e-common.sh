@@ -2,7 +2,8 @@
 # test's own arguments:
 #   SOURCE_DIR SETUP_EXE UNINSTALLER_EXE WINTOOL_EXE INSTALLLOG_TOOL SCRATCH_DIR
 # Every test gets its own Wine prefix under SCRATCH_DIR, copied from the booted
-# template, and a sample medium inside that prefix at C:\medium.
+# template, and a sample medium inside that prefix at C:\medium. A passing test deletes
+# SCRATCH_DIR (a prefix is about 700 MB); a failing one keeps it and says where.
 set -u
 
 if [ $# -ne 6 ]; then
@@ -51,18 +52,31 @@ e2e_start() {
     rm -rf "$SCRATCH"
     mkdir -p "$SCRATCH"
     trap 'wine_stop "$PREFIX"' EXIT
-    if ! wine_fresh_prefix "$PREFIX"; then
-        echo "FAIL: no Wine prefix"
-        exit 1
-    fi
+    wine_fresh_prefix "$PREFIX" || e2e_abort "no Wine prefix"
     export WINEPREFIX=$PREFIX
     mkdir -p "$PREFIX/drive_c/work"
 }
 
-# e2e_finish: the summary line; the script's exit status says whether all passed.
+# e2e_abort WHY: ends the test as failed before its checks, keeping its scratch folder.
+e2e_abort() {
+    echo "FAIL: $1"
+    echo "kept for inspection: $SCRATCH"
+    exit 1
+}
+
+# e2e_finish: the summary line; the script's exit status says whether all passed. A pass
+# removes the scratch folder with its prefix (after its wineserver has ended, so that
+# nothing writes into it any more); a failure keeps it to look into.
 e2e_finish() {
     echo "$passes passed, $failures failed"
-    [ "$failures" -eq 0 ]
+    if [ "$failures" -ne 0 ]; then
+        echo "kept for inspection: $SCRATCH (Wine prefix $PREFIX)"
+        return 1
+    fi
+    wine_stop "$PREFIX"
+    trap - EXIT
+    rm -rf "$SCRATCH"
+    rmdir "$(dirname "$SCRATCH")" 2>/dev/null || true  # the e2e folder, once all have passed
 }
 
 # make_medium: the sample medium at C:\medium, with the programs under test.

@@ -19,6 +19,39 @@ TEST(Win32Files, ReadWholeFileGivesRawBytesOrTheError) {
     EXPECT_EQ(files.ReadWholeFile(folder / "no\\such\\folder.bin").error, platform::kErrorPathNotFound);
 }
 
+// GetFileSize answers in two halves, and a low half of 0xFFFFFFFF is also how it reports
+// a failure: sizes at and past 4 GiB must come back whole, and a real failure as its error.
+TEST(Win32Files, FileSizesKeepTheHighHalfAndFailuresTheirError) {
+    wintest::ScratchFolder folder("files_size");
+    ASSERT_TRUE(folder.WriteSizedFile("low_half_all_ones.bin", 0xFFFFFFFFULL));
+    ASSERT_TRUE(folder.WriteSizedFile("past_4_gib.bin", 0x100000005ULL));
+    Win32FileSystem files;
+
+    const auto allOnes = files.GetFileSize(folder / "low_half_all_ones.bin");
+    ASSERT_TRUE(allOnes) << allOnes.error;
+    EXPECT_EQ(allOnes.value(), 0xFFFFFFFFULL);
+    const auto large = files.GetFileSize(folder / "past_4_gib.bin");
+    ASSERT_TRUE(large) << large.error;
+    EXPECT_EQ(large.value(), 0x100000005ULL);
+    // Read whole, the large file is refused as too large, not taken for its 5 low bytes.
+    EXPECT_EQ(files.ReadWholeFile(folder / "past_4_gib.bin").error, platform::kErrorInvalidData);
+    EXPECT_EQ(files.ReadWholeFile(folder / "low_half_all_ones.bin").error, platform::kErrorInvalidData);
+
+    // A pipe opens like a file but has no size (Wine answers ERROR_INVALID_FUNCTION).
+    const std::string pipe = "\\\\.\\pipe\\files_size_" + std::to_string(GetCurrentProcessId());
+    // One pipe instance for each of the two opens below.
+    const HANDLE servers[] = {
+        CreateNamedPipeA(pipe.c_str(), PIPE_ACCESS_OUTBOUND, PIPE_TYPE_BYTE, 2, 0, 0, 0, nullptr),
+        CreateNamedPipeA(pipe.c_str(), PIPE_ACCESS_OUTBOUND, PIPE_TYPE_BYTE, 2, 0, 0, 0, nullptr)};
+    for (const HANDLE server : servers) ASSERT_NE(server, INVALID_HANDLE_VALUE) << GetLastError();
+    const auto pipeSize = files.GetFileSize(pipe);
+    const auto pipeBytes = files.ReadWholeFile(pipe);
+    for (const HANDLE server : servers) CloseHandle(server);
+    EXPECT_FALSE(pipeSize);
+    EXPECT_EQ(pipeSize.error, static_cast<std::uint32_t>(ERROR_INVALID_FUNCTION));
+    EXPECT_EQ(pipeBytes.error, static_cast<std::uint32_t>(ERROR_INVALID_FUNCTION));
+}
+
 TEST(Win32Files, AppendCreatesThenAddsAtTheEnd) {
     wintest::ScratchFolder folder("files_append");
     Win32FileSystem files;

@@ -33,6 +33,21 @@ public:
         CloseHandle(file);
     }
 
+    // A file of `size` bytes made by moving its end, so that the file system may keep it
+    // sparse: sizes past 4 GiB cost no disk space.
+    bool WriteSizedFile(const std::string& name, unsigned long long size) const {
+        const HANDLE file = CreateFileA((*this / name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file == INVALID_HANDLE_VALUE) return false;
+        LONG high = static_cast<LONG>(size >> 32);
+        SetLastError(NO_ERROR);
+        const DWORD low = SetFilePointer(file, static_cast<LONG>(size & 0xFFFFFFFFULL), &high, FILE_BEGIN);
+        const bool moved = low != INVALID_SET_FILE_POINTER || GetLastError() == NO_ERROR;
+        const bool ended = moved && SetEndOfFile(file);
+        CloseHandle(file);
+        return ended;
+    }
+
 private:
     void Remove() const {
         WIN32_FIND_DATAA found{};
