@@ -4,12 +4,15 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
-#include "common/text/ansi_path.h"
 #include "platform/result.h"
 
 namespace platform {
+
+// One range of lead bytes of a double-byte code page: its first and last byte.
+using LeadByteRange = std::pair<std::uint8_t, std::uint8_t>;
 
 struct OsVersion {
     std::uint32_t major = 0;
@@ -33,7 +36,7 @@ public:
     // GetWindowsDirectoryA into `capacity` characters; fails when it does not fit.
     virtual Win32Value<std::string> GetWindowsDirectory(std::size_t capacity) = 0;
     // GetCPInfo of the ANSI code page: its lead-byte ranges (none for a single-byte one).
-    virtual Win32Value<std::vector<text::ByteRange>> GetAnsiLeadByteRanges() = 0;
+    virtual Win32Value<std::vector<LeadByteRange>> GetAnsiLeadByteRanges() = 0;
     // GetModuleFileNameA of the running program into `capacity` characters.
     virtual Win32Value<std::string> GetModuleFileName(std::size_t capacity) = 0;
     // The program's arguments after its name, split as the C runtime splits them.

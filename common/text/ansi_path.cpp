@@ -4,7 +4,7 @@ namespace text {
 
 LeadBytes::LeadBytes(const std::vector<ByteRange>& ranges) {
     for (const ByteRange& range : ranges) {
-        for (unsigned byte = range.first; byte <= range.last; ++byte) lead_[byte] = true;
+        for (unsigned byte = range.first; byte <= range.second; ++byte) lead_[byte] = true;
     }
 }
 

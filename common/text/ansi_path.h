@@ -6,15 +6,13 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace text {
 
-// One range of lead bytes of a code page, both ends included.
-struct ByteRange {
-    std::uint8_t first = 0;
-    std::uint8_t last = 0;
-};
+// One range of lead bytes of a code page: its first and last byte.
+using ByteRange = std::pair<std::uint8_t, std::uint8_t>;
 
 // Which bytes of the ANSI code page begin a two-byte character.
 class LeadBytes {

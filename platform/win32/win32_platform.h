@@ -39,7 +39,7 @@ public:
     std::uint32_t GetUserDefaultLcid() override;
     Win32Value<std::string> GetSystemDirectory(std::size_t capacity) override;
     Win32Value<std::string> GetWindowsDirectory(std::size_t capacity) override;
-    Win32Value<std::vector<text::ByteRange>> GetAnsiLeadByteRanges() override;
+    Win32Value<std::vector<LeadByteRange>> GetAnsiLeadByteRanges() override;
     Win32Value<std::string> GetModuleFileName(std::size_t capacity) override;
     std::vector<std::string> GetCommandLineArguments() override;
     std::string FormatSystemMessage(std::uint32_t error) override;

@@ -15,6 +15,17 @@ using IsWow64ProcessFunction = BOOL(WINAPI*)(HANDLE, PBOOL);
 const IsWow64ProcessFunction gIsWow64Process =
     FindSystemFunction<IsWow64ProcessFunction>("kernel32", "IsWow64Process");
 
+// A system folder asked for with one of the calls that fill a buffer of `capacity`
+// characters; a folder that does not fit is a failure, not a cut path.
+Win32Value<std::string> FolderInto(UINT(WINAPI* get)(LPSTR, UINT), std::size_t capacity) {
+    std::string buffer(capacity, '\0');
+    const UINT length = get(buffer.data(), static_cast<UINT>(capacity));
+    if (length == 0) return Win32Value<std::string>::Failed(GetLastError());
+    if (length >= capacity) return Win32Value<std::string>::Failed(kErrorInsufficientBuffer);
+    buffer.resize(length);
+    return Win32Value<std::string>::Ok(buffer);
+}
+
 }  // namespace
 
 #if defined(_MSC_VER)
@@ -44,32 +55,22 @@ Win32Value<bool> Win32SystemInfo::IsWow64Process() {
 std::uint32_t Win32SystemInfo::GetUserDefaultLcid() { return GetUserDefaultLCID(); }
 
 Win32Value<std::string> Win32SystemInfo::GetSystemDirectory(std::size_t capacity) {
-    std::string buffer(capacity, '\0');
-    const UINT length = GetSystemDirectoryA(buffer.data(), static_cast<UINT>(capacity));
-    if (length == 0) return Win32Value<std::string>::Failed(GetLastError());
-    if (length >= capacity) return Win32Value<std::string>::Failed(kErrorInsufficientBuffer);
-    buffer.resize(length);
-    return Win32Value<std::string>::Ok(buffer);
+    return FolderInto(GetSystemDirectoryA, capacity);
 }
 
 Win32Value<std::string> Win32SystemInfo::GetWindowsDirectory(std::size_t capacity) {
-    std::string buffer(capacity, '\0');
-    const UINT length = GetWindowsDirectoryA(buffer.data(), static_cast<UINT>(capacity));
-    if (length == 0) return Win32Value<std::string>::Failed(GetLastError());
-    if (length >= capacity) return Win32Value<std::string>::Failed(kErrorInsufficientBuffer);
-    buffer.resize(length);
-    return Win32Value<std::string>::Ok(buffer);
+    return FolderInto(GetWindowsDirectoryA, capacity);
 }
 
-Win32Value<std::vector<text::ByteRange>> Win32SystemInfo::GetAnsiLeadByteRanges() {
+Win32Value<std::vector<LeadByteRange>> Win32SystemInfo::GetAnsiLeadByteRanges() {
     CPINFO info{};
-    if (!GetCPInfo(CP_ACP, &info)) return Win32Value<std::vector<text::ByteRange>>::Failed(GetLastError());
+    if (!GetCPInfo(CP_ACP, &info)) return Win32Value<std::vector<LeadByteRange>>::Failed(GetLastError());
     // Pairs of first and last byte, closed by a pair of zeros.
-    std::vector<text::ByteRange> ranges;
+    std::vector<LeadByteRange> ranges;
     for (std::size_t i = 0; i + 1 < MAX_LEADBYTES && info.LeadByte[i] != 0; i += 2) {
         ranges.push_back({info.LeadByte[i], info.LeadByte[i + 1]});
     }
-    return Win32Value<std::vector<text::ByteRange>>::Ok(std::move(ranges));
+    return Win32Value<std::vector<LeadByteRange>>::Ok(std::move(ranges));
 }
 
 Win32Value<std::string> Win32SystemInfo::GetModuleFileName(std::size_t capacity) {

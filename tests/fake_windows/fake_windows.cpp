@@ -50,11 +50,36 @@ std::string CollapseSeparators(const std::string& normalizedPath) {
     return collapsed;
 }
 
+// Windows applies "." and ".." inside a path ("C:\\A\\..\\B" is "C:\\B"); ".." at the root
+// stays there.
+std::string ApplyDots(const std::string& normalizedPath) {
+    std::vector<std::string> names;
+    std::size_t start = 0;
+    while (start <= normalizedPath.size()) {
+        const std::size_t end = std::min(normalizedPath.find('\\', start), normalizedPath.size());
+        names.push_back(normalizedPath.substr(start, end - start));
+        start = end + 1;
+    }
+    std::vector<std::string> kept;
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        const bool root = i == 0;
+        if (!root && names[i] == ".") continue;
+        if (!root && names[i] == "..") {
+            if (kept.size() > 1) kept.pop_back();
+            continue;
+        }
+        kept.push_back(names[i]);
+    }
+    std::string path;
+    for (std::size_t i = 0; i < kept.size(); ++i) path += (i == 0 ? "" : "\\") + kept[i];
+    return path;
+}
+
 }  // namespace
 
 std::string FakeFileSystem::Key(const std::string& path) const {
     const std::string full = IsAbsolute(path) ? path : InFolder(currentDirectory, path);
-    std::string key = CollapseSeparators(Normalize(StripTrailingBackslash(full)));
+    std::string key = ApplyDots(CollapseSeparators(Normalize(StripTrailingBackslash(full))));
     if (key.size() == 3 && key[1] == ':' && key[2] == '\\') key.pop_back();  // "C:\" and "C:" alike
     return key;
 }
@@ -512,9 +537,9 @@ Win32Value<std::string> FakeSystemInfo::GetWindowsDirectory(std::size_t capacity
     return Win32Value<std::string>::Ok(windowsDirectory);
 }
 
-Win32Value<std::vector<text::ByteRange>> FakeSystemInfo::GetAnsiLeadByteRanges() {
-    if (auto error = failures_.Check(Op::GetCPInfo)) return Win32Value<std::vector<text::ByteRange>>::Failed(*error);
-    return Win32Value<std::vector<text::ByteRange>>::Ok(leadByteRanges);
+Win32Value<std::vector<platform::LeadByteRange>> FakeSystemInfo::GetAnsiLeadByteRanges() {
+    if (auto error = failures_.Check(Op::GetCPInfo)) return Win32Value<std::vector<platform::LeadByteRange>>::Failed(*error);
+    return Win32Value<std::vector<platform::LeadByteRange>>::Ok(leadByteRanges);
 }
 
 Win32Value<std::string> FakeSystemInfo::GetModuleFileName(std::size_t capacity) {

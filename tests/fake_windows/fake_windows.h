@@ -141,7 +141,7 @@ public:
     std::uint32_t lcid = 0x409;
     std::string systemDirectory = "C:\\Windows\\system32";
     std::string windowsDirectory = "C:\\Windows";
-    std::vector<text::ByteRange> leadByteRanges;  // a single-byte code page unless a test sets some
+    std::vector<platform::LeadByteRange> leadByteRanges;  // a single-byte code page unless a test sets some
     std::string moduleFileName = "C:\\Medium\\Setup.exe";
     std::vector<std::string> arguments;
     std::map<std::uint32_t, std::string> systemMessages = {
@@ -160,7 +160,7 @@ public:
     std::uint32_t GetUserDefaultLcid() override { return lcid; }
     platform::Win32Value<std::string> GetSystemDirectory(std::size_t capacity) override;
     platform::Win32Value<std::string> GetWindowsDirectory(std::size_t capacity) override;
-    platform::Win32Value<std::vector<text::ByteRange>> GetAnsiLeadByteRanges() override;
+    platform::Win32Value<std::vector<platform::LeadByteRange>> GetAnsiLeadByteRanges() override;
     platform::Win32Value<std::string> GetModuleFileName(std::size_t capacity) override;
     std::vector<std::string> GetCommandLineArguments() override { return arguments; }
     std::string FormatSystemMessage(std::uint32_t error) override;

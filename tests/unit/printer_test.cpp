@@ -99,7 +99,7 @@ TEST_F(PrinterTest, Windows98AsksTheNewPrinterForItsSettingsOnce) {
 
 TEST_F(PrinterTest, NtFamilyTakesTheFormFromThePaperTable) {
     const std::vector<std::pair<std::string, std::string>> table = {
-        {"A4", "A4"}, {"Legal", "Legal"}, {"A0", "ISO A0"}, {"a4", "a4"},
+        {"A4", "A4"}, {"Legal", "Legal"}, {"A0", "ISO A0"}, {"a4", "a4"}, {"letter", "letter"},
         {"Architectural Sheet Size E-One Large", "Architectural Sheet Size E-One "}};
     for (const auto& [paper, form] : table) {
         PrepareSpooler(TestPlatform::Windows64, paper);
@@ -190,7 +190,7 @@ TEST_F(PrinterTest, DeviceSettingsFieldsStayInsideTheRecordsPublicPart) {
 
 TEST_F(PrinterTest, Windows98SetsThePaperCodeInThePrinterRecord) {
     const std::vector<std::pair<std::string, std::int16_t>> table = {
-        {"Letter", 1}, {"A4", 9}, {"Legal", 5}, {"A0", 8}, {"Tabloid", 1}};
+        {"Letter", 1}, {"A4", 9}, {"Legal", 5}, {"A0", 8}, {"Tabloid", 1}, {"a4", 1}};
     for (const auto& [paper, code] : table) {
         PrepareSpooler(TestPlatform::Windows98, paper);
         ASSERT_TRUE(Install());
@@ -200,14 +200,6 @@ TEST_F(PrinterTest, Windows98SetsThePaperCodeInThePrinterRecord) {
         EXPECT_EQ(Printer().info.attributes, kLocal | kCompleteFirst);
         windows.spooler.printers.clear();
     }
-}
-
-TEST_F(PrinterTest, PaperMappingNamesAndCodes) {
-    EXPECT_TRUE(setup::KeepsGlobalDefaultForm("Letter"));
-    EXPECT_FALSE(setup::KeepsGlobalDefaultForm("letter"));
-    EXPECT_EQ(setup::GlobalDefaultFormName("A0"), "ISO A0");
-    EXPECT_EQ(setup::PaperCode("A0"), setup::kDmPaperA3);
-    EXPECT_EQ(setup::PaperCode("a4"), setup::kDmPaperLetter);
 }
 
 // ---- the attributes --------------------------------------------------------------------

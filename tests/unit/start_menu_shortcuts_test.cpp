@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
+#include "setup/install_sequence.h"
 #include "setup/start_menu_shortcuts.h"
 #include "tests/unit/deployment_fixture.h"
 #include "tests/unit/setup_fixture.h"
@@ -100,6 +102,41 @@ TEST_F(ShortcutsTest, NoProgramsFolderNoShortcutsAndFailedLinksArePassedOver) {
     setup::CreateStartMenuShortcuts(context);
     EXPECT_FALSE(windows.files.Exists(Group() + "\\Preferences.lnk"));
     EXPECT_TRUE(windows.files.Exists(Group() + "\\Readme.lnk"));
+}
+
+// The uninstaller removes the group's shortcuts and folder by the same name: a group
+// that is not a folder inside the Programs folder gets no shortcuts, and the error log
+// says why.
+TEST_F(ShortcutsTest, AGroupOutsideTheProgramsFolderIsPassedOverAndLogged) {
+    struct Case {
+        std::string group;
+        std::string productName;
+    };
+    const std::vector<Case> cases = {{"..\\Startup", "Quillet Writer"},  {"A\\..\\..\\X", "Quillet Writer"},
+                                     {"C:\\Evil", "Quillet Writer"},      {"\\Evil", "Quillet Writer"},
+                                     {".", "Quillet Writer"},              {"A\\..", "Quillet Writer"},
+                                     {"", "..\\Quillet Writer"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.group + " / " + c.productName);
+        windows.journal.Clear();
+        windows.files.Remove(Destination("Error.log"));
+        context.state.programGroup = c.group;
+        context.state.productName = c.productName;
+        context.state.destinationFolder = kDestination;
+        setup::PointErrorLogAtDestination(context);
+        setup::CreateStartMenuShortcuts(context);
+        EXPECT_FALSE(windows.journal.Contains("CreateDirectory"));
+        EXPECT_FALSE(windows.journal.Contains("SaveLink"));
+        const std::string group = c.group.empty() ? c.productName : c.group;
+        EXPECT_EQ(windows.files.Content(Destination("Error.log")),
+                  "Start-menu shortcuts skipped: the program group \"" + group +
+                      "\" is not a folder inside the Programs folder.\r\n");
+    }
+    // A group that goes down and up again but stays inside is taken as it is.
+    context.state.programGroup = "Brindle\\..\\Quillet";
+    context.state.productName = "Quillet Writer";
+    setup::CreateStartMenuShortcuts(context);
+    EXPECT_TRUE(windows.files.Exists(std::string(kCommonPrograms) + "\\Quillet\\Preferences.lnk"));
 }
 
 class ShortcutsInSequenceTest : public testing_support::SetupFixture {
