@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace profile {
@@ -22,93 +23,43 @@ const std::string kSettings =
     "Arguments=a=b\r\n"
     "Command=second.exe\r\n";
 
-// --- Finding sections and keys ---
+// --- Reading one value ---
 
-TEST(ProfileRead, FindsValuesInTheirSections) {
-    EXPECT_EQ("1", ReadProfileString(kSettings, "Installation", "AutoPaperSize", 10));
-    EXPECT_EQ("C:\\Program Files\\Doc Writer",
-              ReadProfileString(kSettings, "Parameters", "DestinationFolder", kLarge));
-}
-
-TEST(ProfileRead, NamesMatchWithoutRegardToCase) {
-    EXPECT_EQ("1", ReadProfileString(kSettings, "INSTALLATION", "autopapersize", 10));
-    EXPECT_EQ("run.exe", ReadProfileString(kSettings, "parameters", "COMMAND", kLarge));
-}
-
-TEST(ProfileRead, KeyIsLookedUpOnlyInItsOwnSection) {
-    EXPECT_EQ("", ReadProfileString(kSettings, "Installation", "Command", kLarge));
-    EXPECT_EQ("", ReadProfileString(kSettings, "Parameters", "AutoPaperSize", kLarge));
-}
-
-TEST(ProfileRead, BlanksAroundNamesAndValuesAreTrimmed) {
-    EXPECT_EQ("yes please", ReadProfileString(kSettings, "Installation", "PrintDirectly", kLarge));
-    EXPECT_EQ("v", ReadProfileString("[ S ]\n\t k \t=\t v \t\n", "S", "k", kLarge));
-}
-
-TEST(ProfileRead, ValueKeepsEverythingAfterTheFirstEqualsSign) {
-    EXPECT_EQ("a=b", ReadProfileString(kSettings, "Parameters", "Arguments", kLarge));
-}
-
-TEST(ProfileRead, FirstMatchingKeyWins) {
-    EXPECT_EQ("run.exe", ReadProfileString(kSettings, "Parameters", "Command", kLarge));
-}
-
-TEST(ProfileRead, OnlyTheFirstMatchingSectionIsSearched) {
-    const std::string text = "[A]\nx=1\n[B]\ny=2\n[a]\nx=3\nz=4\n";
-    EXPECT_EQ("1", ReadProfileString(text, "A", "x", kLarge));
-    EXPECT_EQ("", ReadProfileString(text, "A", "z", kLarge));
-}
-
-TEST(ProfileRead, MissingSectionKeyOrTextReadsEmpty) {
-    EXPECT_EQ("", ReadProfileString(kSettings, "Preferences", "Quillet_Pro", 15));
-    EXPECT_EQ("", ReadProfileString(kSettings, "Parameters", "GNUGS", 10));
-    EXPECT_EQ("", ReadProfileString("", "Parameters", "GNUGS", 10));
-}
-
-TEST(ProfileRead, KeyBeforeAnySectionBelongsToNone) {
-    EXPECT_EQ("", ReadProfileString("x=1\n[S]\ny=2\n", "S", "x", kLarge));
-    EXPECT_EQ("", ReadProfileString("x=1\n", "", "x", kLarge));
-}
-
-TEST(ProfileRead, CommentLinesAreSkipped) {
-    const std::string text = "[S]\n;k=commented\n   ; k=indented comment\nk=real\n";
-    EXPECT_EQ("real", ReadProfileString(text, "S", "k", kLarge));
-    EXPECT_EQ("", ReadProfileString(text, "S", ";k", kLarge));
-}
-
-TEST(ProfileRead, UnixAndWindowsLineEndsAndNoFinalLineEnd) {
-    EXPECT_EQ("v", ReadProfileString("[S]\nk=v\n", "S", "k", kLarge));
-    EXPECT_EQ("v", ReadProfileString("[S]\r\nk=v\r\n", "S", "k", kLarge));
-    EXPECT_EQ("v", ReadProfileString("[S]\r\nk=v", "S", "k", kLarge));
-}
-
-TEST(ProfileRead, SectionHeaderWithTextAfterTheBracketOrNoBracket) {
-    EXPECT_EQ("1", ReadProfileString("[S] trailing\nk=1\n", "S", "k", kLarge));
-    EXPECT_EQ("2", ReadProfileString("[Open\nk=2\n", "Open", "k", kLarge));
-}
-
-TEST(ProfileRead, LineWithoutEqualsSignIsAKeyWithoutValue) {
-    const std::string text = "[S]\nflag\nflag=late\n";
-    EXPECT_EQ("", ReadProfileString(text, "S", "flag", kLarge));
-}
-
-TEST(ProfileRead, ValueMayHoldZeroBytes) {
-    const std::string text = std::string("[S]\nk=a\0b\n", 10);
-    EXPECT_EQ(std::string("a\0b", 3), ReadProfileString(text, "S", "k", kLarge));
-}
-
-// --- Cutting to capacity ---
-
-TEST(ProfileCapacity, ValueIsCutToCapacityLessOne) {
-    const std::string text = "[Parameters]\nCommand=" + std::string(1200, 'c') + "\n";
-    EXPECT_EQ(std::string(999, 'c'), ReadProfileString(text, "Parameters", "Command", 1000));
-    EXPECT_EQ("12345678", ReadProfileString("[S]\nk=123456789\n", "S", "k", 9));
-    EXPECT_EQ("123456789", ReadProfileString("[S]\nk=123456789\n", "S", "k", 10));
-}
-
-TEST(ProfileCapacity, CapacityOneOrZeroGivesEmpty) {
-    EXPECT_EQ("", ReadProfileString(kSettings, "Installation", "AutoPaperSize", 1));
-    EXPECT_EQ("", ReadProfileString(kSettings, "Installation", "AutoPaperSize", 0));
+TEST(ProfileRead, ValuesAsTheToolReadsThem) {
+    struct Case {
+        const char* what;
+        std::string text;
+        const char* section;
+        const char* key;
+        std::size_t capacity;
+        std::string value;
+    };
+    const std::vector<Case> cases = {
+        {"in its section", kSettings, "Installation", "AutoPaperSize", 10, "1"},
+        {"a path", kSettings, "Parameters", "DestinationFolder", kLarge, "C:\\Program Files\\Doc Writer"},
+        {"names in any case", kSettings, "parameters", "COMMAND", kLarge, "run.exe"},
+        {"only in its own section", kSettings, "Installation", "Command", kLarge, ""},
+        {"blanks trimmed", kSettings, "Installation", "PrintDirectly", kLarge, "yes please"},
+        {"tabs trimmed", "[ S ]\n\t k \t=\t v \t\n", "S", "k", kLarge, "v"},
+        {"after the first '='", kSettings, "Parameters", "Arguments", kLarge, "a=b"},
+        {"the first key wins", kSettings, "Parameters", "Command", kLarge, "run.exe"},
+        {"the first section wins", "[A]\nx=1\n[B]\ny=2\n[a]\nx=3\nz=4\n", "A", "z", kLarge, ""},
+        {"a missing key", kSettings, "Preferences", "Quillet_Pro", 15, ""},
+        {"no text", "", "Parameters", "GNUGS", 10, ""},
+        {"a key before any section", "x=1\n[S]\ny=2\n", "S", "x", kLarge, ""},
+        {"comments skipped", "[S]\n;k=commented\n   ; k=indented comment\nk=real\n", "S", "k", kLarge, "real"},
+        {"a comment is no key", "[S]\n;k=commented\n", "S", ";k", kLarge, ""},
+        {"CR LF without a final line end", "[S]\r\nk=v", "S", "k", kLarge, "v"},
+        {"text after the bracket", "[S] trailing\nk=1\n", "S", "k", kLarge, "1"},
+        {"no closing bracket", "[Open\nk=2\n", "Open", "k", kLarge, "2"},
+        {"a line without '=' is a key without value", "[S]\nflag\nflag=late\n", "S", "flag", kLarge, ""},
+        {"zero bytes kept", std::string("[S]\nk=a\0b\n", 10), "S", "k", kLarge, std::string("a\0b", 3)},
+        {"cut to capacity - 1", "[P]\nC=" + std::string(1200, 'c') + "\n", "P", "C", 1000, std::string(999, 'c')},
+        {"exactly capacity - 1", "[S]\nk=123456789\n", "S", "k", 10, "123456789"},
+        {"capacity 1", kSettings, "Installation", "AutoPaperSize", 1, ""},
+        {"capacity 0", kSettings, "Installation", "AutoPaperSize", 0, ""},
+    };
+    for (const Case& c : cases) EXPECT_EQ(ReadProfileString(c.text, c.section, c.key, c.capacity), c.value) << c.what;
 }
 
 // --- Listing keys and sections ---
@@ -136,30 +87,16 @@ TEST(ProfileKeys, NamesMatchIgnoresAsciiCaseOnly) {
 
 // --- Numbers as atoi/atol read them ---
 
-TEST(ProfileNumbers, LeadingDigitsWithBlanksAndSign) {
-    EXPECT_EQ(1, ParseLeadingInt("1"));
-    EXPECT_EQ(1, ParseLeadingInt(" 1"));
-    EXPECT_EQ(12, ParseLeadingInt("\t 12abc"));
-    EXPECT_EQ(-7, ParseLeadingInt("-7"));
-    EXPECT_EQ(7, ParseLeadingInt("+7x"));
-    EXPECT_EQ(0, ParseLeadingInt("-0"));
+TEST(ProfileNumbers, LeadingDigitsOrZeroSaturatingAtTheLimits) {
+    const std::vector<std::pair<std::string, int>> cases = {
+        {"1", 1},      {" 1", 1},   {"\t 12abc", 12}, {"-7", -7},     {"+7x", 7},
+        {"-0", 0},     {"", 0},     {"no", 0},        {"-", 0},       {"+ 5", 0},
+        {"0x10", 0},   {"2147483647", 2147483647},    {"2147483648", 2147483647},
+        {"-2147483648", -2147483647 - 1}};
+    for (const auto& [text, number] : cases) EXPECT_EQ(ParseLeadingInt(text), number) << text;
     EXPECT_EQ(10, ParseLeadingLong("010"));
-}
-
-TEST(ProfileNumbers, NoLeadingDigitsGivesZero) {
-    EXPECT_EQ(0, ParseLeadingInt(""));
-    EXPECT_EQ(0, ParseLeadingInt("no"));
-    EXPECT_EQ(0, ParseLeadingInt("-"));
-    EXPECT_EQ(0, ParseLeadingInt("+ 5"));
-    EXPECT_EQ(0, ParseLeadingInt("0x10"));
     EXPECT_EQ(0, ParseLeadingLong("   "));
-}
-
-TEST(ProfileNumbers, OutOfRangeSaturates) {
-    EXPECT_EQ(2147483647, ParseLeadingInt("2147483647"));
-    EXPECT_EQ(2147483647, ParseLeadingInt("2147483648"));
     EXPECT_EQ(2147483647, ParseLeadingLong("99999999999999999999999999"));
-    EXPECT_EQ(-2147483647 - 1, ParseLeadingInt("-2147483648"));
     EXPECT_EQ(-2147483647 - 1, ParseLeadingLong("-99999999999999999999999999"));
 }
 
