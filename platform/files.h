@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -43,6 +44,40 @@ struct [[nodiscard]] StartedSearch {
     explicit operator bool() const { return search != nullptr; }
 };
 
+// A view of a file mapped into memory for reading and writing; unmapped (and the
+// mapping closed) when it goes away.
+class MappedView {
+public:
+    virtual ~MappedView() = default;
+    virtual std::uint8_t* Bytes() = 0;
+    virtual std::size_t Size() const = 0;
+};
+
+struct [[nodiscard]] MappedFileView {
+    std::unique_ptr<MappedView> view;
+    std::uint32_t error = kErrorSuccess;
+    explicit operator bool() const { return view != nullptr; }
+};
+
+// A file open for reading and writing, edited in place; closed when it goes away.
+class UpdatableFile {
+public:
+    virtual ~UpdatableFile() = default;
+    // GetFileSize.
+    virtual Win32Value<std::uint64_t> GetSize() = 0;
+    // CreateFileMappingA (read and write) of `size` bytes and MapViewOfFile of all of
+    // them. A size beyond the file's end grows the file; the added bytes are zero.
+    virtual MappedFileView Map(std::uint64_t size) = 0;
+    // SetFilePointer to `size` and SetEndOfFile: the file ends there.
+    virtual Win32Result SetEnd(std::uint64_t size) = 0;
+};
+
+struct [[nodiscard]] OpenedFile {
+    std::unique_ptr<UpdatableFile> file;
+    std::uint32_t error = kErrorSuccess;
+    explicit operator bool() const { return file != nullptr; }
+};
+
 class FileSystem {
 public:
     virtual ~FileSystem() = default;
@@ -65,6 +100,25 @@ public:
                                  bool failIfExists) = 0;
     // DeleteFileA.
     virtual Win32Result DeleteFile(const std::string& path) = 0;
+    // RemoveDirectoryA: only an empty folder goes.
+    virtual Win32Result RemoveDirectory(const std::string& path) = 0;
+    // MoveFileExA with MOVEFILE_DELAY_UNTIL_REBOOT: at the next restart the file or
+    // folder is renamed to `newName`, or deleted when there is none.
+    virtual Win32Result MoveFileAtRestart(const std::string& path, const std::optional<std::string>& newName) = 0;
+    // Creates the file anew (replacing one that is there), writes the bytes and closes it.
+    virtual Win32Result WriteWholeFile(const std::string& path, const std::vector<std::uint8_t>& bytes) = 0;
+    // Creates the file only when no file of that name exists (CREATE_NEW; otherwise
+    // ERROR_FILE_EXISTS), writes the bytes and closes it.
+    virtual Win32Result WriteNewFile(const std::string& path, const std::vector<std::uint8_t>& bytes) = 0;
+    // CreateFileA for reading and writing, opening the file or creating it when missing,
+    // with no sharing and the sequential-access hint.
+    virtual OpenedFile OpenFileForUpdate(const std::string& path) = 0;
+    // GetTempPathA into `capacity` characters: the temporary folder, with its trailing
+    // backslash.
+    virtual Win32Value<std::string> GetTempPath(std::size_t capacity) = 0;
+    // GetTempFileNameA with an automatic number: creates a new empty file named by the
+    // prefix in `folder` and gives its full path.
+    virtual Win32Value<std::string> GetTempFileName(const std::string& folder, const std::string& prefix) = 0;
     // Opens the file for reading, reads it whole as raw bytes and closes it.
     virtual Win32Value<std::vector<std::uint8_t>> ReadWholeFile(const std::string& path) = 0;
     // Opens the file for writing (creating it, keeping its contents), writes the bytes

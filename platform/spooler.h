@@ -19,7 +19,10 @@ inline constexpr std::uint32_t kErrorUnknownPrinterDriver = 1797;
 inline constexpr std::uint32_t kErrorInvalidPrinterName = 1801;
 inline constexpr std::uint32_t kErrorPrinterAlreadyExists = 1802;
 inline constexpr std::uint32_t kErrorInvalidEnvironment = 1805;
+inline constexpr std::uint32_t kErrorUnknownPrintMonitor = 3000;
+inline constexpr std::uint32_t kErrorPrinterDriverInUse = 3001;
 inline constexpr std::uint32_t kErrorPrintMonitorAlreadyInstalled = 3006;
+inline constexpr std::uint32_t kErrorPrintMonitorInUse = 3008;
 
 inline constexpr std::uint32_t kPrinterAllAccess = 0xF000C;  // PRINTER_ALL_ACCESS
 
@@ -94,6 +97,8 @@ public:
     // SetPrinterA at level 2 / 8.
     virtual Win32Result SetPrinter2(const PrinterInfo2& info) = 0;
     virtual Win32Result SetPrinter8(const PrinterInfo8& info) = 0;
+    // DeletePrinter: the printer goes once the last handle to it is closed.
+    virtual Win32Result DeletePrinter() = 0;
     // DocumentPropertiesA without a window on this printer: the device-mode size for
     // mode 0, kIdOk or a negative value otherwise. `output` and `input` may be the same
     // record, or null; an output buffer is its whole byte size.
@@ -134,6 +139,15 @@ public:
     virtual OpenedPrinter AddPrinter(const PrinterInfo2& info) = 0;
     // OpenPrinterA with no datatype and no device mode.
     virtual OpenedPrinter OpenPrinter(const std::string& name, std::uint32_t desiredAccess) = 0;
+
+    // DeletePrinterDriverA, no server: refused while a printer uses the driver.
+    virtual Win32Result DeletePrinterDriver(const std::string& environment, const std::string& driverName) = 0;
+    // DeletePortA, no server, no window: the port's monitor deletes it; refused while a
+    // printer uses the port.
+    virtual Win32Result DeletePort(const std::string& portName) = 0;
+    // DeleteMonitorA, no server, the default environment: refused while the monitor
+    // serves a port.
+    virtual Win32Result DeleteMonitor(const std::string& monitorName) = 0;
 };
 
 }  // namespace platform

@@ -37,6 +37,8 @@ public:
     virtual Win32Value<std::string> GetWindowsDirectory(std::size_t capacity) = 0;
     // GetCPInfo of the ANSI code page: its lead-byte ranges (none for a single-byte one).
     virtual Win32Value<std::vector<LeadByteRange>> GetAnsiLeadByteRanges() = 0;
+    // GetCurrentProcessId.
+    virtual std::uint32_t GetCurrentProcessId() = 0;
     // GetModuleFileNameA of the running program into `capacity` characters.
     virtual Win32Value<std::string> GetModuleFileName(std::size_t capacity) = 0;
     // The program's arguments after its name, split as the C runtime splits them.

@@ -66,7 +66,7 @@ platform::Win32Result CopyIntoDestination(SetupContext& context, const std::stri
 void RegisterComServer(SetupContext& context, const std::string& serverPath) {
     const std::string commandLine =
         "\"" + context.state.systemFolder + "regsvr32.exe\" /s \"" + serverPath + "\"";
-    (void)context.os.processes.CreateProcess(commandLine, platform::WindowShow::Hide);
+    (void)context.os.processes.CreateProcess(commandLine, platform::ShownAs(platform::WindowShow::Hide));
 }
 
 StepResult CopyRowFile(SetupContext& context, const CopyRow& row) {

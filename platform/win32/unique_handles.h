@@ -69,6 +69,13 @@ struct FindHandleTraits {  // FindFirstFile's "none" is INVALID_HANDLE_VALUE; Fi
 };
 using UniqueFindHandle = UniqueResource<FindHandleTraits>;
 
+struct ViewTraits {  // a view of a file mapping
+    using Type = void*;
+    static void* Invalid() { return nullptr; }
+    static void Close(void* view) { UnmapViewOfFile(view); }
+};
+using UniqueView = UniqueResource<ViewTraits>;
+
 struct LocalMemoryTraits {
     using Type = HLOCAL;
     static HLOCAL Invalid() { return nullptr; }

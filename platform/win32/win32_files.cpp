@@ -25,6 +25,60 @@ Win32Value<std::uint64_t> SizeOfOpenFile(HANDLE file) {
     return Win32Value<std::uint64_t>::Ok((static_cast<std::uint64_t>(high) << 32) | low);
 }
 
+// Creates the file as `disposition` says, writes all the bytes and closes it.
+Win32Result WriteFileCreated(const std::string& path, const std::vector<std::uint8_t>& bytes, DWORD disposition) {
+    UniqueFile file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, disposition,
+                                FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    if (!file) return LastError();
+    DWORD written = 0;
+    if (!WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr)) return LastError();
+    if (written != bytes.size()) return {ERROR_WRITE_FAULT};
+    return {};
+}
+
+class Win32MappedView : public MappedView {
+public:
+    Win32MappedView(UniqueHandle mapping, UniqueView view, std::size_t size)
+        : mapping_(std::move(mapping)), view_(std::move(view)), size_(size) {}
+    std::uint8_t* Bytes() override { return static_cast<std::uint8_t*>(view_.get()); }
+    std::size_t Size() const override { return size_; }
+
+private:
+    UniqueHandle mapping_;
+    UniqueView view_;  // unmapped before the mapping closes
+    std::size_t size_;
+};
+
+class Win32UpdatableFile : public UpdatableFile {
+public:
+    explicit Win32UpdatableFile(UniqueFile file) : file_(std::move(file)) {}
+
+    Win32Value<std::uint64_t> GetSize() override { return SizeOfOpenFile(file_.get()); }
+
+    MappedFileView Map(std::uint64_t size) override {
+        const auto high = static_cast<DWORD>(size >> 32);
+        const auto low = static_cast<DWORD>(size & 0xFFFFFFFFu);
+        UniqueHandle mapping(CreateFileMappingA(file_.get(), nullptr, PAGE_READWRITE, high, low, nullptr));
+        if (!mapping) return {nullptr, GetLastError()};
+        UniqueView view(MapViewOfFile(mapping.get(), FILE_MAP_WRITE, 0, 0, 0));
+        if (!view) return {nullptr, GetLastError()};
+        return {std::make_unique<Win32MappedView>(std::move(mapping), std::move(view), static_cast<std::size_t>(size)),
+                kErrorSuccess};
+    }
+
+    Win32Result SetEnd(std::uint64_t size) override {
+        LONG high = static_cast<LONG>(size >> 32);
+        SetLastError(NO_ERROR);
+        const DWORD low = SetFilePointer(file_.get(), static_cast<LONG>(size & 0xFFFFFFFFu), &high, FILE_BEGIN);
+        if (low == INVALID_SET_FILE_POINTER && GetLastError() != NO_ERROR) return LastError();
+        if (!SetEndOfFile(file_.get())) return LastError();
+        return {};
+    }
+
+private:
+    UniqueFile file_;
+};
+
 FindData ToFindData(const WIN32_FIND_DATAA& found) {
     return FindData{found.cFileName, found.dwFileAttributes};
 }
@@ -93,6 +147,50 @@ Win32Result Win32FileSystem::CopyFile(const std::string& from, const std::string
 Win32Result Win32FileSystem::DeleteFile(const std::string& path) {
     if (!DeleteFileA(path.c_str())) return LastError();
     return {};
+}
+
+Win32Result Win32FileSystem::RemoveDirectory(const std::string& path) {
+    if (!RemoveDirectoryA(path.c_str())) return LastError();
+    return {};
+}
+
+Win32Result Win32FileSystem::MoveFileAtRestart(const std::string& path, const std::optional<std::string>& newName) {
+    if (!MoveFileExA(path.c_str(), newName ? newName->c_str() : nullptr, MOVEFILE_DELAY_UNTIL_REBOOT)) {
+        return LastError();
+    }
+    return {};
+}
+
+Win32Result Win32FileSystem::WriteWholeFile(const std::string& path, const std::vector<std::uint8_t>& bytes) {
+    return WriteFileCreated(path, bytes, CREATE_ALWAYS);
+}
+
+Win32Result Win32FileSystem::WriteNewFile(const std::string& path, const std::vector<std::uint8_t>& bytes) {
+    return WriteFileCreated(path, bytes, CREATE_NEW);
+}
+
+OpenedFile Win32FileSystem::OpenFileForUpdate(const std::string& path) {
+    UniqueFile file(CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    if (!file) return {nullptr, GetLastError()};
+    return {std::make_unique<Win32UpdatableFile>(std::move(file)), kErrorSuccess};
+}
+
+Win32Value<std::string> Win32FileSystem::GetTempPath(std::size_t capacity) {
+    std::string buffer(capacity, '\0');
+    const DWORD length = GetTempPathA(static_cast<DWORD>(capacity), buffer.data());
+    if (length == 0) return Win32Value<std::string>::Failed(GetLastError());
+    if (length >= capacity) return Win32Value<std::string>::Failed(kErrorInsufficientBuffer);
+    buffer.resize(length);
+    return Win32Value<std::string>::Ok(buffer);
+}
+
+Win32Value<std::string> Win32FileSystem::GetTempFileName(const std::string& folder, const std::string& prefix) {
+    char name[MAX_PATH] = {};
+    if (GetTempFileNameA(folder.c_str(), prefix.c_str(), 0, name) == 0) {
+        return Win32Value<std::string>::Failed(GetLastError());
+    }
+    return Win32Value<std::string>::Ok(name);
 }
 
 Win32Value<std::vector<std::uint8_t>> Win32FileSystem::ReadWholeFile(const std::string& path) {

@@ -15,6 +15,13 @@ public:
     Win32Result CreateDirectory(const std::string& path) override;
     Win32Result CopyFile(const std::string& from, const std::string& to, bool failIfExists) override;
     Win32Result DeleteFile(const std::string& path) override;
+    Win32Result RemoveDirectory(const std::string& path) override;
+    Win32Result MoveFileAtRestart(const std::string& path, const std::optional<std::string>& newName) override;
+    Win32Result WriteWholeFile(const std::string& path, const std::vector<std::uint8_t>& bytes) override;
+    Win32Result WriteNewFile(const std::string& path, const std::vector<std::uint8_t>& bytes) override;
+    OpenedFile OpenFileForUpdate(const std::string& path) override;
+    Win32Value<std::string> GetTempPath(std::size_t capacity) override;
+    Win32Value<std::string> GetTempFileName(const std::string& folder, const std::string& prefix) override;
     Win32Value<std::vector<std::uint8_t>> ReadWholeFile(const std::string& path) override;
     Win32Result AppendToFile(const std::string& path, const std::vector<std::uint8_t>& bytes) override;
     StartedSearch FindFirstFile(const std::string& pattern) override;
@@ -40,6 +47,7 @@ public:
     Win32Value<std::string> GetSystemDirectory(std::size_t capacity) override;
     Win32Value<std::string> GetWindowsDirectory(std::size_t capacity) override;
     Win32Value<std::vector<LeadByteRange>> GetAnsiLeadByteRanges() override;
+    std::uint32_t GetCurrentProcessId() override;
     Win32Value<std::string> GetModuleFileName(std::size_t capacity) override;
     std::vector<std::string> GetCommandLineArguments() override;
     std::string FormatSystemMessage(std::uint32_t error) override;
@@ -66,7 +74,9 @@ public:
 
 class Win32Processes : public Processes {
 public:
-    StartedProcess CreateProcess(const std::string& commandLine, WindowShow show) override;
+    StartedProcess CreateProcess(const std::string& commandLine, const ProcessStart& start) override;
+    Win32Result SetOwnThreadTimeCritical() override;
+    Win32Result SetOwnProcessHighPriority() override;
 };
 
 class Win32Spooler : public Spooler {
@@ -81,6 +91,9 @@ public:
     Win32Result AddPrinterDriver(const DriverInfo3& info) override;
     OpenedPrinter AddPrinter(const PrinterInfo2& info) override;
     OpenedPrinter OpenPrinter(const std::string& name, std::uint32_t desiredAccess) override;
+    Win32Result DeletePrinterDriver(const std::string& environment, const std::string& driverName) override;
+    Win32Result DeletePort(const std::string& portName) override;
+    Win32Result DeleteMonitor(const std::string& monitorName) override;
 };
 
 // The whole machine, for the programs' entries and the Windows-side tests.

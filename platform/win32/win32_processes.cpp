@@ -12,6 +12,20 @@ public:
 
     std::uint32_t WaitUntilEnded() override { return WaitForSingleObject(process_.get(), INFINITE); }
 
+    std::uint32_t WaitFor(std::uint32_t milliseconds) override {
+        return WaitForSingleObject(process_.get(), milliseconds);
+    }
+
+    Win32Result SetMainThreadIdle() override {
+        if (!SetThreadPriority(thread_.get(), THREAD_PRIORITY_IDLE)) return {GetLastError()};
+        return {};
+    }
+
+    Win32Result Resume() override {
+        if (ResumeThread(thread_.get()) == static_cast<DWORD>(-1)) return {GetLastError()};
+        return {};
+    }
+
     Win32Result Terminate(std::uint32_t exitCode) override {
         if (!TerminateProcess(process_.get(), exitCode)) return {GetLastError()};
         return {};
@@ -30,21 +44,33 @@ private:
 
 }  // namespace
 
-StartedProcess Win32Processes::CreateProcess(const std::string& commandLine, WindowShow show) {
+StartedProcess Win32Processes::CreateProcess(const std::string& commandLine, const ProcessStart& start) {
     STARTUPINFOA startup{};
     startup.cb = sizeof(startup);
     startup.dwFlags = STARTF_USESHOWWINDOW;
-    startup.wShowWindow = static_cast<WORD>(show);
+    startup.wShowWindow = static_cast<WORD>(start.show);
     PROCESS_INFORMATION info{};
     std::string mutableCommandLine = commandLine;  // CreateProcessA may write into it
-    if (!CreateProcessA(nullptr, mutableCommandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
-                        &startup, &info)) {
+    const DWORD flags = start.suspendedAtIdlePriority ? CREATE_SUSPENDED | IDLE_PRIORITY_CLASS : 0;
+    const char* folder = start.currentDirectory.empty() ? nullptr : start.currentDirectory.c_str();
+    if (!CreateProcessA(nullptr, mutableCommandLine.data(), nullptr, nullptr, start.inheritHandles ? TRUE : FALSE,
+                        flags, nullptr, folder, &startup, &info)) {
         return {nullptr, GetLastError()};
     }
     UniqueHandle process(info.hProcess);
     UniqueHandle thread(info.hThread);
     if (!process) return {nullptr, ERROR_INVALID_HANDLE};
     return {std::make_unique<Win32Process>(std::move(process), std::move(thread)), kErrorSuccess};
+}
+
+Win32Result Win32Processes::SetOwnThreadTimeCritical() {
+    if (!SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_TIME_CRITICAL)) return {GetLastError()};
+    return {};
+}
+
+Win32Result Win32Processes::SetOwnProcessHighPriority() {
+    if (!SetPriorityClass(GetCurrentProcess(), HIGH_PRIORITY_CLASS)) return {GetLastError()};
+    return {};
 }
 
 }  // namespace platform::win32

@@ -177,6 +177,11 @@ public:
         return {};
     }
 
+    Win32Result DeletePrinter() override {
+        if (!::DeletePrinter(printer_.get())) return {GetLastError()};
+        return {};
+    }
+
     std::int32_t DocumentProperties(const std::string& deviceName, DevMode* output, const DevMode* input,
                                     std::uint32_t mode) override {
         // The spooler reads the input record only; with both the same it merges in place.
@@ -292,6 +297,21 @@ OpenedPrinter Win32Spooler::OpenPrinter(const std::string& name, std::uint32_t d
     if (!OpenPrinterA(Text(name), &printer, &defaults)) return {nullptr, GetLastError()};
     if (printer == nullptr) return {nullptr, ERROR_INVALID_HANDLE};
     return Opened(printer);
+}
+
+Win32Result Win32Spooler::DeletePrinterDriver(const std::string& environment, const std::string& driverName) {
+    if (!DeletePrinterDriverA(nullptr, Text(environment), Text(driverName))) return {GetLastError()};
+    return {};
+}
+
+Win32Result Win32Spooler::DeletePort(const std::string& portName) {
+    if (!DeletePortA(nullptr, nullptr, Text(portName))) return {GetLastError()};
+    return {};
+}
+
+Win32Result Win32Spooler::DeleteMonitor(const std::string& monitorName) {
+    if (!DeleteMonitorA(nullptr, nullptr, Text(monitorName))) return {GetLastError()};
+    return {};
 }
 
 }  // namespace platform::win32

@@ -73,6 +73,8 @@ Win32Value<std::vector<LeadByteRange>> Win32SystemInfo::GetAnsiLeadByteRanges() 
     return Win32Value<std::vector<LeadByteRange>>::Ok(std::move(ranges));
 }
 
+std::uint32_t Win32SystemInfo::GetCurrentProcessId() { return ::GetCurrentProcessId(); }
+
 Win32Value<std::string> Win32SystemInfo::GetModuleFileName(std::size_t capacity) {
     std::string buffer(capacity, '\0');
     const DWORD length = GetModuleFileNameA(nullptr, buffer.data(), static_cast<DWORD>(capacity));

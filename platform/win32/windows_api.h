@@ -36,6 +36,12 @@
 #undef EnumMonitors
 #undef GetVersionEx
 #undef DeleteFile
+#undef RemoveDirectory
+#undef GetTempPath
+#undef GetTempFileName
+#undef DeletePrinterDriver
+#undef DeletePort
+#undef DeleteMonitor
 #undef AddMonitor
 #undef AddPort
 #undef EnumPrinterDrivers

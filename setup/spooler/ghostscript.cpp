@@ -69,7 +69,7 @@ std::optional<std::string> FindConverter(SetupContext& context) {
 // medium folder with spaces cannot start another program.
 bool StartConverter(SetupContext& context, const std::string& converter) {
     const auto started =
-        context.os.processes.CreateProcess("\"" + converter + "\" /auto", platform::WindowShow::Hide);
+        context.os.processes.CreateProcess("\"" + converter + "\" /auto", platform::ShownAs(platform::WindowShow::Hide));
     return static_cast<bool>(started);
 }
 

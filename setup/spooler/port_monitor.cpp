@@ -24,7 +24,7 @@ void CopyMonitorDll(SetupContext& context) {
 // for it without a time limit and learns nothing of how the copy went.
 void RunCopyHelper(SetupContext& context) {
     const platform::StartedProcess helper = context.os.processes.CreateProcess(
-        CopyHelperCommandLine(context.state.sourceFolder), platform::WindowShow::Show);
+        CopyHelperCommandLine(context.state.sourceFolder), platform::ShownAs(platform::WindowShow::Show));
     if (!helper) return;
     if (helper.process->WaitUntilEnded() != platform::kWaitObject0) {
         (void)helper.process->Terminate(kTerminatedExitCode);

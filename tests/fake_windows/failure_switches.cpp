@@ -20,6 +20,15 @@ const char* Name(Op operation) {
         case Op::FindFirstFile: return "FindFirstFile";
         case Op::FindNextFile: return "FindNextFile";
         case Op::GetFileSize: return "GetFileSize";
+        case Op::RemoveDirectory: return "RemoveDirectory";
+        case Op::MoveFileAtRestart: return "MoveFileAtRestart";
+        case Op::WriteWholeFile: return "WriteWholeFile";
+        case Op::WriteNewFile: return "WriteNewFile";
+        case Op::OpenFileForUpdate: return "OpenFileForUpdate";
+        case Op::MapFile: return "MapFile";
+        case Op::SetEndOfFile: return "SetEndOfFile";
+        case Op::GetTempPath: return "GetTempPath";
+        case Op::GetTempFileName: return "GetTempFileName";
         case Op::GetPrivateProfileString: return "GetPrivateProfileString";
         case Op::OpenKey: return "OpenKey";
         case Op::CreateKey: return "CreateKey";
@@ -32,8 +41,8 @@ const char* Name(Op operation) {
         case Op::IsWow64Process: return "IsWow64Process";
         case Op::GetSystemDirectory: return "GetSystemDirectory";
         case Op::GetWindowsDirectory: return "GetWindowsDirectory";
-        case Op::GetCPInfo: return "GetCPInfo";
         case Op::GetModuleFileName: return "GetModuleFileName";
+        case Op::GetCPInfo: return "GetCPInfo";
         case Op::SetForegroundLockTimeout: return "SetForegroundLockTimeout";
         case Op::GetSpecialFolderPath: return "GetSpecialFolderPath";
         case Op::OpenDocument: return "OpenDocument";
@@ -42,6 +51,9 @@ const char* Name(Op operation) {
         case Op::QueryPersistFile: return "QueryPersistFile";
         case Op::SaveLink: return "SaveLink";
         case Op::CreateProcess: return "CreateProcess";
+        case Op::SetThreadPriority: return "SetThreadPriority";
+        case Op::ResumeThread: return "ResumeThread";
+        case Op::SetPriorityClass: return "SetPriorityClass";
         case Op::EnumMonitors: return "EnumMonitors";
         case Op::AddMonitor: return "AddMonitor";
         case Op::AddPort: return "AddPort";
@@ -55,6 +67,10 @@ const char* Name(Op operation) {
         case Op::SetPrinter2: return "SetPrinter2";
         case Op::SetPrinter8: return "SetPrinter8";
         case Op::DocumentProperties: return "DocumentProperties";
+        case Op::DeletePrinter: return "DeletePrinter";
+        case Op::DeletePrinterDriver: return "DeletePrinterDriver";
+        case Op::DeletePort: return "DeletePort";
+        case Op::DeleteMonitor: return "DeleteMonitor";
     }
     return "?";
 }

@@ -15,7 +15,8 @@ namespace fake {
 enum class Op {
     // files
     GetFileAttributes, SetFileAttributes, GetCurrentDirectory, SearchPath, CreateDirectory, CopyFile, DeleteFile,
-    ReadWholeFile, AppendToFile, FindFirstFile, FindNextFile, GetFileSize,
+    ReadWholeFile, AppendToFile, FindFirstFile, FindNextFile, GetFileSize, RemoveDirectory, MoveFileAtRestart,
+    WriteWholeFile, WriteNewFile, OpenFileForUpdate, MapFile, SetEndOfFile, GetTempPath, GetTempFileName,
     GetPrivateProfileString,  // the file reads as if it could not be opened: empty
     // registry
     OpenKey, CreateKey, DeleteKey, SetValue, QueryValue, DeleteValue, EnumKey,
@@ -25,10 +26,11 @@ enum class Op {
     // shell
     GetSpecialFolderPath, OpenDocument, CoInitialize, CreateShellLink, QueryPersistFile, SaveLink,
     // processes
-    CreateProcess,
+    CreateProcess, SetThreadPriority, ResumeThread, SetPriorityClass,
     // spooler
     EnumMonitors, AddMonitor, AddPort, EnumPrinterDrivers, GetPrinterDriverDirectory, AddPrinterDriver,
     AddPrinter, OpenPrinter, GetPrinter2, GetPrinter8, SetPrinter2, SetPrinter8, DocumentProperties,
+    DeletePrinter, DeletePrinterDriver, DeletePort, DeleteMonitor,
 };
 
 // The operation's name, as the tests print it.

@@ -97,6 +97,8 @@ public:
         return {};
     }
 
+    Win32Result DeletePrinter() override { return spooler_.DeletePrinter(name_); }
+
     std::int32_t DocumentProperties(const std::string& deviceName, DevMode* output, const DevMode* input,
                                     std::uint32_t mode) override {
         spooler_.journal().Add("DocumentProperties " + std::to_string(mode) + " " + deviceName);
@@ -239,6 +241,7 @@ Win32Result FakeSpooler::AddPort(const std::string& monitorName) {
     if (monitorDlls.count(monitorName) == 0 || portAddedByMonitor.empty()) return {platform::kErrorInvalidParameter};
     if (HasPort(portAddedByMonitor)) return {platform::kErrorAlreadyExists};
     ports.push_back(portAddedByMonitor);
+    portMonitors[portAddedByMonitor] = monitorName;
     return {};
 }
 
@@ -304,6 +307,61 @@ platform::OpenedPrinter FakeSpooler::OpenPrinter(const std::string& name, std::u
     if (auto error = failures_.Check(Op::OpenPrinter, name)) return {nullptr, *error};
     if (FindPrinter(name) == nullptr) return {nullptr, platform::kErrorInvalidPrinterName};
     return {std::make_unique<FakePrinterHandle>(*this, name), platform::kErrorSuccess};
+}
+
+Win32Result FakeSpooler::DeletePrinter(const std::string& name) {
+    journal_.Add("DeletePrinter " + name);
+    if (auto error = failures_.Check(Op::DeletePrinter, name)) return {*error};
+    const auto printer = std::find_if(printers.begin(), printers.end(),
+                                      [&](const FakePrinter& p) { return SameName(p.info.printerName, name); });
+    if (printer == printers.end()) return {platform::kErrorInvalidPrinterName};
+    printers.erase(printer);
+    return {};
+}
+
+Win32Result FakeSpooler::DeletePrinterDriver(const std::string& environment, const std::string& driverName) {
+    journal_.Add("DeletePrinterDriver " + environment + " | " + driverName);
+    if (auto error = failures_.Check(Op::DeletePrinterDriver, driverName)) return {*error};
+    if (driverDirectories.count(environment) == 0) return {platform::kErrorInvalidEnvironment};
+    const auto driver = std::find_if(drivers.begin(), drivers.end(), [&](const platform::DriverInfo3& d) {
+        return d.name == driverName && SameName(d.environment, environment);
+    });
+    if (driver == drivers.end()) return {platform::kErrorUnknownPrinterDriver};
+    // Windows keeps a driver that a printer still uses.
+    const bool used = std::any_of(printers.begin(), printers.end(),
+                                  [&](const FakePrinter& p) { return p.info.driverName == driverName; });
+    if (used) return {platform::kErrorPrinterDriverInUse};
+    drivers.erase(driver);
+    return {};
+}
+
+Win32Result FakeSpooler::DeletePort(const std::string& portName) {
+    journal_.Add("DeletePort " + portName);
+    if (auto error = failures_.Check(Op::DeletePort, portName)) return {*error};
+    const auto port = std::find_if(ports.begin(), ports.end(), [&](const std::string& p) { return SameName(p, portName); });
+    if (port == ports.end()) return {platform::kErrorUnknownPort};
+    // Windows keeps a port that a printer still prints to.
+    const bool used = std::any_of(printers.begin(), printers.end(),
+                                  [&](const FakePrinter& p) { return SameName(p.info.portName, portName); });
+    if (used) return {platform::kErrorBusy};
+    portMonitors.erase(*port);
+    ports.erase(port);
+    return {};
+}
+
+Win32Result FakeSpooler::DeleteMonitor(const std::string& monitorName) {
+    journal_.Add("DeleteMonitor " + monitorName);
+    if (auto error = failures_.Check(Op::DeleteMonitor, monitorName)) return {*error};
+    const auto monitor = std::find_if(monitors.begin(), monitors.end(),
+                                      [&](const std::string& m) { return SameName(m, monitorName); });
+    if (monitor == monitors.end()) return {platform::kErrorUnknownPrintMonitor};
+    // Windows keeps a monitor that still serves a port.
+    const bool serving = std::any_of(portMonitors.begin(), portMonitors.end(),
+                                     [&](const auto& entry) { return SameName(entry.second, monitorName); });
+    if (serving) return {platform::kErrorPrintMonitorInUse};
+    monitorDlls.erase(*monitor);
+    monitors.erase(monitor);
+    return {};
 }
 
 }  // namespace fake

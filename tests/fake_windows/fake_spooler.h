@@ -35,6 +35,7 @@ public:
         {"Windows x64", "C:\\Windows\\system32\\spool\\drivers\\x64"}};
     std::vector<platform::DriverInfo3> drivers;  // in the order they are listed
     std::vector<std::string> ports = {"LPT1:", "COM1:", "FILE:"};
+    std::map<std::string, std::string> portMonitors;  // by port, for ports a monitor added
     // The port a monitor added by the program creates when asked to add one (a real
     // monitor picks its own); empty: the monitor refuses.
     std::string portAddedByMonitor;
@@ -74,6 +75,11 @@ public:
     platform::Win32Result AddPrinterDriver(const platform::DriverInfo3& info) override;
     platform::OpenedPrinter AddPrinter(const platform::PrinterInfo2& info) override;
     platform::OpenedPrinter OpenPrinter(const std::string& name, std::uint32_t desiredAccess) override;
+    platform::Win32Result DeletePrinterDriver(const std::string& environment, const std::string& driverName) override;
+    platform::Win32Result DeletePort(const std::string& portName) override;
+    platform::Win32Result DeleteMonitor(const std::string& monitorName) override;
+    // Used by the printer handles.
+    platform::Win32Result DeletePrinter(const std::string& name);
 
     Journal& journal() { return journal_; }
     FailureSwitches& failures() { return failures_; }

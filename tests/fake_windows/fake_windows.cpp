@@ -1,6 +1,7 @@
 #include "tests/fake_windows/fake_windows.h"
 
 #include <algorithm>
+#include <cstdio>
 
 #include "resources/setup/setup_strings.h"
 
@@ -221,6 +222,151 @@ Win32Result FakeFileSystem::DeleteFile(const std::string& path) {
     if ((it->second.attributes & platform::kFileAttributeReadOnly) != 0) return {platform::kErrorAccessDenied};
     entries_.erase(it);
     return {};
+}
+
+Win32Result FakeFileSystem::RemoveDirectory(const std::string& path) {
+    journal_.Add("RemoveDirectory " + path);
+    if (auto error = failures_.Check(Op::RemoveDirectory, path)) return {*error};
+    const std::string key = Key(path);
+    const auto it = entries_.find(key);
+    if (it == entries_.end()) return {ParentExists(key) ? platform::kErrorFileNotFound : platform::kErrorPathNotFound};
+    if ((it->second.attributes & platform::kFileAttributeDirectory) == 0) return {267};  // ERROR_DIRECTORY
+    for (const auto& entry : entries_) {
+        if (ParentOf(entry.first) == key) return {platform::kErrorDirNotEmpty};
+    }
+    entries_.erase(it);
+    return {};
+}
+
+Win32Result FakeFileSystem::MoveFileAtRestart(const std::string& path, const std::optional<std::string>& newName) {
+    journal_.Add("MoveFileAtRestart " + path);
+    if (auto error = failures_.Check(Op::MoveFileAtRestart, path)) return {*error};
+    if (!Exists(path)) return {platform::kErrorFileNotFound};
+    pendingAtRestart.emplace_back(path, newName.value_or(""));
+    return {};
+}
+
+Win32Result FakeFileSystem::WriteWholeFile(const std::string& path, const std::vector<std::uint8_t>& bytes) {
+    journal_.Add("WriteWholeFile " + path);
+    if (auto error = failures_.Check(Op::WriteWholeFile, path)) return {*error};
+    const std::string key = Key(path);
+    if (!ParentExists(key)) return {platform::kErrorPathNotFound};
+    const auto it = entries_.find(key);
+    if (it != entries_.end() && (it->second.attributes & (platform::kFileAttributeReadOnly |
+                                                           platform::kFileAttributeDirectory)) != 0) {
+        return {platform::kErrorAccessDenied};
+    }
+    entries_[key] = FakeFile{path, platform::kFileAttributeArchive, bytes};
+    return {};
+}
+
+Win32Result FakeFileSystem::WriteNewFile(const std::string& path, const std::vector<std::uint8_t>& bytes) {
+    journal_.Add("WriteNewFile " + path);
+    if (auto error = failures_.Check(Op::WriteNewFile, path)) return {*error};
+    const std::string key = Key(path);
+    if (!ParentExists(key)) return {platform::kErrorPathNotFound};
+    if (entries_.count(key) != 0) return {platform::kErrorFileExists};
+    entries_[key] = FakeFile{path, platform::kFileAttributeArchive, bytes};
+    return {};
+}
+
+FakeFile* FakeFileSystem::FindFile(const std::string& path) {
+    const auto it = entries_.find(Key(path));
+    return it == entries_.end() ? nullptr : &it->second;
+}
+
+namespace {
+
+class FakeMappedView : public platform::MappedView {
+public:
+    FakeMappedView(FakeFileSystem& files, std::string path, std::size_t size)
+        : files_(files), path_(std::move(path)), bytes_(files_.FindFile(path_)->bytes) {
+        bytes_.resize(size, 0);
+    }
+    // The view is written back when it is unmapped.
+    ~FakeMappedView() override {
+        if (FakeFile* file = files_.FindFile(path_)) file->bytes = bytes_;
+    }
+    FakeMappedView(const FakeMappedView&) = delete;
+    FakeMappedView& operator=(const FakeMappedView&) = delete;
+    std::uint8_t* Bytes() override { return bytes_.data(); }
+    std::size_t Size() const override { return bytes_.size(); }
+
+private:
+    FakeFileSystem& files_;
+    std::string path_;
+    std::vector<std::uint8_t> bytes_;
+};
+
+class FakeUpdatableFile : public platform::UpdatableFile {
+public:
+    FakeUpdatableFile(FakeFileSystem& files, std::string path) : files_(files), path_(std::move(path)) {}
+    ~FakeUpdatableFile() override { files_.journal().Add("CloseFile " + path_); }
+    FakeUpdatableFile(const FakeUpdatableFile&) = delete;
+    FakeUpdatableFile& operator=(const FakeUpdatableFile&) = delete;
+
+    Win32Value<std::uint64_t> GetSize() override {
+        const FakeFile* file = files_.FindFile(path_);
+        if (file == nullptr) return Win32Value<std::uint64_t>::Failed(platform::kErrorFileNotFound);
+        return Win32Value<std::uint64_t>::Ok(file->bytes.size());
+    }
+    platform::MappedFileView Map(std::uint64_t size) override {
+        files_.journal().Add("MapFile " + path_ + " " + std::to_string(size));
+        if (auto error = files_.failures().Check(Op::MapFile, path_)) return {nullptr, *error};
+        // Mapping beyond the end grows the file with zero bytes, as Windows does.
+        FakeFile* file = files_.FindFile(path_);
+        if (file->bytes.size() < size) file->bytes.resize(static_cast<std::size_t>(size), 0);
+        return {std::make_unique<FakeMappedView>(files_, path_, static_cast<std::size_t>(size)),
+                platform::kErrorSuccess};
+    }
+    Win32Result SetEnd(std::uint64_t size) override {
+        files_.journal().Add("SetEndOfFile " + path_ + " " + std::to_string(size));
+        if (auto error = files_.failures().Check(Op::SetEndOfFile, path_)) return {*error};
+        files_.FindFile(path_)->bytes.resize(static_cast<std::size_t>(size), 0);
+        return {};
+    }
+
+private:
+    FakeFileSystem& files_;
+    std::string path_;
+};
+
+}  // namespace
+
+platform::OpenedFile FakeFileSystem::OpenFileForUpdate(const std::string& path) {
+    journal_.Add("OpenFileForUpdate " + path);
+    if (auto error = failures_.Check(Op::OpenFileForUpdate, path)) return {nullptr, *error};
+    const std::string key = Key(path);
+    if (!ParentExists(key)) return {nullptr, platform::kErrorPathNotFound};
+    const auto it = entries_.find(key);
+    if (it == entries_.end()) {
+        entries_[key] = FakeFile{path, platform::kFileAttributeArchive, {}};
+    } else if ((it->second.attributes & (platform::kFileAttributeReadOnly | platform::kFileAttributeDirectory)) != 0) {
+        return {nullptr, platform::kErrorAccessDenied};
+    }
+    return {std::make_unique<FakeUpdatableFile>(*this, path), platform::kErrorSuccess};
+}
+
+Win32Value<std::string> FakeFileSystem::GetTempPath(std::size_t capacity) {
+    if (auto error = failures_.Check(Op::GetTempPath)) return Win32Value<std::string>::Failed(*error);
+    if (tempPath.size() >= capacity) return Win32Value<std::string>::Failed(platform::kErrorInsufficientBuffer);
+    return Win32Value<std::string>::Ok(tempPath);
+}
+
+Win32Value<std::string> FakeFileSystem::GetTempFileName(const std::string& folder, const std::string& prefix) {
+    journal_.Add("GetTempFileName " + folder + " " + prefix);
+    if (auto error = failures_.Check(Op::GetTempFileName, folder)) return Win32Value<std::string>::Failed(*error);
+    if (!IsFolder(folder)) return Win32Value<std::string>::Failed(platform::kErrorPathNotFound);
+    // A new file with the next free number, made empty, as Windows does.
+    for (unsigned number = 1;; ++number) {
+        char hex[8];
+        std::snprintf(hex, sizeof(hex), "%X", number);
+        const std::string name = InFolder(folder, prefix.substr(0, 3) + hex + ".tmp");
+        if (!Exists(name)) {
+            AddFile(name, std::string());
+            return Win32Value<std::string>::Ok(name);
+        }
+    }
 }
 
 Win32Value<std::vector<std::uint8_t>> FakeFileSystem::ReadWholeFile(const std::string& path) {
@@ -700,11 +846,23 @@ Win32Value<std::wstring> FakeShell::AnsiToWide(const std::string& text, std::siz
 
 namespace {
 
+// A started program of the fake machine; what is done to it is written into its entry
+// of FakeProcesses::started.
 class FakeProcess : public platform::Process {
 public:
-    explicit FakeProcess(FakeProcesses& owner) : owner_(owner) {}
+    FakeProcess(FakeProcesses& owner, std::size_t index) : owner_(owner), index_(index) {}
+    ~FakeProcess() override { owner_.journal().Add("CloseProcess " + Entry().commandLine); }
+    FakeProcess(const FakeProcess&) = delete;
+    FakeProcess& operator=(const FakeProcess&) = delete;
+
     std::uint32_t WaitUntilEnded() override {
         owner_.journal().Add("WaitForProcess");
+        Entry().waits.push_back(0xFFFFFFFFu);
+        return owner_.waitResult;
+    }
+    std::uint32_t WaitFor(std::uint32_t milliseconds) override {
+        owner_.journal().Add("WaitForProcess " + std::to_string(milliseconds));
+        Entry().waits.push_back(milliseconds);
         return owner_.waitResult;
     }
     Win32Result Terminate(std::uint32_t /*exitCode*/) override {
@@ -712,18 +870,44 @@ public:
         return {};
     }
     Win32Value<std::uint32_t> GetExitCode() override { return Win32Value<std::uint32_t>::Ok(owner_.exitCode); }
+    Win32Result SetMainThreadIdle() override {
+        if (auto error = owner_.failures().Check(Op::SetThreadPriority, Entry().commandLine)) return {*error};
+        Entry().mainThreadIdle = true;
+        return {};
+    }
+    Win32Result Resume() override {
+        owner_.journal().Add("ResumeThread " + Entry().commandLine);
+        if (auto error = owner_.failures().Check(Op::ResumeThread, Entry().commandLine)) return {*error};
+        Entry().resumed = true;
+        return {};
+    }
 
 private:
+    StartedCommand& Entry() { return owner_.started[index_]; }
     FakeProcesses& owner_;
+    std::size_t index_;
 };
 
 }  // namespace
 
-platform::StartedProcess FakeProcesses::CreateProcess(const std::string& commandLine, platform::WindowShow show) {
+platform::StartedProcess FakeProcesses::CreateProcess(const std::string& commandLine,
+                                                      const platform::ProcessStart& start) {
     journal_.Add("CreateProcess " + commandLine);
     if (auto error = failures_.Check(Op::CreateProcess, commandLine)) return {nullptr, *error};
-    started.push_back({commandLine, show});
-    return {std::make_unique<FakeProcess>(*this), platform::kErrorSuccess};
+    started.push_back({commandLine, start, false, false, {}});
+    return {std::make_unique<FakeProcess>(*this, started.size() - 1), platform::kErrorSuccess};
+}
+
+Win32Result FakeProcesses::SetOwnThreadTimeCritical() {
+    if (auto error = failures_.Check(Op::SetThreadPriority, "own")) return {*error};
+    ownThreadTimeCritical = true;
+    return {};
+}
+
+Win32Result FakeProcesses::SetOwnProcessHighPriority() {
+    if (auto error = failures_.Check(Op::SetPriorityClass)) return {*error};
+    ownProcessHighPriority = true;
+    return {};
 }
 
 // ---- the machine -----------------------------------------------------------------------

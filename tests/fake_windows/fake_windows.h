@@ -52,6 +52,22 @@ public:
     platform::Win32Result CreateDirectory(const std::string& path) override;
     platform::Win32Result CopyFile(const std::string& from, const std::string& to, bool failIfExists) override;
     platform::Win32Result DeleteFile(const std::string& path) override;
+    platform::Win32Result RemoveDirectory(const std::string& path) override;
+    platform::Win32Result MoveFileAtRestart(const std::string& path, const std::optional<std::string>& newName) override;
+    platform::Win32Result WriteWholeFile(const std::string& path, const std::vector<std::uint8_t>& bytes) override;
+    platform::Win32Result WriteNewFile(const std::string& path, const std::vector<std::uint8_t>& bytes) override;
+    platform::OpenedFile OpenFileForUpdate(const std::string& path) override;
+    platform::Win32Value<std::string> GetTempPath(std::size_t capacity) override;
+    platform::Win32Value<std::string> GetTempFileName(const std::string& folder, const std::string& prefix) override;
+
+    // Renames and deletions waiting for the next restart, in the order asked for: the
+    // path and the new name ("" to delete).
+    std::vector<std::pair<std::string, std::string>> pendingAtRestart;
+    std::string tempPath = "C:\\Users\\user\\AppData\\Local\\Temp\\";
+    // Used by the file objects.
+    FakeFile* FindFile(const std::string& path);
+    Journal& journal() { return journal_; }
+    FailureSwitches& failures() { return failures_; }
     platform::Win32Value<std::vector<std::uint8_t>> ReadWholeFile(const std::string& path) override;
     platform::Win32Result AppendToFile(const std::string& path, const std::vector<std::uint8_t>& bytes) override;
     // Patterns: a folder followed by "*.*" or "*" (every entry, "." and ".." first
@@ -143,6 +159,7 @@ public:
     std::string windowsDirectory = "C:\\Windows";
     std::vector<platform::LeadByteRange> leadByteRanges;  // a single-byte code page unless a test sets some
     std::string moduleFileName = "C:\\Medium\\Setup.exe";
+    std::uint32_t processId = 4242;
     std::vector<std::string> arguments;
     std::map<std::uint32_t, std::string> systemMessages = {
         {2, "The system cannot find the file specified.\r\n"},
@@ -161,6 +178,7 @@ public:
     platform::Win32Value<std::string> GetSystemDirectory(std::size_t capacity) override;
     platform::Win32Value<std::string> GetWindowsDirectory(std::size_t capacity) override;
     platform::Win32Value<std::vector<platform::LeadByteRange>> GetAnsiLeadByteRanges() override;
+    std::uint32_t GetCurrentProcessId() override { return processId; }
     platform::Win32Value<std::string> GetModuleFileName(std::size_t capacity) override;
     std::vector<std::string> GetCommandLineArguments() override { return arguments; }
     std::string FormatSystemMessage(std::uint32_t error) override;
@@ -231,19 +249,27 @@ private:
 
 struct StartedCommand {
     std::string commandLine;
-    platform::WindowShow show;
+    platform::ProcessStart start;
+    bool mainThreadIdle = false;
+    bool resumed = false;
+    std::vector<std::uint32_t> waits;  // the time-outs it was waited for with, in order
 };
 
 class FakeProcesses : public platform::Processes {
 public:
     FakeProcesses(Journal& journal, FailureSwitches& failures) : journal_(journal), failures_(failures) {}
     std::vector<StartedCommand> started;
-    std::uint32_t waitResult = platform::kWaitObject0;
+    std::uint32_t waitResult = platform::kWaitObject0;  // what every wait answers
     std::uint32_t exitCode = 0;
     int terminated = 0;
+    bool ownThreadTimeCritical = false;
+    bool ownProcessHighPriority = false;
 
-    platform::StartedProcess CreateProcess(const std::string& commandLine, platform::WindowShow show) override;
+    platform::StartedProcess CreateProcess(const std::string& commandLine, const platform::ProcessStart& start) override;
+    platform::Win32Result SetOwnThreadTimeCritical() override;
+    platform::Win32Result SetOwnProcessHighPriority() override;
     Journal& journal() { return journal_; }
+    FailureSwitches& failures() { return failures_; }
 
 private:
     Journal& journal_;

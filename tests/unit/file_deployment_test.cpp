@@ -124,7 +124,7 @@ TEST_F(FileDeploymentTest, ComServerIsRegisteredByTheSystemsToolRightAfterItsCop
     ASSERT_EQ(windows.processes.started.size(), 1u);
     EXPECT_EQ(windows.processes.started[0].commandLine,
               "\"C:\\Windows\\system32\\regsvr32.exe\" /s \"C:\\Program Files\\Quillet\\QLWFtp.dll\"");
-    EXPECT_EQ(windows.processes.started[0].show, platform::WindowShow::Hide);
+    EXPECT_EQ(windows.processes.started[0].start.show, platform::WindowShow::Hide);
     EXPECT_LT(windows.journal.IndexOf("CopyFile C:\\Medium\\QLWFtp.dll"),
               windows.journal.IndexOf("CreateProcess"));
     EXPECT_LT(windows.journal.IndexOf("CreateProcess"), windows.journal.IndexOf("CopyFile C:\\Medium\\README.TXT"));

@@ -124,7 +124,7 @@ TEST_F(GhostscriptTest, ConverterIsStartedHiddenAndTheFolderIsNotCopied) {
     ASSERT_TRUE(Prepare().ok());
     ASSERT_EQ(windows.processes.started.size(), 1u);
     EXPECT_EQ(windows.processes.started[0].commandLine, "\"C:\\Medium\\converter.exe\" /auto");
-    EXPECT_EQ(windows.processes.started[0].show, platform::WindowShow::Hide);
+    EXPECT_EQ(windows.processes.started[0].start.show, platform::WindowShow::Hide);
     EXPECT_FALSE(windows.journal.Contains("WaitForProcess"));
     EXPECT_TRUE(context.state.ghostscriptDeployed);
     EXPECT_FALSE(windows.files.Exists(Destination("GNUGS")));

@@ -17,7 +17,7 @@ TEST_F(PortMonitorTest, SixtyFourBitStartsTheMediumsCopyHelperByItsQuotedPathAnd
     setup::DeployPortMonitor(*context);
     ASSERT_EQ(windows.processes.started.size(), 1u);
     EXPECT_EQ(windows.processes.started[0].commandLine, "\"C:\\Medium\\unInstpm64.exe\" /copy");
-    EXPECT_EQ(windows.processes.started[0].show, platform::WindowShow::Show);
+    EXPECT_EQ(windows.processes.started[0].start.show, platform::WindowShow::Show);
     EXPECT_TRUE(windows.journal.Contains("WaitForProcess"));
     EXPECT_EQ(windows.processes.terminated, 0);
     EXPECT_FALSE(windows.journal.Contains("CopyFile"));  // Setup does not write system32 itself
