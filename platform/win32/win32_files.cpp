@@ -1,3 +1,4 @@
+#include "platform/win32/system_function.h"
 #include "platform/win32/unique_handles.h"
 #include "platform/win32/windows_api.h"
 #include "platform/win32/win32_platform.h"
@@ -155,7 +156,12 @@ Win32Result Win32FileSystem::RemoveDirectory(const std::string& path) {
 }
 
 Win32Result Win32FileSystem::MoveFileAtRestart(const std::string& path, const std::optional<std::string>& newName) {
-    if (!MoveFileExA(path.c_str(), newName ? newName->c_str() : nullptr, MOVEFILE_DELAY_UNTIL_REBOOT)) {
+    // Windows 98/Me have no MoveFileExA: it is looked up, not imported, so that Setup,
+    // which shares this code, still loads there. Without it the caller's fallback runs.
+    using MoveFileExAFunction = BOOL(WINAPI*)(LPCSTR, LPCSTR, DWORD);
+    static const auto moveFileEx = FindSystemFunction<MoveFileExAFunction>("kernel32", "MoveFileExA");
+    if (moveFileEx == nullptr) return {ERROR_CALL_NOT_IMPLEMENTED};
+    if (!moveFileEx(path.c_str(), newName ? newName->c_str() : nullptr, MOVEFILE_DELAY_UNTIL_REBOOT)) {
         return LastError();
     }
     return {};
