@@ -1,7 +1,8 @@
 #include "setup/start_menu_shortcuts.h"
 
 #include "common/product/product_files.h"
-#include "common/text/resolved_path.h"
+#include "common/product/program_group.h"
+#include "common/text/ansi_path.h"
 #include "setup/setup_context.h"
 #include "setup/ui/error_report.h"
 #include "setup/ui/system_probes.h"
@@ -16,21 +17,13 @@ void CreateFolderIfMissing(platform::FileSystem& files, const std::string& folde
 // Windows Vista and later have no uninstall shortcut; the uninstall entry leads there.
 bool WantsUninstallShortcut(const InstallState& state) { return state.osMajor < 6; }
 
-// The uninstaller deletes the shortcuts and the group's folder by the same name, so a
-// group must be a folder inside the Programs folder: not absolute, not climbing out
-// with "..", not the Programs folder itself.
-bool IsGroupInsidePrograms(const std::string& group, const text::LeadBytes& leadBytes) {
-    const auto folders = text::ResolveRelativePath(group, leadBytes);
-    return folders && !folders->empty();
-}
-
 }  // namespace
 
 std::optional<std::string> PrepareShortcutFolder(SetupContext& context) {
     const InstallState& state = context.state;
     platform::FileSystem& files = context.os.files;
-    const std::string& group = state.programGroup.empty() ? state.productName : state.programGroup;
-    if (!IsGroupInsidePrograms(group, context.leadBytes)) {
+    const std::string group = product::ShortcutGroup(state.programGroup, state.productName);
+    if (!product::IsGroupInsidePrograms(group, context.leadBytes)) {
         AppendToErrorLog(files, context.errorLogPath,
                          "Start-menu shortcuts skipped: the program group \"" + group +
                              "\" is not a folder inside the Programs folder.");

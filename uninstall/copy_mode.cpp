@@ -12,22 +12,23 @@ constexpr std::size_t kPathCapacity = 512;
 
 }  // namespace
 
-void RunCopyMode(platform::Platform& os) {
+int RunCopyMode(platform::Platform& os) {
     // Without its own folder the helper would copy a "nimbmon64.dll" from wherever it was
     // started into the system directory; it copies nothing instead.
     const auto ownPath = os.system.GetModuleFileName(kPathCapacity);
-    if (!ownPath) return;
+    if (!ownPath) return static_cast<int>(ownPath.error);
     const text::LeadBytes leadBytes(os.system.GetAnsiLeadByteRanges().ValueOr({}));
     const std::string folder = text::FolderOf(ownPath.value(), leadBytes);
-    if (folder.empty()) return;
+    if (folder.empty()) return static_cast<int>(platform::kErrorBadPathname);
 
     const auto systemDirectory = os.system.GetSystemDirectory(kPathCapacity);
     if (!systemDirectory) {
         (void)os.ui.ApplicationMessageBox("Install Quillet Writer failed. (Err64-103)");
-        return;
+        return static_cast<int>(systemDirectory.error);
     }
-    (void)os.files.CopyFile(folder + product::kMonitorDllX64, systemDirectory.value() + "\\" + product::kMonitorDllX64,
-                            false);
+    const auto copied = os.files.CopyFile(folder + product::kMonitorDllX64,
+                                          systemDirectory.value() + "\\" + product::kMonitorDllX64, false);
+    return static_cast<int>(copied.error);
 }
 
 }  // namespace uninstall

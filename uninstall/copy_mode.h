@@ -6,7 +6,8 @@
 
 namespace uninstall {
 
-// The copy's outcome is not reported; only a missing system directory is.
-void RunCopyMode(platform::Platform& os);
+// The copy's outcome is not shown; only a missing system directory is. Gives 0 when
+// the DLL is in place, else the Windows error that prevented it.
+int RunCopyMode(platform::Platform& os);
 
 }  // namespace uninstall

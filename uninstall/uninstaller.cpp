@@ -1,7 +1,10 @@
 #include "uninstall/uninstaller.h"
 
 #include "uninstall/copy_mode.h"
+#include "uninstall/exit_codes.h"
+#include "uninstall/register_mode.h"
 #include "uninstall/uninstall_command_line.h"
+#include "uninstall/uninstall_mode.h"
 
 namespace uninstall {
 
@@ -9,14 +12,15 @@ int RunUninstaller(platform::Platform& os) {
     const UninstallerCommandLine commandLine = ParseUninstallerCommandLine(os.system.GetCommandLineArguments());
     switch (SelectMode(commandLine)) {
         case UninstallerMode::Copy:
-            RunCopyMode(os);
-            break;
+            return RunCopyMode(os);
         case UninstallerMode::Register:
+            return RunRegisterMode(os, commandLine.uninstallCommand, commandLine.displayName);
         case UninstallerMode::Uninstall:
+            return RunUninstallMode(os, commandLine.silent);
         case UninstallerMode::None:
             break;
     }
-    return 0;
+    return kExitDone;
 }
 
 }  // namespace uninstall

@@ -5,9 +5,8 @@
 
 namespace uninstall {
 
-// Runs copy mode when "/copy" is chosen. Register and uninstall mode are not part of
-// this program yet and end at once, as does a command line without a switch. The
-// exit status carries no result.
+// Runs the mode the command line chooses (copy, register or uninstall) and gives its
+// exit status; a command line without a switch ends at once with 0.
 int RunUninstaller(platform::Platform& os);
 
 }  // namespace uninstall

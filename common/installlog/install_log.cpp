@@ -158,12 +158,26 @@ InstallLog ParsePayload(const std::vector<std::uint8_t>& plain, ReadScope scope)
 
 }  // namespace
 
-ParseResult ParseInstallLog(const std::vector<std::uint8_t>& fileBytes, ReadScope scope) {
+UnscrambleResult UnscrambleInstallLog(const std::vector<std::uint8_t>& fileBytes) {
     try {
-        return ParseResult{ParsePayload(Unscramble(fileBytes), scope), {}};
+        return UnscrambleResult{Unscramble(fileBytes), {}};
+    } catch (const Malformed& problem) {
+        return UnscrambleResult{std::nullopt, problem.what()};
+    }
+}
+
+ParseResult ParseInstallLogPayload(const std::vector<std::uint8_t>& payload, ReadScope scope) {
+    try {
+        return ParseResult{ParsePayload(payload, scope), {}};
     } catch (const Malformed& problem) {
         return ParseResult{std::nullopt, problem.what()};
     }
+}
+
+ParseResult ParseInstallLog(const std::vector<std::uint8_t>& fileBytes, ReadScope scope) {
+    const UnscrambleResult unscrambled = UnscrambleInstallLog(fileBytes);
+    if (!unscrambled.payload) return ParseResult{std::nullopt, unscrambled.problem};
+    return ParseInstallLogPayload(*unscrambled.payload, scope);
 }
 
 std::vector<std::uint8_t> EncodeInstallLog(const InstallLog& log,

@@ -59,6 +59,16 @@ struct ParseResult {
     std::string problem;  // what is wrong and where, when log is empty
 };
 
+// The outer layer alone: the payload of a whole file, unscrambled, or what is wrong.
+struct UnscrambleResult {
+    std::optional<std::vector<std::uint8_t>> payload;
+    std::string problem;
+};
+UnscrambleResult UnscrambleInstallLog(const std::vector<std::uint8_t>& fileBytes);
+
+// The payload alone, unscrambled: header, texts and (installer) flags.
+ParseResult ParseInstallLogPayload(const std::vector<std::uint8_t>& payload, ReadScope scope);
+
 // Unscrambles and parses the bytes of a whole file. Rejects a malformed file: key or
 // payload length zero or negative, a file shorter than its lengths say, a text length
 // running past the payload, a text longer than its field holds, an empty printer, port

@@ -1,5 +1,7 @@
 #include "setup/spooler/spooler_platform.h"
 
+#include "common/spooler/port_monitors.h"
+#include "resources/setup/setup_strings.h"
 #include "setup/setup_context.h"
 #include "setup/ui/error_report.h"
 #include "setup/ui/system_probes.h"
@@ -29,10 +31,6 @@ void FillPlatformRow(SpoolerPlatform& spooler) {
         spooler.monitorDll = product::kMonitorDllX64;
     }
 }
-
-// The spooler's list may grow between the size query and the fetch; a few rounds settle it.
-constexpr int kMonitorEnumerationRounds = 4;
-constexpr std::uint32_t kInitialMonitorBufferBytes = 4096;
 
 }  // namespace
 
@@ -64,15 +62,9 @@ bool SelectSpoolerPlatform(SetupContext& context) {
 }
 
 StepResult CheckPortMonitors(SetupContext& context) {
-    std::uint32_t bufferBytes = kInitialMonitorBufferBytes;
-    for (int round = 0; round < kMonitorEnumerationRounds; ++round) {
-        const auto listed = context.os.spooler.EnumMonitors(bufferBytes);
-        if (listed) return StepResult::Done();
-        const bool biggerBufferHelps = listed.WantsLargerBuffer() && listed.bytesNeeded() > bufferBytes;
-        if (!biggerBufferHelps) return StepResult::Failed(106, listed.error);
-        bufferBytes = listed.bytesNeeded();
-    }
-    return StepResult::Failed(106, platform::kErrorInsufficientBuffer);
+    const platform::Win32Result listed = spooler::ListPortMonitors(context.os.spooler);
+    if (!listed) return StepResult::Failed(IDS_ENUM_MONITORS_FAILED, listed.error);
+    return StepResult::Done();
 }
 
 }  // namespace setup

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "resources/setup/setup_strings.h"
+#include "resources/uninstall/uninstall_strings.h"
 
 namespace fake {
 namespace {
@@ -581,6 +582,12 @@ FakeKey* FakeRegistry::Find(const std::string& fullKey) {
     return it == keys_.end() ? nullptr : &it->second;
 }
 
+std::vector<std::string> FakeRegistry::AllKeys() const {
+    std::vector<std::string> keys;
+    for (const auto& entry : keys_) keys.push_back(entry.first);
+    return keys;
+}
+
 bool FakeRegistry::KeyExists(platform::RegistryRoot root, const std::string& path, platform::RegistryView view) const {
     return keys_.count(FullKey(root, path, view)) != 0;
 }
@@ -707,6 +714,13 @@ Win32Result FakeSystemInfo::SetForegroundLockTimeout(std::uint32_t milliseconds)
 }
 
 // ---- user interface --------------------------------------------------------------------
+
+std::map<std::uint32_t, std::string> UninstallerStrings() {
+    return {{IDS_CONFIRM_REMOVAL, TEXT_CONFIRM_REMOVAL},
+            {IDS_REMOVED, TEXT_REMOVED},
+            {IDS_NO_UNINSTALL_LOG, TEXT_NO_UNINSTALL_LOG},
+            {IDS_UNINSTALL_FAILED, TEXT_UNINSTALL_FAILED}};
+}
 
 FakeUserInterface::FakeUserInterface(Journal& journal, const FakeSystemInfo& system)
     : strings{{IDS_WELCOME, TEXT_WELCOME},
@@ -913,6 +927,8 @@ Win32Result FakeProcesses::SetOwnProcessHighPriority() {
 // ---- the machine -----------------------------------------------------------------------
 
 FakeWindows::FakeWindows()
-    : platform_{files, registry, system, ui, shell, processes, spooler} {}
+    : platform_{files, registry, system, ui, shell, processes, spooler} {
+    files.AddFolder(files.tempPath);  // every Windows has its temporary folder
+}
 
 }  // namespace fake

@@ -121,6 +121,8 @@ public:
     std::vector<std::string> ValueNames(platform::RegistryRoot root, const std::string& path,
                                         platform::RegistryView view) const;
     std::size_t KeyCount() const { return keys_.size(); }
+    // Every key as "64|HKLM|path" or "32|HKLM|path", lower case, sorted.
+    std::vector<std::string> AllKeys() const;
     // Set-up helpers.
     void AddKey(platform::RegistryRoot root, const std::string& path, platform::RegistryView view);
     void AddStringValue(platform::RegistryRoot root, const std::string& path, const std::string& name,
@@ -195,6 +197,9 @@ struct ShownBox {
     platform::MessageBoxButtons buttons = platform::MessageBoxButtons::Ok;
     bool applicationBox = false;
 };
+
+// The uninstaller's string table, for a machine that runs the uninstaller.
+std::map<std::uint32_t, std::string> UninstallerStrings();
 
 class FakeUserInterface : public platform::UserInterface {
 public:

@@ -39,6 +39,12 @@ TEST(UninstallerCommandLine, PlainArgumentsBeforeRegisterAreNotStored) {
     EXPECT_TRUE(parsed.displayName.empty());
 }
 
+TEST(UninstallerCommandLine, SlashSAfterRegisterIsBothSilentAndARegisterArgument) {
+    const auto parsed = ParseUninstallerCommandLine({"/register", "C:\\u.exe", "/s"});
+    EXPECT_TRUE(parsed.silent);
+    EXPECT_EQ(parsed.displayName, "/s");
+}
+
 TEST(UninstallerCommandLine, SilentOnlyForExactSlashS) {
     EXPECT_TRUE(ParseUninstallerCommandLine({"/uninstall", "/s"}).silent);
     EXPECT_FALSE(ParseUninstallerCommandLine({"/uninstall", "/S"}).silent);

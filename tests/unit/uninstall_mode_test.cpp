@@ -1,0 +1,359 @@
+// unInstpm64 /uninstall over a machine the installer has just set up: what it removes,
+// in which order, where it stops and what it leaves.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "tests/unit/uninstall_fixture.h"
+#include "uninstall/exit_codes.h"
+
+namespace {
+
+using platform::RegistryView;
+using testing_support::SampleInstallLog;
+
+class UninstallModeTest : public testing_support::UninstallFixture {
+protected:
+    // Files and keys of the machine, to compare before and after.
+    std::set<std::string> Files() const {
+        const auto paths = windows.files.AllPaths();
+        std::set<std::string> lower;
+        for (const auto& path : paths) lower.insert(fake::Normalize(path));
+        return lower;
+    }
+    std::set<std::string> Keys() const {
+        const auto keys = windows.registry.AllKeys();
+        return {keys.begin(), keys.end()};
+    }
+    bool NothingRemoved(const std::set<std::string>& files, const std::set<std::string>& keys) const {
+        return Files() == files && Keys() == keys && !windows.spooler.printers.empty();
+    }
+};
+
+// ---- a complete run --------------------------------------------------------------------
+
+TEST_F(UninstallModeTest, ARoundTripLeavesOnlyTheDocumentedResidue) {
+    const std::set<std::string> filesBefore = Files();
+    const std::set<std::string> keysBefore = Keys();
+    const auto spoolerBefore = windows.spooler.drivers.size();
+    Install();
+    EXPECT_EQ(Uninstall(), uninstall::kExitDone);
+
+    // The spooler is as it was.
+    EXPECT_TRUE(windows.spooler.printers.empty());
+    EXPECT_EQ(windows.spooler.drivers.size(), spoolerBefore);
+    EXPECT_FALSE(windows.spooler.HasPort("QLW1:"));
+    EXPECT_FALSE(windows.spooler.HasMonitor("NIMBRAX Writer Monitor x86"));
+    EXPECT_FALSE(windows.files.Exists(kMonitorDll));
+
+    // The keys: the product key stays empty (and its parents, which Windows has anyway).
+    std::set<std::string> newKeys;
+    for (const auto& key : Keys()) {
+        if (!keysBefore.count(key)) newKeys.insert(key);
+    }
+    EXPECT_TRUE(KeyExists(kProductKey));
+    EXPECT_FALSE(KeyExists(kUninstallEntry));
+    EXPECT_FALSE(KeyExists(std::string(kProductKey) + "\\QLW1:"));
+    for (const auto& key : newKeys) {
+        EXPECT_TRUE(fake::Normalize(key).find("quillet") == std::string::npos) << key;
+    }
+
+    // The files: what the batch removes once the uninstaller has ended (the program file
+    // and the install folder), and the group's parent folder, which the installer made.
+    std::set<std::string> left;
+    for (const auto& file : Files()) {
+        if (!filesBefore.count(file)) left.insert(file);
+    }
+    const std::string programs = fake::Normalize(kPrograms);
+    const auto isResidue = [&](const std::string& file) {
+        const bool programsFolderOrAbove = programs.rfind(file, 0) == 0;  // made by the shell on demand
+        // Windows keeps a deleted driver's files in its driver folder (the PostScript
+        // driver's are shared); the medium is not the machine's.
+        const bool driverFile = file.rfind("c:\\windows\\system32\\spool\\drivers\\", 0) == 0;
+        const bool medium = file.rfind("c:\\medium\\", 0) == 0;
+        if (driverFile || medium) return true;
+        const bool batch = file.rfind("c:\\users\\user\\appdata\\local\\temp\\delunist-", 0) == 0;
+        return programsFolderOrAbove || batch || file == programs + "\\brindle" ||
+               file == "c:\\program files\\quillet" || file == "c:\\program files\\quillet\\uninstpm64.exe";
+    };
+    for (const auto& file : left) EXPECT_TRUE(isResidue(file)) << "left behind: " << file;
+    EXPECT_TRUE(windows.files.IsFolder(std::string(kPrograms) + "\\Brindle"));
+    EXPECT_FALSE(windows.files.Exists(std::string(kPrograms) + "\\Brindle\\Quillet Writer"));
+    // The install folder is scheduled for the restart in case the batch cannot remove it.
+    ASSERT_EQ(windows.files.pendingAtRestart.size(), 1u);
+    EXPECT_EQ(windows.files.pendingAtRestart[0].first, "C:\\Program Files\\Quillet");
+    EXPECT_EQ(windows.files.pendingAtRestart[0].second, "");
+    // The temporary copy of the decoded log is gone.
+    for (const auto& file : Files()) EXPECT_EQ(file.find("\\pmt"), std::string::npos) << file;
+}
+
+TEST_F(UninstallModeTest, InteractiveRunAsksFirstAndSaysWhenItIsDone) {
+    Install();
+    EXPECT_EQ(Uninstall({"/uninstall"}), uninstall::kExitDone);
+    ASSERT_EQ(windows.ui.shown.size(), 2u);
+    EXPECT_EQ(windows.ui.shown[0].text, "This will remove Quillet Writer from your system. Do you wish to continue?");
+    EXPECT_EQ(windows.ui.shown[0].buttons, platform::MessageBoxButtons::YesNo);
+    EXPECT_EQ(windows.ui.shown[0].caption, "Quillet Writer");
+    EXPECT_EQ(windows.ui.shown[1].text,
+              "Quillet Writer has been removed from your system.\nIt is recommended that you restart your machine to "
+              "remove files that were in use during uninstall.");
+    EXPECT_LT(Position("MessageBox This will remove"), Position("OpenPrinter"));
+    EXPECT_LT(Position("RemoveDirectory C:\\Program Files\\Quillet"), Position("MessageBox Quillet Writer has been"));
+    EXPECT_LT(Position("MessageBox Quillet Writer has been"), Position("WriteNewFile"));
+}
+
+TEST_F(UninstallModeTest, TheSpoolerObjectsGoInTheirOrder) {
+    Install();
+    ASSERT_EQ(Uninstall(), uninstall::kExitDone);
+    const std::vector<std::string> order = {
+        "EnumMonitors", "OpenPrinter Quillet Writer", "DeletePrinter Quillet Writer",
+        "DeletePrinterDriver Windows x64 | NIMBRAX Writer", "DeletePort QLW1:", "GetSystemDirectory",
+        "DeleteMonitor NIMBRAX Writer Monitor x86", "DeleteFile C:\\Windows\\system32\\nimbmon64.dll",
+        "DeleteKey SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Quillet Writer",
+        "DeleteKey SOFTWARE\\NIMBRAX Writer\\QLW1:", "RemoveDirectory " + std::string(kPrograms),
+        "DeleteFile C:\\Program Files\\Quillet\\setup.inf", "RemoveDirectory C:\\Program Files\\Quillet"};
+    int previous = -1;
+    for (const auto& entry : order) {
+        const int position = Position(entry);
+        EXPECT_GT(position, previous) << entry;
+        previous = position;
+    }
+}
+
+// ---- where it stops --------------------------------------------------------------------
+
+TEST_F(UninstallModeTest, EachStopRemovesNothingAndSaysWhy) {
+    struct Case {
+        const char* name;
+        std::function<void(testing_support::SetupMachine&)> arrange;
+        std::vector<std::string> arguments;
+        int exitCode;
+        std::vector<std::string> boxes;  // text|caption
+    };
+    const std::vector<Case> cases = {
+        {"no install log, also when silent",
+         [](auto& m) { m.windows.files.Remove("C:\\Program Files\\Quillet\\setup.inf"); },
+         {"/uninstall", "/s"}, uninstall::kExitFailed,
+         {"Unable to locate the installation log file 'setup.inf'. Uninstallation will not continue.|"}},
+        {"a malformed install log counts as missing",
+         [](auto& m) { m.windows.files.AddFile("C:\\Program Files\\Quillet\\setup.inf", "junk"); },
+         {"/uninstall"}, uninstall::kExitFailed,
+         {"Unable to locate the installation log file 'setup.inf'. Uninstallation will not continue.|"}},
+        {"no temporary file: the failure box has no caption yet",
+         [](auto& m) { m.windows.failures.Fail(fake::Op::WriteWholeFile, platform::kErrorAccessDenied); },
+         {"/uninstall"}, uninstall::kExitFailed, {"UnInstall  failed.\nAccess is denied.\r\n|"}},
+        {"no temporary file, silent", [](auto& m) { m.windows.failures.Fail(fake::Op::WriteWholeFile, 5); },
+         {"/uninstall", "/s"}, uninstall::kExitFailed, {}},
+        {"a spooler that cannot list its monitors",
+         [](auto& m) { m.windows.failures.Fail(fake::Op::EnumMonitors, 1722); }, {"/uninstall"},
+         uninstall::kExitFailed, {"UnInstall Quillet Writer failed.\nThe RPC server is unavailable.\r\n|Quillet Writer"}},
+        {"the question answered No", [](auto& m) { m.windows.ui.answers.push_back(platform::MessageBoxAnswer::No); },
+         {"/uninstall"}, uninstall::kExitUserCancelled,
+         {"This will remove Quillet Writer from your system. Do you wish to continue?|Quillet Writer"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        testing_support::SetupMachine machine;
+        machine.WriteInstallLog(SampleInstallLog());
+        ASSERT_EQ(machine.Run({"/s"}), 0);
+        c.arrange(machine);
+        const auto files = machine.windows.files.AllPaths();
+        const auto keys = machine.windows.registry.AllKeys();
+        machine.windows.system.moduleFileName = std::string(kInstallFolder) + "unInstpm64.exe";
+        machine.windows.system.arguments = c.arguments;
+        machine.windows.ui.strings = fake::UninstallerStrings();
+        machine.windows.ui.shown.clear();
+        EXPECT_EQ(uninstall::RunUninstaller(machine.windows.platform()), c.exitCode);
+        std::vector<std::string> boxes;
+        for (const auto& box : machine.windows.ui.shown) boxes.push_back(box.text + "|" + box.caption);
+        EXPECT_EQ(boxes, c.boxes);
+        EXPECT_EQ(machine.windows.files.AllPaths(), files);
+        EXPECT_EQ(machine.windows.registry.AllKeys(), keys);
+        EXPECT_EQ(machine.windows.spooler.printers.size(), 1u);
+    }
+}
+
+TEST_F(UninstallModeTest, WithoutASystemFolderThePrinterDriverAndPortAreGoneButNothingElse) {
+    Install();
+    windows.failures.Fail(fake::Op::GetSystemDirectory, platform::kErrorAccessDenied);
+    EXPECT_EQ(Uninstall({"/uninstall"}), uninstall::kExitFailed);
+    EXPECT_TRUE(windows.spooler.printers.empty());
+    EXPECT_FALSE(windows.spooler.HasPort("QLW1:"));
+    EXPECT_TRUE(windows.spooler.HasMonitor("NIMBRAX Writer Monitor x86"));
+    EXPECT_TRUE(KeyExists(kUninstallEntry));
+    EXPECT_TRUE(windows.files.Exists(Installed("setup.inf")));
+    EXPECT_EQ(windows.ui.shown.back().text, "UnInstall Quillet Writer failed.\nAccess is denied.\r\n");
+}
+
+// ---- the spooler's refusals --------------------------------------------------------------
+
+TEST_F(UninstallModeTest, WhatAnotherPrinterStillUsesStaysAndTheRunCompletes) {
+    Install();
+    windows.spooler.AddExistingPrinter("Colleague's Printer", "QLW1:", "NIMBRAX Writer");
+    EXPECT_EQ(Uninstall(), uninstall::kExitDone);
+    EXPECT_EQ(windows.spooler.FindPrinter("Quillet Writer"), nullptr);
+    EXPECT_NE(windows.spooler.FindDriver("NIMBRAX Writer", "Windows x64"), nullptr);
+    EXPECT_TRUE(windows.spooler.HasPort("QLW1:"));
+    // The monitor still serves the port: it keeps its DLL.
+    EXPECT_TRUE(windows.spooler.HasMonitor("NIMBRAX Writer Monitor x86"));
+    EXPECT_TRUE(windows.files.Exists(kMonitorDll));
+    EXPECT_TRUE(windows.ui.shown.empty());
+    EXPECT_FALSE(KeyExists(kUninstallEntry));
+}
+
+TEST_F(UninstallModeTest, APrinterGoneAlreadyIsPassedOverOneThatWillNotGoIsShownEvenSilently) {
+    Install();
+    windows.spooler.printers.clear();  // deleted by hand
+    EXPECT_EQ(Uninstall(), uninstall::kExitDone);
+    EXPECT_TRUE(windows.ui.shown.empty());
+    EXPECT_EQ(windows.spooler.FindDriver("NIMBRAX Writer", "Windows x64"), nullptr);
+    EXPECT_FALSE(windows.spooler.HasMonitor("NIMBRAX Writer Monitor x86"));
+
+    testing_support::SetupMachine machine;
+    machine.WriteInstallLog(SampleInstallLog());
+    ASSERT_EQ(machine.Run({"/s"}), 0);
+    machine.windows.failures.Fail(fake::Op::DeletePrinter, platform::kErrorAccessDenied);
+    machine.windows.system.moduleFileName = std::string(kInstallFolder) + "unInstpm64.exe";
+    machine.windows.system.arguments = {"/uninstall", "/s"};
+    machine.windows.ui.shown.clear();
+    EXPECT_EQ(uninstall::RunUninstaller(machine.windows.platform()), uninstall::kExitDone);
+    ASSERT_EQ(machine.windows.ui.shown.size(), 1u);
+    EXPECT_EQ(machine.windows.ui.shown[0].text, "Delete Printer failed. (Err-201)");
+    EXPECT_EQ(machine.windows.ui.shown[0].caption, "Quillet Writer");
+}
+
+// ---- files, shortcuts and keys ------------------------------------------------------------
+
+TEST_F(UninstallModeTest, ProductFilesGoInListOrderWhatElseIsInTheFolderStays) {
+    auto log = SampleInstallLog();
+    log.ProgrammaticAccess = 1;  // deploys and registers the COM server
+    Install(log, {"QLWFtp.dll"});
+    windows.files.AddFile(Installed("My Letter.pdf"), "the user's");
+    windows.files.AddFile(Installed("Preferences.lan"), "read-only", platform::kFileAttributeReadOnly);
+    ASSERT_EQ(Uninstall(), uninstall::kExitDone);
+
+    std::vector<std::string> deleted;
+    for (const auto& entry : windows.journal.Entries()) {
+        const std::string prefix = "DeleteFile C:\\Program Files\\Quillet\\";
+        if (entry.rfind(prefix, 0) == 0) deleted.push_back(entry.substr(prefix.size()));
+    }
+    const std::vector<std::string> expected = {"setup.inf", "message.txt", "PDFWrite.rsp",
+                                               "Preferences.exe", "Preferences.lan", "QLWriter1.exe", "Quillet.dll",
+                                               "QLWriter2.exe", "pagemill.exe", "QLWFtp.dll"};
+    EXPECT_EQ(deleted, expected);
+    EXPECT_TRUE(windows.files.Exists(Installed("My Letter.pdf")));
+    EXPECT_TRUE(windows.files.Exists(Installed("Preferences.lan")));
+    EXPECT_FALSE(windows.files.Exists(Installed("QLWFtp.dll")));
+
+    // The COM server is unregistered by the system's tool, waited for, then deleted.
+    ASSERT_EQ(windows.processes.started.size(), 2u);  // regsvr32 and the batch
+    const auto& regsvr32 = windows.processes.started[0];
+    EXPECT_EQ(regsvr32.commandLine,
+              "\"C:\\Windows\\system32\\regsvr32.exe\" /s /u \"C:\\Program Files\\Quillet\\QLWFtp.dll\"");
+    EXPECT_EQ(regsvr32.start.show, platform::WindowShow::Hide);
+    EXPECT_EQ(regsvr32.waits, std::vector<std::uint32_t>{30000});
+    EXPECT_LT(Position("WaitForProcess 30000"), Position("DeleteFile C:\\Program Files\\Quillet\\QLWFtp.dll"));
+}
+
+TEST_F(UninstallModeTest, TheGhostscriptFolderGoesWithItsFilesButNotItsSubfolders) {
+    Install();
+    windows.files.AddFile(Installed("GNUGS\\GSDLL32.DLL"), "dll");
+    windows.files.AddFile(Installed("GNUGS\\gswin32c.exe"), "exe");
+    ASSERT_EQ(Uninstall(), uninstall::kExitDone);
+    EXPECT_FALSE(windows.files.Exists(Installed("GNUGS")));
+
+    testing_support::SetupMachine machine;
+    machine.WriteInstallLog(SampleInstallLog());
+    ASSERT_EQ(machine.Run({"/s"}), 0);
+    machine.windows.files.AddFile(Installed("GNUGS\\lib\\gs_init.ps"), "ps");
+    machine.windows.system.moduleFileName = std::string(kInstallFolder) + "unInstpm64.exe";
+    machine.windows.system.arguments = {"/uninstall", "/s"};
+    ASSERT_EQ(uninstall::RunUninstaller(machine.windows.platform()), uninstall::kExitDone);
+    EXPECT_TRUE(machine.windows.files.Exists(Installed("GNUGS\\lib\\gs_init.ps")));
+}
+
+TEST_F(UninstallModeTest, ShortcutsAreLookedForWhereTheInstallerPutThem) {
+    struct Case {
+        std::string group;
+        std::string folder;  // below the Programs folder; empty: no shortcuts were made
+    };
+    const std::vector<Case> cases = {{"Brindle\\Quillet Writer", "Brindle\\Quillet Writer"},
+                                     {"", "Quillet Writer"},  // the installer's product-name folder
+                                     {"Quillet", "Quillet"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.group);
+        testing_support::SetupMachine machine;
+        auto log = SampleInstallLog();
+        log.ProgramGroup = c.group;
+        machine.WriteInstallLog(log);
+        machine.windows.system.version = {5, 2};  // with the uninstall shortcut
+        machine.windows.files.AddFile(std::string(kPrograms) + "\\Other.lnk", "someone else's");
+        ASSERT_EQ(machine.Run({"/s"}), 0);
+        const std::string folder = std::string(kPrograms) + "\\" + c.folder;
+        ASSERT_TRUE(machine.windows.files.Exists(folder + "\\Uninstall Quillet Writer.lnk"));
+        machine.windows.system.moduleFileName = std::string(kInstallFolder) + "unInstpm64.exe";
+        machine.windows.system.arguments = {"/uninstall", "/s"};
+        ASSERT_EQ(uninstall::RunUninstaller(machine.windows.platform()), uninstall::kExitDone);
+        EXPECT_FALSE(machine.windows.files.Exists(folder));
+        EXPECT_TRUE(machine.windows.files.Exists(std::string(kPrograms) + "\\Other.lnk"));
+    }
+}
+
+TEST_F(UninstallModeTest, AGroupOutsideTheProgramsFolderIsNotTouched) {
+    Install();
+    windows.files.AddFile("C:\\ProgramData\\Microsoft\\Windows\\Start Menu\\Readme.lnk", "not ours");
+    // A log changed after the installation: its group climbs out of the Programs folder.
+    auto log = SampleInstallLog();
+    log.ProgramGroup = "..";
+    windows.files.AddFile(Installed("setup.inf"), installlog::EncodeInstallLog(log, {7}));
+    ASSERT_EQ(Uninstall(), uninstall::kExitDone);
+    EXPECT_TRUE(windows.files.Exists("C:\\ProgramData\\Microsoft\\Windows\\Start Menu\\Readme.lnk"));
+}
+
+TEST_F(UninstallModeTest, KeysWithSubkeysOfTheirOwnStay) {
+    Install();
+    windows.registry.AddKey(platform::RegistryRoot::LocalMachine, std::string(kProductKey) + "\\QLW1:\\Someone",
+                            RegistryView::Force64);
+    ASSERT_EQ(Uninstall(), uninstall::kExitDone);
+    EXPECT_TRUE(KeyExists(std::string(kProductKey) + "\\QLW1:"));
+    EXPECT_FALSE(KeyExists(kUninstallEntry));
+}
+
+// ---- the decoded log's temporary file ----------------------------------------------------
+
+TEST_F(UninstallModeTest, TheDecodedLogGoesThroughANewTemporaryFileThatIsDeletedAgain) {
+    Install();
+    ASSERT_EQ(Uninstall(), uninstall::kExitDone);
+    EXPECT_TRUE(Ran("GetTempFileName C:\\Users\\user\\AppData\\Local\\Temp\\ PMT"));
+    EXPECT_LT(Position("WriteWholeFile C:\\Users\\user\\AppData\\Local\\Temp\\PMT"),
+              Position("DeleteFile C:\\Users\\user\\AppData\\Local\\Temp\\PMT"));
+
+    testing_support::SetupMachine machine;  // no temporary folder: "temp.tmp" beside the log
+    machine.WriteInstallLog(SampleInstallLog());
+    ASSERT_EQ(machine.Run({"/s"}), 0);
+    machine.windows.failures.Fail(fake::Op::GetTempPath, 3);
+    machine.windows.system.moduleFileName = std::string(kInstallFolder) + "unInstpm64.exe";
+    machine.windows.system.arguments = {"/uninstall", "/s"};
+    ASSERT_EQ(uninstall::RunUninstaller(machine.windows.platform()), uninstall::kExitDone);
+    EXPECT_TRUE(machine.windows.journal.Contains("WriteWholeFile C:\\Program Files\\Quillet\\temp.tmp"));
+    EXPECT_TRUE(machine.windows.journal.Contains("DeleteFile C:\\Program Files\\Quillet\\temp.tmp"));
+}
+
+TEST_F(UninstallModeTest, AnUninstallerAloneInAFolderWithoutTheLogRemovesNothing) {
+    Install();
+    const auto keys = windows.registry.AllKeys();
+    windows.files.AddFile("C:\\Downloads\\unInstpm64.exe", "MZ");
+    windows.system.moduleFileName = "C:\\Downloads\\unInstpm64.exe";
+    windows.system.arguments = {"/uninstall", "/s"};
+    windows.ui.strings = fake::UninstallerStrings();
+    EXPECT_EQ(uninstall::RunUninstaller(windows.platform()), uninstall::kExitFailed);
+    EXPECT_EQ(windows.registry.AllKeys(), keys);
+    EXPECT_EQ(windows.spooler.printers.size(), 1u);
+    EXPECT_TRUE(windows.files.Exists(Installed("pagemill.exe")));
+}
+
+}  // namespace

@@ -1,0 +1,120 @@
+#include "uninstall/uninstall_mode.h"
+
+#include <optional>
+#include <vector>
+
+#include "common/installlog/install_log.h"
+#include "common/spooler/port_monitors.h"
+#include "resources/uninstall/uninstall_strings.h"
+#include "uninstall/exit_codes.h"
+#include "uninstall/file_removal.h"
+#include "uninstall/self_removal.h"
+#include "uninstall/spooler_removal.h"
+#include "uninstall/uninstall_messages.h"
+
+namespace uninstall {
+namespace {
+
+constexpr std::size_t kOwnPathCapacity = 261;      // 260 characters
+constexpr std::size_t kTempFolderCapacity = 261;   // a temporary folder of 1 to 260 characters
+constexpr std::size_t kShortMessageCapacity = 256;
+constexpr std::size_t kLogMessageCapacity = 500;
+
+// Message 4, also when silent, with an empty caption: the product is not known yet.
+int EndWithoutInstallLog(UninstallContext& context) {
+    const std::string text = context.os.ui.LoadString(IDS_NO_UNINSTALL_LOG, kLogMessageCapacity);
+    (void)context.os.ui.MessageBox(text, "", platform::MessageBoxButtons::Ok);
+    return kExitFailed;
+}
+
+// Step 1: the uninstaller's own path and the install folder that holds it.
+bool LocateInstallFolder(UninstallContext& context) {
+    context.leadBytes = text::LeadBytes(context.os.system.GetAnsiLeadByteRanges().ValueOr({}));
+    const auto ownPath = context.os.system.GetModuleFileName(kOwnPathCapacity);
+    if (!ownPath) return false;
+    context.ownPath = ownPath.value();
+    context.installFolder = text::FolderOf(context.ownPath, context.leadBytes);
+    return !context.installFolder.empty();
+}
+
+// Step 3: the decoded log goes through a new file in the temporary folder, or through
+// "temp.tmp" in the install folder when Windows names no usable temporary folder.
+std::string ChooseTemporaryFile(UninstallContext& context) {
+    const auto tempFolder = context.os.files.GetTempPath(kTempFolderCapacity);
+    if (tempFolder && !tempFolder.value().empty()) {
+        const auto made = context.os.files.GetTempFileName(tempFolder.value(), "PMT");
+        if (made) return made.value();
+    }
+    return context.installFolder + "temp.tmp";
+}
+
+struct ReadLog {
+    std::optional<installlog::InstallLog> log;
+    std::uint32_t error = platform::kErrorSuccess;  // of the temporary file
+};
+
+// Steps 4 and 5: the unscrambled payload is written to the temporary file, read back
+// and parsed; the file is deleted again whatever happened (the temporary name is a
+// file already, made empty by Windows).
+ReadLog ParseThroughTemporaryFile(UninstallContext& context, const std::vector<std::uint8_t>& payload) {
+    const std::string temporary = ChooseTemporaryFile(context);
+    const auto written = context.os.files.WriteWholeFile(temporary, payload);
+    const auto readBack = written ? context.os.files.ReadWholeFile(temporary)
+                                  : platform::Win32Value<std::vector<std::uint8_t>>::Failed(written.error);
+    (void)DeleteMatchingFiles(context.os.files, temporary, context.leadBytes);
+    if (!readBack) return {std::nullopt, readBack.error};
+    return {installlog::ParseInstallLogPayload(readBack.value(), installlog::ReadScope::Uninstaller).log,
+            platform::kErrorSuccess};
+}
+
+void TakeNames(UninstallContext& context, const installlog::InstallLog& log) {
+    context.printerName = log.PrinterName;
+    context.portName = log.PortName;
+    context.productName = log.ProductName;
+    context.programGroup = log.ProgramGroup;
+}
+
+}  // namespace
+
+int RunUninstallMode(platform::Platform& os, bool silent) {
+    UninstallContext context(os, silent);
+    if (!LocateInstallFolder(context)) return EndWithoutInstallLog(context);
+
+    // Step 2: the install log beside the uninstaller; a malformed one counts as missing.
+    const auto file = os.files.ReadWholeFile(context.installFolder + "Setup.inf");
+    if (!file) return EndWithoutInstallLog(context);
+    const installlog::UnscrambleResult unscrambled = installlog::UnscrambleInstallLog(file.value());
+    if (!unscrambled.payload) return EndWithoutInstallLog(context);
+
+    const ReadLog read = ParseThroughTemporaryFile(context, *unscrambled.payload);
+    if (read.error != platform::kErrorSuccess) {
+        ShowUninstallFailure(context, read.error);
+        return kExitFailed;
+    }
+    if (!read.log) return EndWithoutInstallLog(context);
+    TakeNames(context, *read.log);
+
+    // Step 6: a spooler that cannot list its monitors cannot remove anything either.
+    if (const auto listed = spooler::ListPortMonitors(os.spooler); !listed) {
+        ShowUninstallFailure(context, listed.error);
+        return kExitFailed;
+    }
+    if (!silent && ShowProductMessage(context, IDS_CONFIRM_REMOVAL, kShortMessageCapacity,
+                                      platform::MessageBoxButtons::YesNo) != platform::MessageBoxAnswer::Yes) {
+        return kExitUserCancelled;
+    }
+
+    if (!RemoveSpoolerObjects(context)) return kExitFailed;
+    RemoveRegistryEntries(context);
+    RemoveShortcuts(context);
+    RemoveGhostscriptFolder(context);
+    RemoveProductFiles(context);
+
+    if (!silent) {
+        (void)ShowProductMessage(context, IDS_REMOVED, kShortMessageCapacity, platform::MessageBoxButtons::Ok);
+    }
+    StartSelfRemoval(context);
+    return kExitDone;
+}
+
+}  // namespace uninstall
