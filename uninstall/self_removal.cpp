@@ -52,7 +52,8 @@ std::string FolderWithoutBackslash(std::string folder) {
 std::string SelfRemovalBatch(const SelfRemovalPaths& paths) {
     const std::string program = ForBatch(paths.program);
     const std::string limit = std::to_string(kDeletionTries);
-    return "set DelUnistTries=0\r\n"
+    return "@echo off\r\n"
+           "set DelUnistTries=0\r\n"
            ":Repeat\r\n"
            "del \"" + program + "\"\r\n"
            "if not exist \"" + program + "\" goto Removed\r\n"

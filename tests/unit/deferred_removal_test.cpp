@@ -84,6 +84,7 @@ uninstall::SelfRemovalPaths PathsWithBlanks() {
 
 TEST(SelfRemovalBatch, QuotesEveryPathPausesBetweenTriesAndGivesUp) {
     EXPECT_EQ(uninstall::SelfRemovalBatch(PathsWithBlanks()),
+              "@echo off\r\n"
               "set DelUnistTries=0\r\n"
               ":Repeat\r\n"
               "del \"C:\\Program Files\\Quillet 100%%\\unInstpm64.exe\"\r\n"
