@@ -189,6 +189,16 @@ TEST_F(UninstallModeTest, WithoutASystemFolderThePrinterDriverAndPortAreGoneButN
     EXPECT_EQ(windows.ui.shown.back().text, "UnInstall Quillet Writer failed.\nAccess is denied.\r\n");
 }
 
+TEST_F(UninstallModeTest, ASpoolerWithManyMonitorsIsAskedAgainWithTheSizeItWants) {
+    Install();
+    for (int i = 0; i < 200; ++i) windows.spooler.monitors.push_back("Monitor of another product " + std::to_string(i));
+    const std::uint32_t listBytes = windows.spooler.MonitorListBytes();
+    ASSERT_GT(listBytes, 4096u);
+    windows.spooler.enumMonitorBufferSizes.clear();
+    EXPECT_EQ(Uninstall(), uninstall::kExitDone);
+    EXPECT_EQ(windows.spooler.enumMonitorBufferSizes, (std::vector<std::uint32_t>{4096u, listBytes}));
+}
+
 // ---- the spooler's refusals --------------------------------------------------------------
 
 TEST_F(UninstallModeTest, WhatAnotherPrinterStillUsesStaysAndTheRunCompletes) {
