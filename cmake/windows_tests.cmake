@@ -17,7 +17,7 @@ endif()
 
 sources_in(WINDOWS_TEST_SOURCES tests/windows)
 add_executable(windows_tests ${WINDOWS_TEST_SOURCES} resources/setup/setup.rc)
-target_link_libraries(windows_tests PRIVATE setup_logic platform_win32 gtest_main)
+target_link_libraries(windows_tests PRIVATE setup_logic uninstall_logic platform_win32 gtest_main)
 target_link_options(windows_tests PRIVATE ${STATIC_RUNTIME})
 project_warnings(windows_tests)
 # One Wine start for the whole program: each start costs seconds, each test milliseconds.

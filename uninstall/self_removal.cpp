@@ -6,8 +6,6 @@ namespace uninstall {
 namespace {
 
 constexpr std::size_t kTempFolderCapacity = 261;
-// Tries of the deletion, about a second apart: about a minute in all.
-constexpr int kDeletionTries = 60;
 // Names tried for the batch before giving up; a name taken by any file is never reused.
 constexpr int kBatchNameTries = 100;
 
@@ -51,7 +49,7 @@ std::string FolderWithoutBackslash(std::string folder) {
 
 std::string SelfRemovalBatch(const SelfRemovalPaths& paths) {
     const std::string program = ForBatch(paths.program);
-    const std::string limit = std::to_string(kDeletionTries);
+    const std::string limit = std::to_string(paths.tries);
     return "@echo off\r\n"
            "set DelUnistTries=0\r\n"
            ":Repeat\r\n"

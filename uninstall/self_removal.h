@@ -14,6 +14,7 @@ struct SelfRemovalPaths {
     std::string installFolder;  // without its trailing backslash
     std::string batch;          // the batch file's full path
     std::string systemFolder;   // for ping.exe, by its full path
+    int tries = 60;             // of the deletion, about a second apart
 };
 
 // The batch's text: it deletes the program file, trying again once a second while the
