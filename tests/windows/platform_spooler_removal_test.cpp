@@ -175,7 +175,9 @@ TEST_F(SpoolerRemovalTest, RemovalInTheUninstallersOrderLeavesNothingBehind) {
 }
 
 // What the names of objects that are not there get back. The fake answers
-// ERROR_UNKNOWN_PRINTER_DRIVER for a driver and ERROR_UNKNOWN_PORT for a port.
+// ERROR_UNKNOWN_PRINTER_DRIVER for a driver and ERROR_UNKNOWN_PORT for a port, as
+// Microsoft's print protocol documents; Wine's conformance tests record ERROR_NOT_SUPPORTED
+// for a port on Windows XP, which is Wine's answer.
 TEST_F(SpoolerRemovalTest, UnknownObjectsAreRefused) {
     // Wine's DeletePrinterDriver fails here without any error code.
     EXPECT_EQ(spooler.DeletePrinterDriver(kEnvironment, "No Such Driver").error, platform::kErrorGenFailure);
@@ -193,10 +195,11 @@ TEST_F(SpoolerRemovalTest, UnknownObjectsAreRefused) {
     EXPECT_TRUE(Lists(Monitors(), kMonitor));
 }
 
-// Windows refuses to remove a driver, port or monitor that a printer still needs (the fake:
-// ERROR_PRINTER_DRIVER_IN_USE, ERROR_BUSY, ERROR_PRINT_MONITOR_IN_USE). Wine refuses none
-// of them: each goes at once, under the printer that uses it, so an uninstaller run under
-// Wine cannot show the refusals.
+// Windows is documented to refuse removing a driver, port or monitor that a printer still
+// needs: a driver in use stays, a port a printer prints to gives ERROR_BUSY, a monitor with
+// a port in use ERROR_PRINT_MONITOR_IN_USE (the fake answers these, and
+// ERROR_PRINTER_DRIVER_IN_USE for the driver). Wine refuses none of them: each goes at once,
+// under the printer that uses it, so an uninstaller run under Wine cannot meet the refusals.
 TEST_F(SpoolerRemovalTest, WineRemovesWhatAPrinterStillUses) {
     const auto driver = spooler.DeletePrinterDriver(kEnvironment, kDriver);
     EXPECT_TRUE(driver) << driver.error;
