@@ -224,3 +224,21 @@ check_completed_silent_install() {
         no_transient_values 64
     check "no product key in the 32-bit view" key_missing 32 "$PRODUCT_KEY"
 }
+
+# snapshot NAME: everything the product can touch on the machine now (wintool snapshot:
+# registry keys and values, spooler objects, files and folders, restart operations), one
+# fact a line, written to $SCRATCH/NAME.snapshot. Fails when wintool could not read it all.
+snapshot() {
+    in_wine "$WINTOOL_EXE" snapshot >"$SCRATCH/$1.snapshot.raw"
+    local status=$?
+    tr -d '\r' <"$SCRATCH/$1.snapshot.raw" >"$SCRATCH/$1.snapshot"
+    rm -f "$SCRATCH/$1.snapshot.raw"
+    [ "$status" -eq 0 ] || echo "  wintool snapshot $1 failed with status $status"
+    [ "$status" -eq 0 ]
+}
+
+# snapshot_diff A B: the lines that changed from snapshot A to snapshot B, each marked
+# "-" (gone) or "+" (new); nothing when the two are equal.
+snapshot_diff() {
+    diff -U0 "$SCRATCH/$1.snapshot" "$SCRATCH/$2.snapshot" | grep -v -e '^---' -e '^+++' -e '^@@'
+}
