@@ -91,6 +91,22 @@ install_log_value() {
     "$INSTALLLOG_TOOL" decode "$MEDIUM/Setup.inf" | tr -d '\r' | sed -n "s/^$1=//p"
 }
 
+# medium_names: the medium's names and where a silent installation puts its files and
+# shortcuts: product, printer, port, subfolder, group; DESTINATION_WIN and DESTINATION
+# (its Linux path), PROGRAMS_WIN (the common Programs folder), GROUP_WIN and GROUP.
+medium_names() {
+    product=$(install_log_value ProductName)
+    printer=$(install_log_value PrinterName)
+    port=$(install_log_value PortName)
+    subfolder=$(install_log_value DestinationSubfolder)
+    group=$(install_log_value ProgramGroup)
+    DESTINATION_WIN="C:\\Program Files\\$subfolder"
+    DESTINATION="$PREFIX/drive_c/Program Files/$subfolder"
+    PROGRAMS_WIN='C:\ProgramData\Microsoft\Windows\Start Menu\Programs'
+    GROUP_WIN="$PROGRAMS_WIN\\$group"
+    GROUP="$PREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/${group//\\//}"
+}
+
 # in_wine PROGRAM ARGS...: runs a Windows program in the prefix, with the working
 # directory inside its drive C (a path such as "\x.bat" then stays in the prefix).
 in_wine() {

@@ -32,14 +32,8 @@ check "run of a missing program exits 2" [ $? -eq 2 ]
 
 # ---- snapshots --------------------------------------------------------------------
 make_medium
-product=$(install_log_value ProductName)
-printer=$(install_log_value PrinterName)
-port=$(install_log_value PortName)
-subfolder=$(install_log_value DestinationSubfolder)
-group=$(install_log_value ProgramGroup)
+medium_names
 monitor="NIMBRAX Writer Monitor x86"
-DESTINATION_WIN="C:\\Program Files\\$subfolder"
-PROGRAMS_WIN='C:\ProgramData\Microsoft\Windows\Start Menu\Programs'
 SYSTEM_WIN='C:\windows\system32'
 
 check "a snapshot can be taken" snapshot before
