@@ -6,7 +6,7 @@
 add_executable(wintool tests/e2e/tools/wintool.cpp)
 project_warnings(wintool)
 target_link_options(wintool PRIVATE -static -static-libgcc -static-libstdc++)
-target_link_libraries(wintool PRIVATE ole32 uuid)  # shell links
+target_link_libraries(wintool PRIVATE ole32 uuid shell32)  # shell links and folders
 
 # The Linux installlog tool of the host build writes the medium's Setup.inf; the host
 # build is built before these tests run.

@@ -20,6 +20,8 @@ add_executable(windows_tests ${WINDOWS_TEST_SOURCES} resources/setup/setup.rc)
 target_link_libraries(windows_tests PRIVATE setup_logic uninstall_logic platform_win32 gtest_main)
 target_link_options(windows_tests PRIVATE ${STATIC_RUNTIME})
 project_warnings(windows_tests)
+# The spooler tests register the test port monitor, which they find beside the program.
+add_dependencies(windows_tests nimbmon64)
 # One Wine start for the whole program: each start costs seconds, each test milliseconds.
 add_test(NAME windows_tests COMMAND windows_tests)
 set_tests_properties(windows_tests PROPERTIES LABELS windows TIMEOUT 300)

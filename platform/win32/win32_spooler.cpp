@@ -28,6 +28,18 @@ LPSTR Text(const std::string& text) { return text.empty() ? nullptr : const_cast
 
 std::string FromText(const char* text) { return text != nullptr ? std::string(text) : std::string(); }
 
+// The answer of a spooler call that reports failure by returning FALSE. The last error is
+// cleared first and a failure without one counts as ERROR_GEN_FAILURE: Wine's
+// DeletePrinterDriver refuses an unknown driver without setting any, and neither a code
+// left over from an earlier call nor a zero may pass for its answer.
+template <class Call>
+Win32Result SpoolerCall(Call call) {
+    SetLastError(NO_ERROR);
+    if (call()) return {};
+    const DWORD error = GetLastError();
+    return {error != NO_ERROR ? error : static_cast<DWORD>(ERROR_GEN_FAILURE)};
+}
+
 // "a\0b\0\0": each name with its NUL, closed by one more.
 std::vector<char> NameList(const std::vector<std::string>& names) {
     std::vector<char> list;
@@ -178,8 +190,7 @@ public:
     }
 
     Win32Result DeletePrinter() override {
-        if (!::DeletePrinter(printer_.get())) return {GetLastError()};
-        return {};
+        return SpoolerCall([&] { return ::DeletePrinter(printer_.get()); });
     }
 
     std::int32_t DocumentProperties(const std::string& deviceName, DevMode* output, const DevMode* input,
@@ -300,18 +311,15 @@ OpenedPrinter Win32Spooler::OpenPrinter(const std::string& name, std::uint32_t d
 }
 
 Win32Result Win32Spooler::DeletePrinterDriver(const std::string& environment, const std::string& driverName) {
-    if (!DeletePrinterDriverA(nullptr, Text(environment), Text(driverName))) return {GetLastError()};
-    return {};
+    return SpoolerCall([&] { return DeletePrinterDriverA(nullptr, Text(environment), Text(driverName)); });
 }
 
 Win32Result Win32Spooler::DeletePort(const std::string& portName) {
-    if (!DeletePortA(nullptr, nullptr, Text(portName))) return {GetLastError()};
-    return {};
+    return SpoolerCall([&] { return DeletePortA(nullptr, nullptr, Text(portName)); });
 }
 
 Win32Result Win32Spooler::DeleteMonitor(const std::string& monitorName) {
-    if (!DeleteMonitorA(nullptr, nullptr, Text(monitorName))) return {GetLastError()};
-    return {};
+    return SpoolerCall([&] { return DeleteMonitorA(nullptr, nullptr, Text(monitorName)); });
 }
 
 }  // namespace platform::win32

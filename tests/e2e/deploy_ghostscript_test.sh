@@ -15,12 +15,7 @@ bash "$ROOT/scripts/make-medium.sh" "$MEDIUM" --setup "$SETUP_EXE" --uninstaller
 printf '%s\r\n' '[Parameters]' 'GNUGS=1' 'Command=C:\Tools\after-print.exe' 'Arguments=/quiet "%1"' \
     >"$MEDIUM/Setup.Ini"
 
-product=$(install_log_value ProductName)
-printer=$(install_log_value PrinterName)
-port=$(install_log_value PortName)
-subfolder=$(install_log_value DestinationSubfolder)
-DESTINATION_WIN="C:\\Program Files\\$subfolder"
-DESTINATION="$PREFIX/drive_c/Program Files/$subfolder"
+medium_names
 
 # ---- the wrong size -----------------------------------------------------------------
 check "the medium's GSDLL32.DLL has the accepted size" \

@@ -8,15 +8,7 @@
 e2e_start
 make_medium
 
-product=$(install_log_value ProductName)
-port=$(install_log_value PortName)
-subfolder=$(install_log_value DestinationSubfolder)
-group=$(install_log_value ProgramGroup)
-DESTINATION_WIN="C:\\Program Files\\$subfolder"
-DESTINATION="$PREFIX/drive_c/Program Files/$subfolder"
-PROGRAMS_WIN='C:\ProgramData\Microsoft\Windows\Start Menu\Programs'
-GROUP_WIN="$PROGRAMS_WIN\\$group"
-GROUP="$PREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/${group//\\//}"
+medium_names
 
 check "the product key does not exist before Setup runs" key_missing 64 "$PRODUCT_KEY"
 run_setup /s

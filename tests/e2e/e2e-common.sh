@@ -91,6 +91,22 @@ install_log_value() {
     "$INSTALLLOG_TOOL" decode "$MEDIUM/Setup.inf" | tr -d '\r' | sed -n "s/^$1=//p"
 }
 
+# medium_names: the medium's names and where a silent installation puts its files and
+# shortcuts: product, printer, port, subfolder, group; DESTINATION_WIN and DESTINATION
+# (its Linux path), PROGRAMS_WIN (the common Programs folder), GROUP_WIN and GROUP.
+medium_names() {
+    product=$(install_log_value ProductName)
+    printer=$(install_log_value PrinterName)
+    port=$(install_log_value PortName)
+    subfolder=$(install_log_value DestinationSubfolder)
+    group=$(install_log_value ProgramGroup)
+    DESTINATION_WIN="C:\\Program Files\\$subfolder"
+    DESTINATION="$PREFIX/drive_c/Program Files/$subfolder"
+    PROGRAMS_WIN='C:\ProgramData\Microsoft\Windows\Start Menu\Programs'
+    GROUP_WIN="$PROGRAMS_WIN\\$group"
+    GROUP="$PREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/${group//\\//}"
+}
+
 # in_wine PROGRAM ARGS...: runs a Windows program in the prefix, with the working
 # directory inside its drive C (a path such as "\x.bat" then stays in the prefix).
 in_wine() {
@@ -223,4 +239,22 @@ check_completed_silent_install() {
     check "the product key exists in the 64-bit view without transient values" \
         no_transient_values 64
     check "no product key in the 32-bit view" key_missing 32 "$PRODUCT_KEY"
+}
+
+# snapshot NAME: everything the product can touch on the machine now (wintool snapshot:
+# registry keys and values, spooler objects, files and folders, restart operations), one
+# fact a line, written to $SCRATCH/NAME.snapshot. Fails when wintool could not read it all.
+snapshot() {
+    in_wine "$WINTOOL_EXE" snapshot >"$SCRATCH/$1.snapshot.raw"
+    local status=$?
+    tr -d '\r' <"$SCRATCH/$1.snapshot.raw" >"$SCRATCH/$1.snapshot"
+    rm -f "$SCRATCH/$1.snapshot.raw"
+    [ "$status" -eq 0 ] || echo "  wintool snapshot $1 failed with status $status"
+    [ "$status" -eq 0 ]
+}
+
+# snapshot_diff A B: the lines that changed from snapshot A to snapshot B, each marked
+# "-" (gone) or "+" (new); nothing when the two are equal.
+snapshot_diff() {
+    diff -U0 "$SCRATCH/$1.snapshot" "$SCRATCH/$2.snapshot" | grep -v -e '^---' -e '^+++' -e '^@@'
 }
