@@ -12,6 +12,7 @@
 //   wintool monitors | ports           the spooler's port monitors or ports, one a line
 //   wintool delport <name>             DeletePortA: the port's monitor removes it
 //   wintool delmonitor <name>          DeleteMonitorA in the default environment
+//   wintool delprinter <name>          DeletePrinter: the printer, as if deleted by hand
 //   wintool shortcut <file.lnk>        the shell link's target, arguments and description
 //   wintool snapshot                   everything the product can touch, as sorted lines
 //                                      (see Snapshot below), for diffs of two states
@@ -56,6 +57,7 @@ constexpr const char* kUsage =
     "       wintool monitors | ports\n"
     "       wintool delport <name>\n"
     "       wintool delmonitor <name>\n"
+    "       wintool delprinter <name>\n"
     "       wintool shortcut <file.lnk>\n"
     "       wintool snapshot\n";
 
@@ -730,6 +732,21 @@ void PrintSorted(Lines lines) {
     for (const std::string& line : lines) std::printf("%s\n", line.c_str());
 }
 
+// Opens the printer with full access and deletes it; it goes when the handle closes.
+int RemovePrinter(const std::string& name) {
+    PRINTER_DEFAULTSA defaults{};
+    defaults.DesiredAccess = PRINTER_ALL_ACCESS;
+    HANDLE printer = nullptr;
+    if (!OpenPrinterA(const_cast<char*>(name.c_str()), &printer, &defaults) || printer == nullptr) {
+        return Removed(FALSE, "printer", name);
+    }
+    const BOOL deleted = DeletePrinter(printer);
+    const DWORD error = GetLastError();
+    ClosePrinter(printer);
+    SetLastError(error);
+    return Removed(deleted, "printer", name);
+}
+
 int PrintSnapshot() {
     Snapshot snapshot;
     for (const char* path : kSnapshotKeys) {
@@ -773,6 +790,7 @@ int main(int argc, char** argv) {
     if (args.size() == 2 && args[0] == "delport") {
         return Removed(DeletePortA(nullptr, nullptr, const_cast<char*>(args[1].c_str())), "port", args[1]);
     }
+    if (args.size() == 2 && args[0] == "delprinter") return RemovePrinter(args[1]);
     if (args.size() == 2 && args[0] == "delmonitor") {
         return Removed(DeleteMonitorA(nullptr, nullptr, const_cast<char*>(args[1].c_str())), "monitor", args[1]);
     }
