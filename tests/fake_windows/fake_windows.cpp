@@ -248,25 +248,26 @@ Win32Result FakeFileSystem::MoveFileAtRestart(const std::string& path, const std
 }
 
 Win32Result FakeFileSystem::WriteWholeFile(const std::string& path, const std::vector<std::uint8_t>& bytes) {
-    journal_.Add("WriteWholeFile " + path);
-    if (auto error = failures_.Check(Op::WriteWholeFile, path)) return {*error};
-    const std::string key = Key(path);
-    if (!ParentExists(key)) return {platform::kErrorPathNotFound};
-    const auto it = entries_.find(key);
-    if (it != entries_.end() && (it->second.attributes & (platform::kFileAttributeReadOnly |
-                                                           platform::kFileAttributeDirectory)) != 0) {
-        return {platform::kErrorAccessDenied};
-    }
-    entries_[key] = FakeFile{path, platform::kFileAttributeArchive, bytes};
-    return {};
+    return WriteCreatedFile(Op::WriteWholeFile, path, bytes, true);
 }
 
 Win32Result FakeFileSystem::WriteNewFile(const std::string& path, const std::vector<std::uint8_t>& bytes) {
-    journal_.Add("WriteNewFile " + path);
-    if (auto error = failures_.Check(Op::WriteNewFile, path)) return {*error};
+    return WriteCreatedFile(Op::WriteNewFile, path, bytes, false);
+}
+
+Win32Result FakeFileSystem::WriteCreatedFile(Op operation, const std::string& path,
+                                             const std::vector<std::uint8_t>& bytes, bool mayReplace) {
+    journal_.Add(std::string(Name(operation)) + " " + path);
+    if (auto error = failures_.Check(operation, path)) return {*error};
     const std::string key = Key(path);
     if (!ParentExists(key)) return {platform::kErrorPathNotFound};
-    if (entries_.count(key) != 0) return {platform::kErrorFileExists};
+    const auto it = entries_.find(key);
+    if (it != entries_.end()) {
+        if (!mayReplace) return {platform::kErrorFileExists};
+        if ((it->second.attributes & (platform::kFileAttributeReadOnly | platform::kFileAttributeDirectory)) != 0) {
+            return {platform::kErrorAccessDenied};
+        }
+    }
     entries_[key] = FakeFile{path, platform::kFileAttributeArchive, bytes};
     return {};
 }

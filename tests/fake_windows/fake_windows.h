@@ -81,6 +81,9 @@ public:
     int openSearches = 0;  // searches started and not yet closed
 
 private:
+    // Creates the file (replacing one that is there only when `mayReplace`) with `bytes`.
+    platform::Win32Result WriteCreatedFile(Op operation, const std::string& path, const std::vector<std::uint8_t>& bytes,
+                                           bool mayReplace);
     bool ParentExists(const std::string& normalizedPath) const;
     std::optional<FakeFile> Entry(const std::string& path) const;
     // The normalized full path: relative paths are taken from the current folder.

@@ -1,5 +1,5 @@
 // A fake machine on which the installer has run silently from C:\Medium into
-// C:\Program Files\Quillet (64-bit Windows), and a run of the installed uninstaller.
+// C:\Program Files\Quillet (64-bit Windows), and runs of the installed uninstaller.
 #pragma once
 
 #include <string>
@@ -10,8 +10,8 @@
 
 namespace testing_support {
 
-class UninstallFixture : public SetupFixture {
-protected:
+class InstalledMachine : public SetupMachine {
+public:
     static constexpr const char* kInstallFolder = "C:\\Program Files\\Quillet\\";
     static constexpr const char* kProductKey = "SOFTWARE\\NIMBRAX Writer";
     static constexpr const char* kUninstallEntry =
@@ -21,15 +21,18 @@ protected:
 
     // Installs from a medium holding `log` and the given extra files; the copy helper's
     // work (the monitor DLL in system32) is done by hand, as the fake starts no program.
-    void Install(const installlog::InstallLog& log = SampleInstallLog(), const std::vector<std::string>& extra = {}) {
+    // Gives the installer's exit status.
+    int Install(const installlog::InstallLog& log = SampleInstallLog(), const std::vector<std::string>& extra = {}) {
         WriteInstallLog(log);
         for (const std::string& name : extra) windows.files.AddFile(std::string(kMedium) + name, name);
-        ASSERT_EQ(Run({"/s"}), 0);
+        const int installed = Run({"/s"});
         windows.files.AddFile(kMonitorDll, "monitor 64");
         windows.processes.started.clear();
         windows.journal.Clear();
+        return installed;
     }
 
+    // Runs the installed uninstaller with its string table.
     int Uninstall(const std::vector<std::string>& arguments = {"/uninstall", "/s"}) {
         windows.system.moduleFileName = std::string(kInstallFolder) + "unInstpm64.exe";
         windows.system.arguments = arguments;
@@ -44,6 +47,11 @@ protected:
     }
     bool Ran(const std::string& entry) const { return windows.journal.Contains(entry); }
     int Position(const std::string& entry) const { return windows.journal.IndexOf(entry); }
+};
+
+class UninstallFixture : public ::testing::Test, public InstalledMachine {
+protected:
+    using InstalledMachine::Run;  // not the test framework's own
 };
 
 }  // namespace testing_support

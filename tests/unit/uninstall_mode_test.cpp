@@ -40,7 +40,7 @@ TEST_F(UninstallModeTest, ARoundTripLeavesOnlyTheDocumentedResidue) {
     const std::set<std::string> filesBefore = Files();
     const std::set<std::string> keysBefore = Keys();
     const auto spoolerBefore = windows.spooler.drivers.size();
-    Install();
+    ASSERT_EQ(Install(), 0);
     EXPECT_EQ(Uninstall(), uninstall::kExitDone);
 
     // The spooler is as it was.
@@ -92,7 +92,7 @@ TEST_F(UninstallModeTest, ARoundTripLeavesOnlyTheDocumentedResidue) {
 }
 
 TEST_F(UninstallModeTest, InteractiveRunAsksFirstAndSaysWhenItIsDone) {
-    Install();
+    ASSERT_EQ(Install(), 0);
     EXPECT_EQ(Uninstall({"/uninstall"}), uninstall::kExitDone);
     ASSERT_EQ(windows.ui.shown.size(), 2u);
     EXPECT_EQ(windows.ui.shown[0].text, "This will remove Quillet Writer from your system. Do you wish to continue?");
@@ -107,7 +107,7 @@ TEST_F(UninstallModeTest, InteractiveRunAsksFirstAndSaysWhenItIsDone) {
 }
 
 TEST_F(UninstallModeTest, TheSpoolerObjectsGoInTheirOrder) {
-    Install();
+    ASSERT_EQ(Install(), 0);
     ASSERT_EQ(Uninstall(), uninstall::kExitDone);
     const std::vector<std::string> order = {
         "EnumMonitors", "OpenPrinter Quillet Writer", "DeletePrinter Quillet Writer",
@@ -129,7 +129,7 @@ TEST_F(UninstallModeTest, TheSpoolerObjectsGoInTheirOrder) {
 TEST_F(UninstallModeTest, EachStopRemovesNothingAndSaysWhy) {
     struct Case {
         const char* name;
-        std::function<void(testing_support::SetupMachine&)> arrange;
+        std::function<void(testing_support::InstalledMachine&)> arrange;
         std::vector<std::string> arguments;
         int exitCode;
         std::vector<std::string> boxes;  // text|caption
@@ -157,17 +157,12 @@ TEST_F(UninstallModeTest, EachStopRemovesNothingAndSaysWhy) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        testing_support::SetupMachine machine;
-        machine.WriteInstallLog(SampleInstallLog());
-        ASSERT_EQ(machine.Run({"/s"}), 0);
+        testing_support::InstalledMachine machine;
+        ASSERT_EQ(machine.Install(), 0);
         c.arrange(machine);
         const auto files = machine.windows.files.AllPaths();
         const auto keys = machine.windows.registry.AllKeys();
-        machine.windows.system.moduleFileName = std::string(kInstallFolder) + "unInstpm64.exe";
-        machine.windows.system.arguments = c.arguments;
-        machine.windows.ui.strings = fake::UninstallerStrings();
-        machine.windows.ui.shown.clear();
-        EXPECT_EQ(uninstall::RunUninstaller(machine.windows.platform()), c.exitCode);
+        EXPECT_EQ(machine.Uninstall(c.arguments), c.exitCode);
         std::vector<std::string> boxes;
         for (const auto& box : machine.windows.ui.shown) boxes.push_back(box.text + "|" + box.caption);
         EXPECT_EQ(boxes, c.boxes);
@@ -178,7 +173,7 @@ TEST_F(UninstallModeTest, EachStopRemovesNothingAndSaysWhy) {
 }
 
 TEST_F(UninstallModeTest, WithoutASystemFolderThePrinterDriverAndPortAreGoneButNothingElse) {
-    Install();
+    ASSERT_EQ(Install(), 0);
     windows.failures.Fail(fake::Op::GetSystemDirectory, platform::kErrorAccessDenied);
     EXPECT_EQ(Uninstall({"/uninstall"}), uninstall::kExitFailed);
     EXPECT_TRUE(windows.spooler.printers.empty());
@@ -190,7 +185,7 @@ TEST_F(UninstallModeTest, WithoutASystemFolderThePrinterDriverAndPortAreGoneButN
 }
 
 TEST_F(UninstallModeTest, ASpoolerWithManyMonitorsIsAskedAgainWithTheSizeItWants) {
-    Install();
+    ASSERT_EQ(Install(), 0);
     for (int i = 0; i < 200; ++i) windows.spooler.monitors.push_back("Monitor of another product " + std::to_string(i));
     const std::uint32_t listBytes = windows.spooler.MonitorListBytes();
     ASSERT_GT(listBytes, 4096u);
@@ -202,7 +197,7 @@ TEST_F(UninstallModeTest, ASpoolerWithManyMonitorsIsAskedAgainWithTheSizeItWants
 // ---- the spooler's refusals --------------------------------------------------------------
 
 TEST_F(UninstallModeTest, WhatAnotherPrinterStillUsesStaysAndTheRunCompletes) {
-    Install();
+    ASSERT_EQ(Install(), 0);
     windows.spooler.AddExistingPrinter("Colleague's Printer", "QLW1:", "NIMBRAX Writer");
     EXPECT_EQ(Uninstall(), uninstall::kExitDone);
     EXPECT_EQ(windows.spooler.FindPrinter("Quillet Writer"), nullptr);
@@ -216,21 +211,17 @@ TEST_F(UninstallModeTest, WhatAnotherPrinterStillUsesStaysAndTheRunCompletes) {
 }
 
 TEST_F(UninstallModeTest, APrinterGoneAlreadyIsPassedOverOneThatWillNotGoIsShownEvenSilently) {
-    Install();
+    ASSERT_EQ(Install(), 0);
     windows.spooler.printers.clear();  // deleted by hand
     EXPECT_EQ(Uninstall(), uninstall::kExitDone);
     EXPECT_TRUE(windows.ui.shown.empty());
     EXPECT_EQ(windows.spooler.FindDriver("NIMBRAX Writer", "Windows x64"), nullptr);
     EXPECT_FALSE(windows.spooler.HasMonitor("NIMBRAX Writer Monitor x86"));
 
-    testing_support::SetupMachine machine;
-    machine.WriteInstallLog(SampleInstallLog());
-    ASSERT_EQ(machine.Run({"/s"}), 0);
+    testing_support::InstalledMachine machine;
+    ASSERT_EQ(machine.Install(), 0);
     machine.windows.failures.Fail(fake::Op::DeletePrinter, platform::kErrorAccessDenied);
-    machine.windows.system.moduleFileName = std::string(kInstallFolder) + "unInstpm64.exe";
-    machine.windows.system.arguments = {"/uninstall", "/s"};
-    machine.windows.ui.shown.clear();
-    EXPECT_EQ(uninstall::RunUninstaller(machine.windows.platform()), uninstall::kExitDone);
+    EXPECT_EQ(machine.Uninstall(), uninstall::kExitDone);
     ASSERT_EQ(machine.windows.ui.shown.size(), 1u);
     EXPECT_EQ(machine.windows.ui.shown[0].text, "Delete Printer failed. (Err-201)");
     EXPECT_EQ(machine.windows.ui.shown[0].caption, "Quillet Writer");
@@ -241,7 +232,7 @@ TEST_F(UninstallModeTest, APrinterGoneAlreadyIsPassedOverOneThatWillNotGoIsShown
 TEST_F(UninstallModeTest, ProductFilesGoInListOrderWhatElseIsInTheFolderStays) {
     auto log = SampleInstallLog();
     log.ProgrammaticAccess = 1;  // deploys and registers the COM server
-    Install(log, {"QLWFtp.dll"});
+    ASSERT_EQ(Install(log, {"QLWFtp.dll"}), 0);
     windows.files.AddFile(Installed("My Letter.pdf"), "the user's");
     windows.files.AddFile(Installed("Preferences.lan"), "read-only", platform::kFileAttributeReadOnly);
     ASSERT_EQ(Uninstall(), uninstall::kExitDone);
@@ -270,19 +261,16 @@ TEST_F(UninstallModeTest, ProductFilesGoInListOrderWhatElseIsInTheFolderStays) {
 }
 
 TEST_F(UninstallModeTest, TheGhostscriptFolderGoesWithItsFilesButNotItsSubfolders) {
-    Install();
+    ASSERT_EQ(Install(), 0);
     windows.files.AddFile(Installed("GNUGS\\GSDLL32.DLL"), "dll");
     windows.files.AddFile(Installed("GNUGS\\gswin32c.exe"), "exe");
     ASSERT_EQ(Uninstall(), uninstall::kExitDone);
     EXPECT_FALSE(windows.files.Exists(Installed("GNUGS")));
 
-    testing_support::SetupMachine machine;
-    machine.WriteInstallLog(SampleInstallLog());
-    ASSERT_EQ(machine.Run({"/s"}), 0);
+    testing_support::InstalledMachine machine;
+    ASSERT_EQ(machine.Install(), 0);
     machine.windows.files.AddFile(Installed("GNUGS\\lib\\gs_init.ps"), "ps");
-    machine.windows.system.moduleFileName = std::string(kInstallFolder) + "unInstpm64.exe";
-    machine.windows.system.arguments = {"/uninstall", "/s"};
-    ASSERT_EQ(uninstall::RunUninstaller(machine.windows.platform()), uninstall::kExitDone);
+    ASSERT_EQ(machine.Uninstall(), uninstall::kExitDone);
     EXPECT_TRUE(machine.windows.files.Exists(Installed("GNUGS\\lib\\gs_init.ps")));
 }
 
@@ -296,25 +284,22 @@ TEST_F(UninstallModeTest, ShortcutsAreLookedForWhereTheInstallerPutThem) {
                                      {"Quillet", "Quillet"}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.group);
-        testing_support::SetupMachine machine;
+        testing_support::InstalledMachine machine;
         auto log = SampleInstallLog();
         log.ProgramGroup = c.group;
-        machine.WriteInstallLog(log);
         machine.windows.system.version = {5, 2};  // with the uninstall shortcut
         machine.windows.files.AddFile(std::string(kPrograms) + "\\Other.lnk", "someone else's");
-        ASSERT_EQ(machine.Run({"/s"}), 0);
+        ASSERT_EQ(machine.Install(log), 0);
         const std::string folder = std::string(kPrograms) + "\\" + c.folder;
         ASSERT_TRUE(machine.windows.files.Exists(folder + "\\Uninstall Quillet Writer.lnk"));
-        machine.windows.system.moduleFileName = std::string(kInstallFolder) + "unInstpm64.exe";
-        machine.windows.system.arguments = {"/uninstall", "/s"};
-        ASSERT_EQ(uninstall::RunUninstaller(machine.windows.platform()), uninstall::kExitDone);
+        ASSERT_EQ(machine.Uninstall(), uninstall::kExitDone);
         EXPECT_FALSE(machine.windows.files.Exists(folder));
         EXPECT_TRUE(machine.windows.files.Exists(std::string(kPrograms) + "\\Other.lnk"));
     }
 }
 
 TEST_F(UninstallModeTest, AGroupOutsideTheProgramsFolderIsNotTouched) {
-    Install();
+    ASSERT_EQ(Install(), 0);
     windows.files.AddFile("C:\\ProgramData\\Microsoft\\Windows\\Start Menu\\Readme.lnk", "not ours");
     // A log changed after the installation: its group climbs out of the Programs folder.
     auto log = SampleInstallLog();
@@ -325,7 +310,7 @@ TEST_F(UninstallModeTest, AGroupOutsideTheProgramsFolderIsNotTouched) {
 }
 
 TEST_F(UninstallModeTest, KeysWithSubkeysOfTheirOwnStay) {
-    Install();
+    ASSERT_EQ(Install(), 0);
     windows.registry.AddKey(platform::RegistryRoot::LocalMachine, std::string(kProductKey) + "\\QLW1:\\Someone",
                             RegistryView::Force64);
     ASSERT_EQ(Uninstall(), uninstall::kExitDone);
@@ -336,25 +321,22 @@ TEST_F(UninstallModeTest, KeysWithSubkeysOfTheirOwnStay) {
 // ---- the decoded log's temporary file ----------------------------------------------------
 
 TEST_F(UninstallModeTest, TheDecodedLogGoesThroughANewTemporaryFileThatIsDeletedAgain) {
-    Install();
+    ASSERT_EQ(Install(), 0);
     ASSERT_EQ(Uninstall(), uninstall::kExitDone);
     EXPECT_TRUE(Ran("GetTempFileName C:\\Users\\user\\AppData\\Local\\Temp\\ PMT"));
     EXPECT_LT(Position("WriteWholeFile C:\\Users\\user\\AppData\\Local\\Temp\\PMT"),
               Position("DeleteFile C:\\Users\\user\\AppData\\Local\\Temp\\PMT"));
 
-    testing_support::SetupMachine machine;  // no temporary folder: "temp.tmp" beside the log
-    machine.WriteInstallLog(SampleInstallLog());
-    ASSERT_EQ(machine.Run({"/s"}), 0);
+    testing_support::InstalledMachine machine;  // no temporary folder: "temp.tmp" beside the log
+    ASSERT_EQ(machine.Install(), 0);
     machine.windows.failures.Fail(fake::Op::GetTempPath, 3);
-    machine.windows.system.moduleFileName = std::string(kInstallFolder) + "unInstpm64.exe";
-    machine.windows.system.arguments = {"/uninstall", "/s"};
-    ASSERT_EQ(uninstall::RunUninstaller(machine.windows.platform()), uninstall::kExitDone);
+    ASSERT_EQ(machine.Uninstall(), uninstall::kExitDone);
     EXPECT_TRUE(machine.windows.journal.Contains("WriteWholeFile C:\\Program Files\\Quillet\\temp.tmp"));
     EXPECT_TRUE(machine.windows.journal.Contains("DeleteFile C:\\Program Files\\Quillet\\temp.tmp"));
 }
 
 TEST_F(UninstallModeTest, AnUninstallerAloneInAFolderWithoutTheLogRemovesNothing) {
-    Install();
+    ASSERT_EQ(Install(), 0);
     const auto keys = windows.registry.AllKeys();
     windows.files.AddFile("C:\\Downloads\\unInstpm64.exe", "MZ");
     windows.system.moduleFileName = "C:\\Downloads\\unInstpm64.exe";
