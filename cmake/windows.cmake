@@ -2,7 +2,7 @@
 # tests that run under Wine.
 sources_in(PLATFORM_WIN32_SOURCES platform/win32)
 add_library(platform_win32 STATIC ${PLATFORM_WIN32_SOURCES})
-target_link_libraries(platform_win32 PUBLIC common ole32 uuid shell32 winspool advapi32 user32)
+target_link_libraries(platform_win32 PUBLIC common ole32 uuid shell32 advapi32 user32)
 project_warnings(platform_win32)
 
 # Statically linked so the programs import only system DLLs.

@@ -79,8 +79,13 @@ public:
     Win32Result SetOwnProcessHighPriority() override;
 };
 
+struct WinspoolLibrary;
+
+// The spooler through winspool.drv of the system folder; when that cannot be loaded,
+// every call fails with ERROR_MOD_NOT_FOUND.
 class Win32Spooler : public Spooler {
 public:
+    Win32Spooler();
     SizedValue<std::vector<std::string>> EnumMonitors(std::uint32_t bufferBytes) override;
     Win32Result AddMonitor(const MonitorInfo2& info) override;
     Win32Result AddPort(const std::string& monitorName) override;
@@ -94,6 +99,9 @@ public:
     Win32Result DeletePrinterDriver(const std::string& environment, const std::string& driverName) override;
     Win32Result DeletePort(const std::string& portName) override;
     Win32Result DeleteMonitor(const std::string& monitorName) override;
+
+private:
+    const WinspoolLibrary* api_;
 };
 
 // The whole machine, for the programs' entries and the Windows-side tests.

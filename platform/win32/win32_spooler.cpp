@@ -1,6 +1,7 @@
 #include "platform/win32/windows_api.h"
 #include "platform/win32/win32_platform.h"
 #include "platform/win32/unique_handles.h"
+#include "platform/win32/winspool_library.h"
 
 #include <cstddef>
 #include <cstring>
@@ -16,11 +17,15 @@ static_assert(offsetof(DEVMODEA, dmFormName) == DevMode::kFormNameOffset);
 static_assert(sizeof(DEVMODEA::dmFormName) == DevMode::kFormNameCapacity);
 static_assert(sizeof(DEVMODEA) == DevMode::kPublicSize);
 
+// A printer handle exists only where the spooler's library was loaded.
 struct PrinterTraits {
     using Type = HANDLE;
     static HANDLE Invalid() { return nullptr; }
-    static void Close(HANDLE printer) { ClosePrinter(printer); }
+    static void Close(HANDLE printer) { WinspoolLibrary::Get()->ClosePrinter(printer); }
 };
+
+// What every spooler call answers when winspool.drv cannot be loaded from the system folder.
+constexpr DWORD kNoSpooler = ERROR_MOD_NOT_FOUND;
 
 // The spooler's structures take writable pointers but only read through them on the
 // calls made here. An empty text is passed as null.
@@ -158,7 +163,7 @@ DriverInfo3 FromDriverInfo3(const DRIVER_INFO_3A& record) {
 
 class Win32Printer : public Printer {
 public:
-    explicit Win32Printer(HANDLE printer) : printer_(printer) {}
+    Win32Printer(const WinspoolLibrary& api, HANDLE printer) : api_(api), printer_(printer) {}
 
     SizedValue<PrinterInfo2> GetPrinter2(std::uint32_t bufferBytes) override {
         return Fetch<PrinterInfo2>(2, sizeof(PRINTER_INFO_2A), bufferBytes, [](FetchedBytes fetched) {
@@ -176,7 +181,7 @@ public:
         if (info.devMode && !Readable(&*info.devMode)) return {ERROR_INVALID_PARAMETER};
         std::optional<DevMode> devMode = info.devMode;
         PRINTER_INFO_2A record = ToPrinterInfo2(info, devMode);
-        if (!SetPrinterA(printer_.get(), 2, reinterpret_cast<LPBYTE>(&record), 0)) return {GetLastError()};
+        if (!api_.SetPrinterA(printer_.get(), 2, reinterpret_cast<LPBYTE>(&record), 0)) return {GetLastError()};
         return {};
     }
 
@@ -185,12 +190,12 @@ public:
         std::optional<DevMode> devMode = info.devMode;
         PRINTER_INFO_8A record{};
         record.pDevMode = devMode ? ToDevMode(&*devMode) : nullptr;
-        if (!SetPrinterA(printer_.get(), 8, reinterpret_cast<LPBYTE>(&record), 0)) return {GetLastError()};
+        if (!api_.SetPrinterA(printer_.get(), 8, reinterpret_cast<LPBYTE>(&record), 0)) return {GetLastError()};
         return {};
     }
 
     Win32Result DeletePrinter() override {
-        return SpoolerCall([&] { return ::DeletePrinter(printer_.get()); });
+        return SpoolerCall([&] { return api_.DeletePrinter(printer_.get()); });
     }
 
     std::int32_t DocumentProperties(const std::string& deviceName, DevMode* output, const DevMode* input,
@@ -198,7 +203,7 @@ public:
         // The spooler reads the input record only; with both the same it merges in place.
         if (!Readable(input)) return -1;
         LPDEVMODEA in = input == output ? ToDevMode(output) : ToDevMode(const_cast<DevMode*>(input));
-        return DocumentPropertiesA(nullptr, printer_.get(), Text(deviceName), ToDevMode(output), in, mode);
+        return api_.DocumentPropertiesA(nullptr, printer_.get(), Text(deviceName), ToDevMode(output), in, mode);
     }
 
 private:
@@ -207,8 +212,8 @@ private:
         std::vector<BYTE> buffer(bufferBytes, 0);
         DWORD needed = 0;
         SetLastError(ERROR_SUCCESS);
-        const BOOL fetched = GetPrinterA(printer_.get(), level, buffer.empty() ? nullptr : buffer.data(), bufferBytes,
-                                         &needed);
+        const BOOL fetched = api_.GetPrinterA(printer_.get(), level, buffer.empty() ? nullptr : buffer.data(),
+                                              bufferBytes, &needed);
         if (!fetched) return SizedValue<Info>::Failed(GetLastError(), needed);
         // A size query that succeeds carries no record. A record has at least its fixed
         // part; an answer shorter than that is not read.
@@ -217,18 +222,24 @@ private:
         return SizedValue<Info>::Ok(take(FetchedBytes{buffer.data(), buffer.data() + buffer.size()}), needed);
     }
 
+    const WinspoolLibrary& api_;
     UniqueResource<PrinterTraits> printer_;
 };
 
-OpenedPrinter Opened(HANDLE printer) { return {std::make_unique<Win32Printer>(printer), kErrorSuccess}; }
+OpenedPrinter Opened(const WinspoolLibrary& api, HANDLE printer) {
+    return {std::make_unique<Win32Printer>(api, printer), kErrorSuccess};
+}
 
 }  // namespace
+
+Win32Spooler::Win32Spooler() : api_(WinspoolLibrary::Get()) {}
 
 SizedValue<std::vector<std::string>> Win32Spooler::EnumMonitors(std::uint32_t bufferBytes) {
     std::vector<BYTE> buffer(bufferBytes);
     DWORD needed = 0;
     DWORD returned = 0;
-    if (!EnumMonitorsA(nullptr, 1, buffer.empty() ? nullptr : buffer.data(), bufferBytes, &needed, &returned)) {
+    if (api_ == nullptr) return SizedValue<std::vector<std::string>>::Failed(kNoSpooler);
+    if (!api_->EnumMonitorsA(nullptr, 1, buffer.empty() ? nullptr : buffer.data(), bufferBytes, &needed, &returned)) {
         return SizedValue<std::vector<std::string>>::Failed(GetLastError(), needed);
     }
     std::vector<std::string> names;
@@ -242,12 +253,14 @@ Win32Result Win32Spooler::AddMonitor(const MonitorInfo2& info) {
     record.pName = Text(info.name);
     record.pEnvironment = Text(info.environment);
     record.pDLLName = Text(info.dllName);
-    if (!AddMonitorA(nullptr, 2, reinterpret_cast<LPBYTE>(&record))) return {GetLastError()};
+    if (api_ == nullptr) return {kNoSpooler};
+    if (!api_->AddMonitorA(nullptr, 2, reinterpret_cast<LPBYTE>(&record))) return {GetLastError()};
     return {};
 }
 
 Win32Result Win32Spooler::AddPort(const std::string& monitorName) {
-    if (!AddPortA(nullptr, nullptr, Text(monitorName))) return {GetLastError()};
+    if (api_ == nullptr) return {kNoSpooler};
+    if (!api_->AddPortA(nullptr, nullptr, Text(monitorName))) return {GetLastError()};
     return {};
 }
 
@@ -256,8 +269,9 @@ SizedValue<std::vector<DriverInfo3>> Win32Spooler::EnumPrinterDrivers(const std:
     std::vector<BYTE> buffer(bufferBytes);
     DWORD needed = 0;
     DWORD returned = 0;
-    if (!EnumPrinterDriversA(nullptr, Text(environment), 3, buffer.empty() ? nullptr : buffer.data(), bufferBytes,
-                             &needed, &returned)) {
+    if (api_ == nullptr) return SizedValue<std::vector<DriverInfo3>>::Failed(kNoSpooler);
+    if (!api_->EnumPrinterDriversA(nullptr, Text(environment), 3, buffer.empty() ? nullptr : buffer.data(),
+                                   bufferBytes, &needed, &returned)) {
         return SizedValue<std::vector<DriverInfo3>>::Failed(GetLastError(), needed);
     }
     std::vector<DriverInfo3> drivers;
@@ -270,7 +284,8 @@ SizedValue<std::string> Win32Spooler::GetPrinterDriverDirectory(const std::strin
                                                                 std::uint32_t bufferBytes) {
     std::vector<BYTE> buffer(bufferBytes + 1, 0);  // one more byte keeps the text closed
     DWORD needed = 0;
-    if (!GetPrinterDriverDirectoryA(nullptr, Text(environment), 1, buffer.data(), bufferBytes, &needed)) {
+    if (api_ == nullptr) return SizedValue<std::string>::Failed(kNoSpooler);
+    if (!api_->GetPrinterDriverDirectoryA(nullptr, Text(environment), 1, buffer.data(), bufferBytes, &needed)) {
         return SizedValue<std::string>::Failed(GetLastError(), needed);
     }
     return SizedValue<std::string>::Ok(reinterpret_cast<const char*>(buffer.data()), needed);
@@ -289,37 +304,43 @@ Win32Result Win32Spooler::AddPrinterDriver(const DriverInfo3& info) {
     record.pDependentFiles = dependentFiles.data();
     record.pMonitorName = Text(info.monitorName);
     record.pDefaultDataType = Text(info.defaultDataType);
-    if (!AddPrinterDriverA(nullptr, 3, reinterpret_cast<LPBYTE>(&record))) return {GetLastError()};
+    if (api_ == nullptr) return {kNoSpooler};
+    if (!api_->AddPrinterDriverA(nullptr, 3, reinterpret_cast<LPBYTE>(&record))) return {GetLastError()};
     return {};
 }
 
 OpenedPrinter Win32Spooler::AddPrinter(const PrinterInfo2& info) {
     std::optional<DevMode> devMode = info.devMode;
     PRINTER_INFO_2A record = ToPrinterInfo2(info, devMode);
-    HANDLE printer = AddPrinterA(nullptr, 2, reinterpret_cast<LPBYTE>(&record));
+    if (api_ == nullptr) return {nullptr, kNoSpooler};
+    HANDLE printer = api_->AddPrinterA(nullptr, 2, reinterpret_cast<LPBYTE>(&record));
     if (printer == nullptr) return {nullptr, GetLastError()};
-    return Opened(printer);
+    return Opened(*api_, printer);
 }
 
 OpenedPrinter Win32Spooler::OpenPrinter(const std::string& name, std::uint32_t desiredAccess) {
     PRINTER_DEFAULTSA defaults{};
     defaults.DesiredAccess = desiredAccess;
     HANDLE printer = nullptr;
-    if (!OpenPrinterA(Text(name), &printer, &defaults)) return {nullptr, GetLastError()};
+    if (api_ == nullptr) return {nullptr, kNoSpooler};
+    if (!api_->OpenPrinterA(Text(name), &printer, &defaults)) return {nullptr, GetLastError()};
     if (printer == nullptr) return {nullptr, ERROR_INVALID_HANDLE};
-    return Opened(printer);
+    return Opened(*api_, printer);
 }
 
 Win32Result Win32Spooler::DeletePrinterDriver(const std::string& environment, const std::string& driverName) {
-    return SpoolerCall([&] { return DeletePrinterDriverA(nullptr, Text(environment), Text(driverName)); });
+    if (api_ == nullptr) return {kNoSpooler};
+    return SpoolerCall([&] { return api_->DeletePrinterDriverA(nullptr, Text(environment), Text(driverName)); });
 }
 
 Win32Result Win32Spooler::DeletePort(const std::string& portName) {
-    return SpoolerCall([&] { return DeletePortA(nullptr, nullptr, Text(portName)); });
+    if (api_ == nullptr) return {kNoSpooler};
+    return SpoolerCall([&] { return api_->DeletePortA(nullptr, nullptr, Text(portName)); });
 }
 
 Win32Result Win32Spooler::DeleteMonitor(const std::string& monitorName) {
-    return SpoolerCall([&] { return DeleteMonitorA(nullptr, nullptr, Text(monitorName)); });
+    if (api_ == nullptr) return {kNoSpooler};
+    return SpoolerCall([&] { return api_->DeleteMonitorA(nullptr, nullptr, Text(monitorName)); });
 }
 
 }  // namespace platform::win32

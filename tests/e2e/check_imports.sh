@@ -183,6 +183,17 @@ while read -r verdict dll function detail; do
 done <<<"$verdicts"
 
 dlls=$(cut -d' ' -f1 <<<"$imports" | sort -u | paste -sd' ')
+# The DLLs Windows always loads from the system folder (its KnownDLLs) on every version
+# from Windows 2000 to today. Any other imported DLL is looked for beside the program
+# first, where a planted copy would run with the program's administrator rights: such
+# DLLs are loaded at run time by their full path instead.
+KNOWN_DLLS=" ADVAPI32.DLL COMDLG32.DLL GDI32.DLL KERNEL32.DLL MSVCRT.DLL OLE32.DLL OLEAUT32.DLL SHELL32.DLL USER32.DLL "
+for dll in $dlls; do
+    case "$KNOWN_DLLS" in
+        *" $dll "*) ;;
+        *) fail "$name imports $dll, which Windows looks for beside the program first (not a KnownDLL)" ;;
+    esac
+done
 floor_text="Windows NT $floor"
 [ "$win9x" = no ] || floor_text="$floor_text and Windows 98/Me"
 if [ "$listed" -eq "$(grep -c . <<<"$imports")" ]; then

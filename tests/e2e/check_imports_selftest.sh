@@ -58,6 +58,10 @@ expect_failure "a floor below an import's version fails" \
 expect_failure "a 64-bit program checked as 32-bit fails" \
     "is not an image for x86" \
     "$uninstaller" --arch x86 --floor 5.2 -- 's/^$//'
+# A program of the same build that imports the spooler's DLL, as the programs once did.
+expect_failure "an imported DLL that is not a KnownDLL fails" \
+    "imports WINSPOOL.DRV, which Windows looks for beside the program first" \
+    "$(dirname "$uninstaller")/wintool.exe" --arch x64 --floor 10.0 -- 's/^$//'
 
 echo "$passes passed, $failures failed"
 [ "$failures" -eq 0 ]

@@ -124,6 +124,32 @@ TEST_F(UninstallModeTest, TheSpoolerObjectsGoInTheirOrder) {
     }
 }
 
+// A program started by a bare name is looked for in the current folder and along the
+// path first; both programs run with administrator rights, so each program they start
+// is named by its full path: the copy helper, the registration tool, the converter and
+// the command interpreter of the self-removal batch.
+TEST_F(UninstallModeTest, EveryProgramIsStartedByItsFullPath) {
+    auto log = SampleInstallLog();
+    log.ProgrammaticAccess = 1;
+    WriteSettings("[Parameters]\nGNUGS=1\n");
+    windows.files.AddFile(std::string(kMedium) + "GNUGS\\GSDLL32.DLL", std::string(3510272, 'g'));
+    windows.files.AddFile(std::string(kMedium) + "converter.exe", "MZ");
+    WriteInstallLog(log);
+    windows.files.AddFile(std::string(kMedium) + "QLWFtp.dll", "dll");
+    ASSERT_EQ(Run({}), 0);
+    std::vector<std::string> commands;
+    for (const auto& started : windows.processes.started) commands.push_back(started.commandLine);
+    windows.processes.started.clear();
+    ASSERT_EQ(Uninstall(), uninstall::kExitDone);
+    for (const auto& started : windows.processes.started) commands.push_back(started.commandLine);
+
+    ASSERT_EQ(commands.size(), 5u) << "copy helper, regsvr32, converter; regsvr32, the batch";
+    for (const std::string& command : commands) {
+        const bool quotedFullPath = command.size() > 4 && command[0] == '"' && command[2] == ':' && command[3] == '\\';
+        EXPECT_TRUE(quotedFullPath) << command;
+    }
+}
+
 // ---- where it stops --------------------------------------------------------------------
 
 TEST_F(UninstallModeTest, EachStopRemovesNothingAndSaysWhy) {
