@@ -26,6 +26,7 @@ inline constexpr std::uint32_t kErrorNoMoreFiles = 18;
 struct FindData {
     std::string fileName;
     std::uint32_t attributes = 0;
+    std::uint64_t size = 0;  // of a file, in bytes
 };
 
 // A running folder search. The search handle is closed (FindClose) when it goes away.

@@ -1,5 +1,8 @@
 #include "setup/registry_records.h"
 
+#include <algorithm>
+#include <vector>
+
 #include "common/product/product_files.h"
 #include "common/product/registry_names.h"
 #include "resources/setup/setup_strings.h"
@@ -57,6 +60,52 @@ void CreateEditionKey(SetupContext& context) {
                                         MachineView(context.state));
 }
 
+namespace {
+
+// KiB of the files in `folder` and the folders below it.
+std::uint64_t FolderKibibytes(platform::FileSystem& files, const std::string& folder) {
+    std::uint64_t bytes = 0;
+    std::vector<std::string> pending = {folder};
+    while (!pending.empty()) {
+        const std::string current = pending.back();
+        pending.pop_back();
+        const platform::StartedSearch listing = files.FindFirstFile(current + "\\*.*");
+        if (!listing) continue;
+        do {
+            const platform::FindData& entry = listing.search->Current();
+            if (!IsFileEntry(entry.attributes)) {
+                if (entry.fileName != "." && entry.fileName != "..") pending.push_back(current + "\\" + entry.fileName);
+            } else {
+                bytes += entry.size;
+            }
+        } while (listing.search->FindNext());
+    }
+    return (bytes + 1023) / 1024;
+}
+
+}  // namespace
+
+void DescribeInstallation(SetupContext& context, platform::RegistryKey& entry) {
+    const InstallState& state = context.state;
+    // What the system's list of installed programs shows; a value that cannot be written
+    // is passed over, it does not make the product less removable.
+    (void)entry.SetTextValue("DisplayIcon", state.uninstallerPath, TextCount::WithNul);
+    (void)entry.SetTextValue("InstallLocation", state.destinationFolder, TextCount::WithNul);
+    // Only the 64-bit uninstaller is the project's own and known to take " /s".
+    if (state.isWow64) {
+        (void)entry.SetTextValue("QuietUninstallString", UninstallCommand(state) + " /s", TextCount::WithNul);
+    }
+    (void)entry.SetValue("NoModify", platform::kRegDword, platform::DwordBytes(1));
+    (void)entry.SetValue("NoRepair", platform::kRegDword, platform::DwordBytes(1));
+    const std::uint64_t kibibytes = FolderKibibytes(context.os.files, state.destinationFolder);
+    (void)entry.SetValue("EstimatedSize", platform::kRegDword,
+                         platform::DwordBytes(static_cast<std::uint32_t>(std::min<std::uint64_t>(kibibytes, 0xFFFFFFFFu))));
+    for (const settings_keys::Key& key : {settings_keys::kDisplayVersion, settings_keys::kPublisher}) {
+        const std::string value = ReadSetting(context.settings, key);
+        if (!value.empty()) (void)entry.SetTextValue(key.name, value, TextCount::WithNul);
+    }
+}
+
 std::string UninstallCommand(const InstallState& state) {
     // The program path is quoted: unquoted, a path with spaces would let Windows try
     // "C:\Program.exe" first.
@@ -76,6 +125,7 @@ platform::Win32Result RegisterUninstallEntry(SetupContext& context) {
         opened.key->SetTextValue("DisplayName", state.productName, TextCount::WithNul);
     const platform::Win32Result command =
         opened.key->SetTextValue("UninstallString", UninstallCommand(state), TextCount::WithNul);
+    DescribeInstallation(context, *opened.key);
     return name ? command : name;
 }
 

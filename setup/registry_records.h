@@ -36,6 +36,12 @@ std::string UninstallCommand(const InstallState& state);
 // complete, else the first error (key or value); the step itself passes it over.
 platform::Win32Result RegisterUninstallEntry(SetupContext& context);
 
+// The values the system's list of installed programs shows beside the name: the icon
+// (the uninstaller), the install location, the silent uninstall command (64-bit), no
+// modify or repair, the size of the install folder in KiB, and the settings file's
+// "DisplayVersion" and "Publisher" when it gives them. Failures are passed over.
+void DescribeInstallation(SetupContext& context, platform::RegistryKey& entry);
+
 // Creates the port key and writes its values, counted without their NUL. Fails (113) when the
 // key cannot be created.
 StepResult WritePortKey(SetupContext& context);

@@ -38,6 +38,9 @@ inline constexpr Key kCommand{"Parameters", "Command", 1000};
 inline constexpr Key kArguments{"Parameters", "Arguments", 1000};
 inline constexpr Key kGnuGs{"Parameters", "GNUGS", 10};
 inline constexpr Key kPrintDirectly{"Installation", "PrintDirectly", 10};
+// Shown by the system's list of installed programs; written only when given.
+inline constexpr Key kDisplayVersion{"Installation", "DisplayVersion", 256};
+inline constexpr Key kPublisher{"Installation", "Publisher", 256};
 }  // namespace settings_keys
 
 std::string ReadSetting(const SetupSettings& settings, const settings_keys::Key& key);

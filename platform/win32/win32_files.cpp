@@ -81,7 +81,8 @@ private:
 };
 
 FindData ToFindData(const WIN32_FIND_DATAA& found) {
-    return FindData{found.cFileName, found.dwFileAttributes};
+    return FindData{found.cFileName, found.dwFileAttributes,
+                    (static_cast<std::uint64_t>(found.nFileSizeHigh) << 32) | found.nFileSizeLow};
 }
 
 class Win32FileSearch : public FileSearch {

@@ -113,9 +113,20 @@ cp -a "$clean_prefix" "$PREFIX"
 bash "$ROOT/scripts/make-medium.sh" "$MEDIUM" --setup "$SETUP_EXE" --uninstaller "$UNINSTALLER_EXE" \
     --installlog "$INSTALLLOG_TOOL" --monitor "$(dirname "$UNINSTALLER_EXE")/nimbmon64.dll" --ghostscript >/dev/null
 medium_with_log ProgrammaticAccess=1 ExtensionComponents=1 'DestinationSubfolder=Brindle\\Quillet Writer'
-printf '%s\r\n' '[Parameters]' 'GNUGS=1' '[Preferences]' 'Quillet_Pro=1' >"$MEDIUM/Setup.Ini"
+printf '%s\r\n' '[Parameters]' 'GNUGS=1' '[Preferences]' 'Quillet_Pro=1' \
+    '[Installation]' 'DisplayVersion=5.1.2' 'Publisher=Brindle Software' >"$MEDIUM/Setup.Ini"
 medium_names
 round_trip full
+# entry_shows VALUE...: the installed machine's uninstall entry holds each "name | type".
+entry_shows() {
+    local name entry="registry 64 HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\$product"
+    for name in "$@"; do
+        grep -q -F -- "$entry | $name |" "$SCRATCH/full-installed.snapshot" || { echo "  no $name"; return 1; }
+    done
+}
+check "full: the uninstall entry shows every value" entry_shows "DisplayName | REG_SZ" "UninstallString | REG_SZ" \
+    "DisplayIcon | REG_SZ" "InstallLocation | REG_SZ" "QuietUninstallString | REG_SZ" "NoModify | REG_DWORD" \
+    "NoRepair | REG_DWORD" "EstimatedSize | REG_DWORD" "DisplayVersion | REG_SZ" "Publisher | REG_SZ"
 check "full: the Ghostscript folder and the COM server were installed" \
     grep -q -E -e 'GNUGS\\GSDLL32\.DLL' -e 'QLWFtp\.dll' "$SCRATCH/full-installed.snapshot"
 check "full: the machine is as before but for the documented residue" \

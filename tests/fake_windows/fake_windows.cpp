@@ -451,12 +451,14 @@ platform::StartedSearch FakeFileSystem::FindFirstFile(const std::string& pattern
 
     std::vector<platform::FindData> found;
     if (everything && !IsDriveRoot(folder)) {
-        found.push_back({".", platform::kFileAttributeDirectory});
-        found.push_back({"..", platform::kFileAttributeDirectory});
+        found.push_back({".", platform::kFileAttributeDirectory, 0});
+        found.push_back({"..", platform::kFileAttributeDirectory, 0});
     }
     for (const auto& [key, entry] : entries_) {
         if (ParentOf(key) != folder) continue;
-        if (everything || NameOf(key) == mask) found.push_back({NameOf(entry.path), entry.attributes});
+        if (everything || NameOf(key) == mask) {
+            found.push_back({NameOf(entry.path), entry.attributes, entry.bytes.size()});
+        }
     }
     if (found.empty()) return {nullptr, platform::kErrorFileNotFound};
     return {std::make_unique<FakeFileSearch>(*this, failures_, journal_, pattern, std::move(found)),

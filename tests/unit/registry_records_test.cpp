@@ -183,6 +183,51 @@ TEST_F(RecordsInSequenceTest, TransientValuesSpanTheSpoolerStepsAndTheLegacySett
     EXPECT_LT(at("DeleteValue SOFTWARE\\NIMBRAX Writer\\Arguments"), at(std::string("CreateKey ") + kPortKey));
 }
 
+// The system's list of installed programs shows the entry with its icon, location and
+// size, and can remove the product silently; version and publisher come from the
+// settings file only when it gives them.
+TEST_F(RecordsInSequenceTest, TheUninstallEntryDescribesTheInstallation) {
+    WriteSettings("[Installation]\nDisplayVersion=5.1.2\nPublisher=Brindle Software\n");
+    windows.files.AddFile("C:\\Medium\\Quillet.dll", std::string(3000, 'q'));  // a file of some size
+    ASSERT_EQ(Run({"/s"}), 0);
+    const auto value = [&](const char* name) {
+        return windows.registry.Value(RegistryRoot::LocalMachine, kUninstallEntry, name, RegistryView::Force64);
+    };
+    const std::string folder = "C:\\Program Files\\Quillet";
+    EXPECT_TRUE(testing_support::IsTextValue(value("DisplayIcon"), folder + "\\unInstpm64.exe", TextCount::WithNul));
+    EXPECT_TRUE(testing_support::IsTextValue(value("InstallLocation"), folder, TextCount::WithNul));
+    EXPECT_TRUE(testing_support::IsTextValue(value("QuietUninstallString"),
+                                             "\"" + folder + "\\unInstpm64.exe\" /uninstall /s", TextCount::WithNul));
+    EXPECT_TRUE(testing_support::IsTextValue(value("DisplayVersion"), "5.1.2", TextCount::WithNul));
+    EXPECT_TRUE(testing_support::IsTextValue(value("Publisher"), "Brindle Software", TextCount::WithNul));
+    for (const char* flag : {"NoModify", "NoRepair"}) {
+        ASSERT_TRUE(value(flag)) << flag;
+        EXPECT_EQ(value(flag)->type, platform::kRegDword);
+        EXPECT_EQ(value(flag)->data, platform::DwordBytes(1)) << flag;
+    }
+    std::uint64_t bytes = 0;
+    for (const auto& path : windows.files.AllPaths()) {
+        if (fake::Normalize(path).rfind("c:\\program files\\quillet\\", 0) == 0) {
+            bytes += windows.files.Content(path).value_or("").size();
+        }
+    }
+    ASSERT_GT(bytes, 3000u);
+    EXPECT_EQ(value("EstimatedSize")->data, platform::DwordBytes(static_cast<std::uint32_t>((bytes + 1023) / 1024)));
+
+    // Without those settings, and on 32-bit Windows (whose uninstaller is not this
+    // project's), fewer values.
+    WriteSettings("");
+    windows.system.isWow64 = false;
+    ASSERT_EQ(RunAgain({"/s"}), 0);
+    const auto value32 = [&](const char* name) {
+        return windows.registry.Value(RegistryRoot::LocalMachine, kUninstallEntry, name, RegistryView::Native);
+    };
+    EXPECT_TRUE(value32("DisplayIcon"));
+    EXPECT_FALSE(value32("QuietUninstallString"));
+    EXPECT_FALSE(value32("DisplayVersion"));
+    EXPECT_FALSE(value32("Publisher"));
+}
+
 TEST_F(RecordsInSequenceTest, RefusedPortKeyEndsWith113AfterTheSuccessMessage) {
     windows.failures.Fail(fake::Op::CreateKey, platform::kErrorAccessDenied, kPortKey);
     EXPECT_EQ(Run({}), 113);
