@@ -14,6 +14,16 @@ namespace platform {
 // One range of lead bytes of a double-byte code page: its first and last byte.
 using LeadByteRange = std::pair<std::uint8_t, std::uint8_t>;
 
+// A moment of the local clock, to the second.
+struct LocalTime {
+    std::uint16_t year = 0;
+    std::uint16_t month = 0;
+    std::uint16_t day = 0;
+    std::uint16_t hour = 0;
+    std::uint16_t minute = 0;
+    std::uint16_t second = 0;
+};
+
 struct OsVersion {
     std::uint32_t major = 0;
     std::uint32_t minor = 0;
@@ -31,6 +41,8 @@ public:
     virtual Win32Value<bool> IsWow64Process() = 0;
     // GetUserDefaultLCID.
     virtual std::uint32_t GetUserDefaultLcid() = 0;
+    // GetLocalTime.
+    virtual LocalTime GetLocalTime() = 0;
     // GetSystemDirectoryA into `capacity` characters; fails when it does not fit.
     virtual Win32Value<std::string> GetSystemDirectory(std::size_t capacity) = 0;
     // GetWindowsDirectoryA into `capacity` characters; fails when it does not fit.

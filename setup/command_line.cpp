@@ -1,5 +1,6 @@
 #include "setup/command_line.h"
 
+#include "common/runlog/run_log.h"
 #include "common/text/text.h"
 
 namespace setup {
@@ -40,6 +41,8 @@ void ParseSetupCommandLine(const std::vector<std::string>& arguments, InstallSta
         } else if (IsDestinationSwitch(argument)) {
             state.destinationGiven = true;
             state.destinationFolder = DestinationFromSwitch(argument);
+        } else if (const auto logPath = runlog::RunLogPath(argument)) {
+            state.runLogPath = *logPath;
         }
     }
 }

@@ -5,6 +5,7 @@
 #include "common/installlog/install_log.h"
 #include "common/product/product_files.h"
 #include "common/product/registry_names.h"
+#include "common/runlog/run_log.h"
 #include "common/profile/private_profile.h"
 #include "common/text/text.h"
 #include "resources/setup/setup_strings.h"
@@ -183,76 +184,125 @@ void StepProgress(SetupContext& context) {
     if (!context.state.silent && context.progress) context.progress->StepIt();
 }
 
-int RunInstallSequence(SetupContext& context) {
+namespace {
+
+// A step's result, written to the run log.
+StepResult Logged(SetupContext& context, int number, const char* name, StepResult result) {
+    context.runLog.Step(number, name, result.ok() ? "done" : "failed", result.error);
+    return result;
+}
+
+void LogStep(SetupContext& context, int number, const char* name, const char* outcome, std::uint32_t error = 0) {
+    context.runLog.Step(number, name, outcome, error);
+}
+
+const char* DoneOrFailed(bool done) { return done ? "done" : "failed"; }
+
+// Steps 3 to 33; gives the exit status.
+int RunSteps(SetupContext& context) {
     InstallState& state = context.state;
-
-    // Steps 1 to 3: command line, the medium folder and its settings file.
-    ParseSetupCommandLine(context.os.system.GetCommandLineArguments(), state);
-    if (const StepResult medium = LocateMedium(context); !medium.ok()) return EndWithReport(context, medium);
-
-    if (const StepResult log = ReadInstallLog(context); !log.ok()) return EndWithReport(context, log);
+    if (const StepResult medium = Logged(context, 3, "medium folder", LocateMedium(context)); !medium.ok()) {
+        return EndWithReport(context, medium);
+    }
+    if (const StepResult log = Logged(context, 4, "install log", ReadInstallLog(context)); !log.ok()) {
+        return EndWithReport(context, log);
+    }
     LookForLicenceAndReadme(context);
     ApplyAutoPaperSize(context);
 
-    if (!SelectSpoolerPlatform(context)) return EndQuietly(context, kExitInstallFailed);
-
+    if (!SelectSpoolerPlatform(context)) {
+        LogStep(context, 7, "Windows version", "not supported");
+        return EndQuietly(context, kExitInstallFailed);
+    }
     if (IsAlreadyInstalled(context)) {
+        LogStep(context, 8, "already installed", "the uninstall entry exists");
         if (!state.silent) ShowProductMessage(context, IDS_ALREADY_INSTALLED, kShortMessageCapacity);
         return EndQuietly(context, kExitAlreadyInstalled);
     }
-    if (const StepResult monitors = CheckPortMonitors(context); !monitors.ok()) {
+    if (const StepResult monitors = Logged(context, 9, "port monitors", CheckPortMonitors(context)); !monitors.ok()) {
         return EndWithReport(context, monitors);
     }
-    if (!state.silent && !AskWelcomeAndLicence(context)) return EndQuietly(context, kExitUserCancelled);
-    if (!state.destinationGiven && !ChooseDestination(context)) {
+    if (!state.silent && !AskWelcomeAndLicence(context)) {
+        LogStep(context, 10, "welcome and licence", "declined");
         return EndQuietly(context, kExitUserCancelled);
     }
-    if (const StepResult key = WriteProductKey(context); !key.ok()) return EndWithReport(context, key);
+    if (!state.destinationGiven && !ChooseDestination(context)) {
+        LogStep(context, 11, "destination", "cancelled");
+        return EndQuietly(context, kExitUserCancelled);
+    }
+    LogStep(context, 11, ("destination " + state.destinationFolder).c_str(), "chosen");
+    if (const StepResult key = Logged(context, 12, "product key", WriteProductKey(context)); !key.ok()) {
+        return EndWithReport(context, key);
+    }
 
     if (!state.silent) context.progress = context.dialogs.OpenProgress("Setup is preparing...");
 
-    if (const StepResult system = FindSystemFolder(context); !system.ok()) {
+    if (const StepResult system = Logged(context, 14, "system folder", FindSystemFolder(context)); !system.ok()) {
         return EndWithReport(context, system);
     }
-    if (const StepResult folder = CreateDestinationFolder(context); !folder.ok()) {
+    if (const StepResult folder = Logged(context, 16, "destination folder", CreateDestinationFolder(context));
+        !folder.ok()) {
         return EndWithReport(context, folder);
     }
     PointErrorLogAtDestination(context);
-    if (const StepResult files = DeployProductFiles(context); !files.ok()) {
+    if (const StepResult files = Logged(context, 18, "product files", DeployProductFiles(context)); !files.ok()) {
         return EndWithReport(context, files);
     }
-    if (const StepResult ghostscript = PrepareGhostscript(context); !ghostscript.ok()) {
+    if (const StepResult ghostscript = Logged(context, 19, "Ghostscript", PrepareGhostscript(context));
+        !ghostscript.ok()) {
         return EndWithReport(context, ghostscript);
     }
     StepProgress(context);
 
     state.driverInstalled = InstallPrinterDriver(context);
+    LogStep(context, 20, "printer driver", DoneOrFailed(state.driverInstalled));
     StepProgress(context);
     DeployPortMonitor(context);
+    LogStep(context, 21, "port monitor DLL", "done");
     StepProgress(context);
-    RegisterPortMonitor(context);
+    const platform::Win32Result port = RegisterPortMonitor(context);
+    LogStep(context, 22, "port monitor and port", port ? "done" : "passed over", port.error);
     StepProgress(context);
     const bool printerInstalled = state.driverInstalled && InstallPrinter(context);
+    LogStep(context, 23, "printer", state.driverInstalled ? DoneOrFailed(printerInstalled) : "skipped: no driver");
     StepProgress(context);
-    const bool uninstallEntryWritten = static_cast<bool>(RegisterUninstallEntry(context));
+    const platform::Win32Result entry = RegisterUninstallEntry(context);
+    LogStep(context, 24, "uninstall entry", DoneOrFailed(static_cast<bool>(entry)), entry.error);
     StepProgress(context);
     if (state.createShortcuts) CreateStartMenuShortcuts(context);
+    LogStep(context, 25, "shortcuts", state.createShortcuts ? "done" : "skipped");
     StepProgress(context);
 
     if (state.osMajor == 5) (void)context.os.system.SetForegroundLockTimeout(0);
     if (IsWindows98OrMe(state)) WriteLegacyDefaultDevMode(context);
     ClearTransientValues(context);
+    LogStep(context, 28, "transient values", "cleared");
     StepProgress(context);
     CloseProgress(context);
 
     if (!state.silent) ShowProductMessage(context, IDS_FINISHED, kLongMessageCapacity);
-    if (const StepResult portKey = WritePortKey(context); !portKey.ok()) {
+    if (const StepResult portKey = Logged(context, 31, "port key", WritePortKey(context)); !portKey.ok()) {
         return EndWithReport(context, portKey);
     }
     OpenReadme(context);
     // The run goes to its end as it always has, but a machine without a printer or
     // without the entry that removes it is not a finished installation.
-    return printerInstalled && uninstallEntryWritten ? kExitInstalled : kExitInstallFailed;
+    return printerInstalled && entry ? kExitInstalled : kExitInstallFailed;
+}
+
+}  // namespace
+
+int RunInstallSequence(SetupContext& context) {
+    // Steps 1 and 2: the command line, and with it the run log.
+    const std::vector<std::string> arguments = context.os.system.GetCommandLineArguments();
+    ParseSetupCommandLine(arguments, context.state);
+    if (!context.state.runLogPath.empty()) {
+        context.runLog = runlog::RunLog(context.os, context.state.runLogPath);
+        context.runLog.Start("Setup", arguments);
+    }
+    const int status = RunSteps(context);
+    context.runLog.Exit(status);
+    return status;
 }
 
 }  // namespace setup

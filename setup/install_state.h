@@ -17,6 +17,7 @@ struct InstallState {
     bool silent = false;
     bool createShortcuts = true;
     bool destinationGiven = false;
+    std::string runLogPath;  // "/log=PATH"; empty: no run log
 
     std::string sourceFolder;   // medium folder, ends in a backslash
     std::string settingsPath;   // sourceFolder + "Setup.Ini"

@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 
+#include "common/runlog/run_log.h"
 #include "common/text/ansi_path.h"
 #include "platform/platform.h"
 #include "setup/install_state.h"
@@ -28,6 +29,7 @@ struct SetupContext {
     SetupSettings settings;
     std::string errorLogPath;  // empty until the destination folder exists
     text::LeadBytes leadBytes;  // of the ANSI code page, for splitting paths at backslashes
+    runlog::RunLog runLog;      // writes nothing unless "/log=PATH" was given
     std::unique_ptr<InstallProgress> progress;
 };
 

@@ -1,5 +1,7 @@
 #include "uninstall/uninstall_command_line.h"
 
+#include "common/runlog/run_log.h"
+
 namespace uninstall {
 namespace {
 
@@ -23,7 +25,10 @@ void TakePlainArgument(UninstallerCommandLine& commandLine, const std::string& a
 UninstallerCommandLine ParseUninstallerCommandLine(const std::vector<std::string>& arguments) {
     UninstallerCommandLine commandLine;
     for (const std::string& argument : arguments) {
-        if (Contains(argument, "/copy")) {
+        // The run log's path is only that, whatever it contains ("/log=C:/copy/x.log").
+        if (const auto logPath = runlog::RunLogPath(argument)) {
+            commandLine.runLogPath = *logPath;
+        } else if (Contains(argument, "/copy")) {
             commandLine.copy = true;
         } else if (Contains(argument, "/register")) {
             commandLine.registerEntry = true;

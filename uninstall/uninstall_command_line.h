@@ -16,6 +16,7 @@ struct UninstallerCommandLine {
     bool silent = false;
     std::string uninstallCommand;  // register mode: first plain argument
     std::string displayName;       // register mode: the last plain argument after it
+    std::string runLogPath;        // "/log=PATH"; empty: no run log
 };
 
 // Looks at every argument after the program name, left to right.

@@ -4,16 +4,19 @@
 
 #include <string>
 
+#include "common/runlog/run_log.h"
 #include "common/text/ansi_path.h"
 #include "platform/platform.h"
 
 namespace uninstall {
 
 struct UninstallContext {
-    UninstallContext(platform::Platform& platformIn, bool silentIn) : os(platformIn), silent(silentIn) {}
+    UninstallContext(platform::Platform& platformIn, bool silentIn, runlog::RunLog runLogIn = {})
+        : os(platformIn), silent(silentIn), runLog(std::move(runLogIn)) {}
 
     platform::Platform& os;
     const bool silent;
+    runlog::RunLog runLog;  // writes nothing unless "/log=PATH" was given
     text::LeadBytes leadBytes;  // of the ANSI code page, for splitting paths
 
     std::string ownPath;        // the running uninstaller

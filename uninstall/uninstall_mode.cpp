@@ -76,44 +76,67 @@ void TakeNames(UninstallContext& context, const installlog::InstallLog& log) {
 
 }  // namespace
 
-int RunUninstallMode(platform::Platform& os, bool silent) {
-    UninstallContext context(os, silent);
-    if (!LocateInstallFolder(context)) return EndWithoutInstallLog(context);
+int RunUninstallMode(platform::Platform& os, bool silent, runlog::RunLog runLog) {
+    UninstallContext context(os, silent, std::move(runLog));
+    runlog::RunLog& log = context.runLog;
+    if (!LocateInstallFolder(context)) {
+        log.Step(1, "own folder", "not found");
+        return EndWithoutInstallLog(context);
+    }
 
     // Step 2: the install log beside the uninstaller; a malformed one counts as missing.
     const auto file = os.files.ReadWholeFile(context.installFolder + "Setup.inf");
-    if (!file) return EndWithoutInstallLog(context);
+    if (!file) {
+        log.Step(2, "install log " + context.installFolder + "Setup.inf", "not readable", file.error);
+        return EndWithoutInstallLog(context);
+    }
     const installlog::UnscrambleResult unscrambled = installlog::UnscrambleInstallLog(file.value());
-    if (!unscrambled.payload) return EndWithoutInstallLog(context);
+    if (!unscrambled.payload) {
+        log.Step(2, "install log", "malformed: " + unscrambled.problem);
+        return EndWithoutInstallLog(context);
+    }
 
     const ReadLog read = ParseThroughTemporaryFile(context, *unscrambled.payload);
     if (read.error != platform::kErrorSuccess) {
+        log.Step(4, "temporary file", "failed", read.error);
         ShowUninstallFailure(context, read.error);
         return kExitFailed;
     }
-    if (!read.log) return EndWithoutInstallLog(context);
+    if (!read.log) {
+        log.Step(4, "install log", "malformed");
+        return EndWithoutInstallLog(context);
+    }
     TakeNames(context, *read.log);
+    log.Step(4, "install log of " + context.productName, "read");
 
     // Step 6: a spooler that cannot list its monitors cannot remove anything either.
     if (const auto listed = spooler::ListPortMonitors(os.spooler); !listed) {
+        log.Step(6, "port monitors", "failed", listed.error);
         ShowUninstallFailure(context, listed.error);
         return kExitFailed;
     }
     if (!silent && ShowProductMessage(context, IDS_CONFIRM_REMOVAL, kShortMessageCapacity,
                                       platform::MessageBoxButtons::YesNo) != platform::MessageBoxAnswer::Yes) {
+        log.Step(7, "question", "answered No");
         return kExitUserCancelled;
     }
 
-    if (!RemoveSpoolerObjects(context)) return kExitFailed;
+    if (!RemoveSpoolerObjects(context)) {
+        log.Step(8, "spooler objects", "stopped: no system folder");
+        return kExitFailed;
+    }
+    log.Step(8, "spooler objects", "removed");
     RemoveRegistryEntries(context);
     RemoveShortcuts(context);
     RemoveGhostscriptFolder(context);
     RemoveProductFiles(context);
+    log.Step(9, "keys, shortcuts and files", "removed");
 
     if (!silent) {
         (void)ShowProductMessage(context, IDS_REMOVED, kShortMessageCapacity, platform::MessageBoxButtons::Ok);
     }
     StartSelfRemoval(context);
+    log.Step(11, "self-removal", "started");
     return kExitDone;
 }
 

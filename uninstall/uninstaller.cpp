@@ -8,19 +8,42 @@
 
 namespace uninstall {
 
-int RunUninstaller(platform::Platform& os) {
-    const UninstallerCommandLine commandLine = ParseUninstallerCommandLine(os.system.GetCommandLineArguments());
+namespace {
+
+int RunMode(platform::Platform& os, const UninstallerCommandLine& commandLine, runlog::RunLog& log) {
     switch (SelectMode(commandLine)) {
-        case UninstallerMode::Copy:
-            return RunCopyMode(os);
-        case UninstallerMode::Register:
-            return RunRegisterMode(os, commandLine.uninstallCommand, commandLine.displayName);
+        case UninstallerMode::Copy: {
+            const int status = RunCopyMode(os);
+            log.Step(1, "monitor DLL into the system folder", status == 0 ? "copied" : "failed",
+                     static_cast<std::uint32_t>(status));
+            return status;
+        }
+        case UninstallerMode::Register: {
+            const int status = RunRegisterMode(os, commandLine.uninstallCommand, commandLine.displayName);
+            log.Step(1, "uninstall entry " + commandLine.displayName, status == kExitDone ? "written" : "not written");
+            return status;
+        }
         case UninstallerMode::Uninstall:
-            return RunUninstallMode(os, commandLine.silent);
+            return RunUninstallMode(os, commandLine.silent, log);
         case UninstallerMode::None:
             break;
     }
     return kExitDone;
+}
+
+}  // namespace
+
+int RunUninstaller(platform::Platform& os) {
+    const std::vector<std::string> arguments = os.system.GetCommandLineArguments();
+    const UninstallerCommandLine commandLine = ParseUninstallerCommandLine(arguments);
+    runlog::RunLog log;
+    if (!commandLine.runLogPath.empty()) {
+        log = runlog::RunLog(os, commandLine.runLogPath);
+        log.Start("unInstpm64", arguments);
+    }
+    const int status = RunMode(os, commandLine, log);
+    log.Exit(status);
+    return status;
 }
 
 }  // namespace uninstall

@@ -44,6 +44,7 @@ public:
     bool HasIsWow64Process() override;
     Win32Value<bool> IsWow64Process() override;
     std::uint32_t GetUserDefaultLcid() override;
+    LocalTime GetLocalTime() override;
     Win32Value<std::string> GetSystemDirectory(std::size_t capacity) override;
     Win32Value<std::string> GetWindowsDirectory(std::size_t capacity) override;
     Win32Value<std::vector<LeadByteRange>> GetAnsiLeadByteRanges() override;

@@ -54,6 +54,12 @@ Win32Value<bool> Win32SystemInfo::IsWow64Process() {
 
 std::uint32_t Win32SystemInfo::GetUserDefaultLcid() { return GetUserDefaultLCID(); }
 
+LocalTime Win32SystemInfo::GetLocalTime() {
+    SYSTEMTIME now{};
+    ::GetLocalTime(&now);
+    return LocalTime{now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond};
+}
+
 Win32Value<std::string> Win32SystemInfo::GetSystemDirectory(std::size_t capacity) {
     return FolderInto(GetSystemDirectoryA, capacity);
 }

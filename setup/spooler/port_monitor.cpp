@@ -45,13 +45,14 @@ void DeployPortMonitor(SetupContext& context) {
     }
 }
 
-void RegisterPortMonitor(SetupContext& context) {
+platform::Win32Result RegisterPortMonitor(SetupContext& context) {
     const SpoolerPlatform& spooler = context.spooler;
     // While these run the product key's transient values name this installation's port,
-    // which is how the monitor learns which port to add.
+    // which is how the monitor learns which port to add. A monitor already registered
+    // by an earlier installation refuses to be added again; that is no failure.
     (void)context.os.spooler.AddMonitor({spooler.monitorName, spooler.environment, spooler.monitorDll});
     StepProgress(context);
-    (void)context.os.spooler.AddPort(spooler.monitorName);
+    return context.os.spooler.AddPort(spooler.monitorName);
 }
 
 }  // namespace setup

@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "platform/result.h"
+
 namespace setup {
 
 struct SetupContext;
@@ -17,7 +19,8 @@ std::string CopyHelperCommandLine(const std::string& sourceFolder);
 // unInstpm64 /copy and waits for it. Failures are passed over.
 void DeployPortMonitor(SetupContext& context);
 // Adds the monitor, steps the progress, has the monitor add its port. Failures are
-// passed over: a repeated installation finds the monitor already there.
-void RegisterPortMonitor(SetupContext& context);
+// passed over (a repeated installation finds the monitor already there); the port's
+// answer is given back for the run log.
+platform::Win32Result RegisterPortMonitor(SetupContext& context);
 
 }  // namespace setup

@@ -83,8 +83,16 @@ check "sample: the machine is as before but for the documented residue" \
     residue_only sample-before sample-after "$PRODUCT_KEY_LINE" \
     "^file C:\\\\ProgramData\\\\Microsoft\\\\Windows\\\\Start Menu\\\\Programs\\\\Brindle\\\\$" "$DRIVER_FILES"
 
-run_setup /s
+run_setup /s '/log=C:\setup run.log'
 check "after the uninstallation Setup.exe /s installs again (got $EXIT_CODE)" [ "$EXIT_CODE" = 0 ]
+# run_log_ends_with FILE LINE: the run log's last line, after its time, is LINE.
+run_log_ends_with() {
+    local last
+    last=$(tr -d '\r' <"$1" 2>/dev/null | tail -n 1 | cut -c21-)
+    [ "$last" = "$2" ] || { echo "  last line: ${last:-none}"; return 1; }
+}
+check "its run log ends with the exit status" run_log_ends_with "$PREFIX/drive_c/setup run.log" "exit status 0"
+check "its run log names the steps" grep -q "step 24 uninstall entry: done" "$PREFIX/drive_c/setup run.log"
 
 # The uninstaller alone, in a folder without Setup.inf: nothing goes.
 snapshot alone-before

@@ -160,6 +160,7 @@ public:
     bool hasIsWow64Process = true;
     bool isWow64 = true;
     std::uint32_t lcid = 0x409;
+    platform::LocalTime localTime{2026, 12, 8, 9, 5, 7};
     std::string systemDirectory = "C:\\Windows\\system32";
     std::string windowsDirectory = "C:\\Windows";
     std::vector<platform::LeadByteRange> leadByteRanges;  // a single-byte code page unless a test sets some
@@ -180,6 +181,7 @@ public:
     bool HasIsWow64Process() override { return hasIsWow64Process; }
     platform::Win32Value<bool> IsWow64Process() override;
     std::uint32_t GetUserDefaultLcid() override { return lcid; }
+    platform::LocalTime GetLocalTime() override { return localTime; }
     platform::Win32Value<std::string> GetSystemDirectory(std::size_t capacity) override;
     platform::Win32Value<std::string> GetWindowsDirectory(std::size_t capacity) override;
     platform::Win32Value<std::vector<platform::LeadByteRange>> GetAnsiLeadByteRanges() override;

@@ -73,7 +73,7 @@ TEST_F(PortMonitorTest, AMissingMonitorDllOrAnOverlongPathIsPassedOver) {
 TEST_F(PortMonitorTest, RegistersTheMonitorStepsTheProgressThenAsksForThePort) {
     Prepare(TestPlatform::Windows64, false);
     context->progress = dialogs.OpenProgress("Setup is preparing...");
-    setup::RegisterPortMonitor(*context);
+    (void)setup::RegisterPortMonitor(*context);
     const int monitor = windows.journal.IndexOf(
         "AddMonitor NIMBRAX Writer Monitor x86 | Windows x64 | nimbmon64.dll");
     const int step = windows.journal.IndexOf("StepIt");
@@ -86,15 +86,15 @@ TEST_F(PortMonitorTest, RegistersTheMonitorStepsTheProgressThenAsksForThePort) {
 
 TEST_F(PortMonitorTest, EachPlatformRegistersItsOwnDllUnderTheOneMonitorName) {
     Prepare(TestPlatform::Nt32);
-    setup::RegisterPortMonitor(*context);
+    (void)setup::RegisterPortMonitor(*context);
     EXPECT_EQ(windows.spooler.monitorDlls["NIMBRAX Writer Monitor x86"], "nimbmon32.dll");
 }
 
 TEST_F(PortMonitorTest, AnAlreadyRegisteredMonitorStillGetsAskedForThePort) {
     Prepare(TestPlatform::Windows64);
-    setup::RegisterPortMonitor(*context);
+    (void)setup::RegisterPortMonitor(*context);
     windows.journal.Clear();
-    setup::RegisterPortMonitor(*context);  // AddMonitor fails: already installed
+    (void)setup::RegisterPortMonitor(*context);  // AddMonitor fails: already installed
     EXPECT_TRUE(windows.journal.Contains("AddPort"));
 }
 
