@@ -1,5 +1,5 @@
 // The process exit status of Setup. A silent deployment reads it to tell a completed
-// installation from every way the run can end early; README.md has the table.
+// installation from every way the run can end early; docs/deployment.md has the table.
 #pragma once
 
 namespace setup {

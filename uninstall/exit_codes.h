@@ -1,4 +1,4 @@
-// The process exit status of unInstpm64; README.md has the table.
+// The process exit status of unInstpm64; docs/deployment.md has the table.
 #pragma once
 
 namespace uninstall {
