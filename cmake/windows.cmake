@@ -26,6 +26,7 @@ if(CMAKE_SIZEOF_VOID_P EQUAL 8)
   project_warnings(unInstpm64)
   include(cmake/fixtures_files.cmake)
   include(cmake/fixtures.cmake)
+  include(cmake/bench.cmake)
 
   # Built from GoogleTest's sources (Debian's googletest package, or -DGOOGLETEST_SOURCES=...).
   if(DEFINED GOOGLETEST_SOURCES OR EXISTS /usr/src/googletest/CMakeLists.txt)

@@ -3,6 +3,9 @@
 # Each package is checked by a file it provides, so a machine that has everything is
 # done at once; only what is missing is installed, with one apt-get update first.
 # Installing needs root (CI runs as root) or sudo.
+#
+# Usage: ensure-tools.sh ["package|file" ...]: the arguments are further requirements
+# of the same form (scripts/bench.sh adds the MSI builder).
 set -euo pipefail
 
 # package|file that shows it is installed
@@ -22,6 +25,7 @@ REQUIREMENTS=(
     "wine64|/usr/lib/wine/wine64"
     "xvfb|/usr/bin/xvfb-run"
     "xauth|/usr/bin/xauth"
+    "$@"
 )
 
 missing=()
