@@ -12,8 +12,15 @@ else()
   set(STATIC_RUNTIME -static -static-libgcc -static-libstdc++)
 endif()
 
-add_executable(Setup WIN32 setup/setup_main_win32.cpp resources/setup/setup.rc)
-target_link_libraries(Setup PRIVATE setup_logic platform_win32)
+# The installer's dialogs and progress window: Windows code, for Setup and its tests.
+file(GLOB SETUP_DIALOG_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/setup/ui/*_win32.cpp)
+add_library(setup_dialogs STATIC ${SETUP_DIALOG_SOURCES})
+target_link_libraries(setup_dialogs PUBLIC setup_logic platform_win32 comctl32)
+project_warnings(setup_dialogs)
+
+add_executable(Setup WIN32 setup/setup_main_win32.cpp resources/setup/setup.rc
+                           resources/setup/setup_manifest.rc)
+target_link_libraries(Setup PRIVATE setup_dialogs)
 target_link_options(Setup PRIVATE ${STATIC_RUNTIME})
 project_warnings(Setup)
 
