@@ -42,9 +42,9 @@ step() {
 step "host unit tests" ctest --test-dir build/host --output-on-failure
 step "win64 Windows-side and end-to-end tests (Wine)" ctest --test-dir build/win64 --output-on-failure
 step "Setup.exe loads on Windows 2000 and 98/Me" \
-    bash tests/e2e/check_imports.sh build/win32/bin/Setup.exe --arch x86 --floor 5.0 --win9x
+    bash tests/e2e/check_imports.sh build/win32/bin/Setup.exe --arch x86 --floor 5.0 --win9x --manifest
 step "unInstpm64.exe loads on 64-bit Windows XP / Server 2003" \
-    bash tests/e2e/check_imports.sh build/win64/bin/unInstpm64.exe --arch x64 --floor 5.2
+    bash tests/e2e/check_imports.sh build/win64/bin/unInstpm64.exe --arch x64 --floor 5.2 --manifest
 step "the import check fails where it must" \
     bash tests/e2e/check_imports_selftest.sh build/win32/bin/Setup.exe build/win64/bin/unInstpm64.exe
 
