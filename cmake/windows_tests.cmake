@@ -19,7 +19,7 @@ sources_in(WINDOWS_TEST_SOURCES tests/windows)
 # The installer's templates, strings and icon, and a manifest of the tests' own.
 add_executable(windows_tests ${WINDOWS_TEST_SOURCES} resources/setup/setup.rc tests/windows/windows_tests.rc)
 target_link_libraries(windows_tests PRIVATE setup_dialogs uninstall_logic gtest_main)
-target_link_options(windows_tests PRIVATE ${STATIC_RUNTIME})
+target_link_options(windows_tests PRIVATE ${STATIC_RUNTIME} ${OWN_MANIFEST})
 project_warnings(windows_tests)
 # The spooler tests register the test port monitor, which they find beside the program.
 add_dependencies(windows_tests nimbmon64)
