@@ -1,20 +1,11 @@
 #include "tests/e2e/tools/window_driver.h"
 
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#include <windows.h>
-#include <commctrl.h>
+#include "tests/e2e/tools/wintool_windows.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
-
-#include "tests/e2e/tools/owned_handle.h"
 
 namespace wintool {
 namespace {
@@ -77,9 +68,12 @@ HWND RequireWindow(const std::string& caption) {
     return window;
 }
 
-HWND RequireControl(HWND window, unsigned long id) {
+// Control `id` of the window with this caption; none (and a word why) when either is missing.
+HWND RequireControl(const std::string& caption, unsigned long id) {
+    const HWND window = RequireWindow(caption);
+    if (window == nullptr) return nullptr;
     const HWND control = GetDlgItem(window, static_cast<int>(id));
-    if (control == nullptr) std::fprintf(stderr, "wintool: the window has no control %lu\n", id);
+    if (control == nullptr) std::fprintf(stderr, "wintool: \"%s\" has no control %lu\n", caption.c_str(), id);
     return control;
 }
 
@@ -97,9 +91,7 @@ int WaitForWindow(const std::string& caption, DWORD milliseconds) {
 
 // A press as the button's click reports it: the button's command to its window.
 int Press(const std::string& caption, unsigned long id) {
-    const HWND window = RequireWindow(caption);
-    if (window == nullptr) return kExitNotThere;
-    const HWND button = RequireControl(window, id);
+    const HWND button = RequireControl(caption, id);
     if (button == nullptr) return kExitNotThere;
     if (!IsWindowVisible(button) || !IsWindowEnabled(button)) {
         std::fprintf(stderr, "wintool: button %lu of \"%s\" cannot be pressed\n", id, caption.c_str());
@@ -107,7 +99,7 @@ int Press(const std::string& caption, unsigned long id) {
     }
     // Posted: the window may answer with a box of its own and wait for it.
     const WPARAM command = MAKEWPARAM(static_cast<WORD>(id), BN_CLICKED);
-    if (!PostMessageA(window, WM_COMMAND, command, reinterpret_cast<LPARAM>(button))) {
+    if (!PostMessageA(GetParent(button), WM_COMMAND, command, reinterpret_cast<LPARAM>(button))) {
         std::fprintf(stderr, "wintool: cannot press button %lu (error %lu)\n", id, GetLastError());
         return kExitNotThere;
     }
@@ -115,9 +107,7 @@ int Press(const std::string& caption, unsigned long id) {
 }
 
 int PrintText(const std::string& caption, unsigned long id) {
-    const HWND window = RequireWindow(caption);
-    if (window == nullptr) return kExitNotThere;
-    const HWND control = RequireControl(window, id);
+    const HWND control = RequireControl(caption, id);
     if (control == nullptr) return kExitNotThere;
     DWORD_PTR length = 0;
     if (!SendMessageTimeoutA(control, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, kAnswerTime, &length)) {
@@ -139,9 +129,7 @@ int PrintText(const std::string& caption, unsigned long id) {
 // The bar's answer comes when its program next handles its messages, so each question
 // waits for the program's next step.
 int WaitForProgress(const std::string& caption, unsigned long id, unsigned long minimum, DWORD milliseconds) {
-    const HWND window = RequireWindow(caption);
-    if (window == nullptr) return kExitNotThere;
-    const HWND bar = RequireControl(window, id);
+    const HWND bar = RequireControl(caption, id);
     if (bar == nullptr) return kExitNotThere;
     const DWORD start = GetTickCount();
     DWORD_PTR position = 0;

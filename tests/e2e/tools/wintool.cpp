@@ -24,16 +24,7 @@
 // 2 wrong command line or the program could not be started.
 // A Windows exit status reaches Linux cut to 8 bits; "run" prints all 32 of them.
 
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#include <windows.h>
-#include <winspool.h>
-#include <objbase.h>
-#include <shlobj.h>
+#include "tests/e2e/tools/wintool_windows.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -43,7 +34,6 @@
 #include <string_view>
 #include <vector>
 
-#include "tests/e2e/tools/owned_handle.h"
 #include "tests/e2e/tools/window_driver.h"
 
 namespace {

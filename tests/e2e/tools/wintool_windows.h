@@ -1,4 +1,5 @@
-// A kernel handle of wintool's that closes itself when it goes out of scope.
+// The Windows headers of wintool, and a kernel handle that closes itself when it goes out
+// of scope.
 #pragma once
 
 #ifndef NOMINMAX
@@ -8,6 +9,10 @@
 #define WIN32_LEAN_AND_MEAN
 #endif
 #include <windows.h>
+#include <commctrl.h>
+#include <objbase.h>
+#include <shlobj.h>
+#include <winspool.h>
 
 namespace wintool {
 
