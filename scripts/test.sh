@@ -1,9 +1,11 @@
 #!/bin/bash
 # Builds the three presets and runs every test: the host unit tests, the Windows-side
-# and end-to-end tests under Wine (win64), and the checks that the two deliverables load
-# on the oldest Windows they support: the 32-bit Setup.exe on Windows 2000 and 98/Me, the
+# and end-to-end tests under Wine (win64; those that show windows start an X server of
+# their own, so no display is needed), and the checks that the two deliverables load on
+# the oldest Windows they support: the 32-bit Setup.exe on Windows 2000 and 98/Me, the
 # 64-bit unInstpm64.exe on 64-bit Windows XP / Server 2003 (function-level import lists,
-# tests/e2e/imports-allowlist.txt). Exits non-zero when a build or any test fails.
+# tests/e2e/imports-allowlist.txt), each with its manifest. Exits non-zero when a build
+# or any test fails.
 set -euo pipefail
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
 cd "$ROOT"
