@@ -187,8 +187,9 @@ done <<<"$verdicts"
 
 # ---- the manifest ------------------------------------------------------------------------
 # The manifest is stored as plain XML text in the image's resources. Windows before XP
-# ignore it; XP reads it, and XP before its third service pack refuses a program whose
-# requested execution level is in the asm.v3 namespace, so it must be in asm.v2.
+# ignore it; XP reads it and is reported to refuse the program ("the application
+# configuration is incorrect") when the requested execution level is in another namespace
+# than asm.v2, so it must be there.
 if [ "$manifest" = yes ]; then
     text=$(LC_ALL=C tr -c '[:print:]\t\r\n' '\n' <"$exe" | sed -n '/<assembly /,/<\/assembly>/p' | tr -d '\r')
     has() { grep -Eq -- "$1" <<<"$text"; }
