@@ -3,10 +3,11 @@
 
 # The reader the scripts run inside the prefix: starts programs to read their full
 # exit status, and reads and creates registry keys in a chosen view.
-add_executable(wintool tests/e2e/tools/wintool.cpp)
+add_executable(wintool tests/e2e/tools/wintool.cpp tests/e2e/tools/window_driver.cpp)
+target_include_directories(wintool PRIVATE ${CMAKE_SOURCE_DIR})
 project_warnings(wintool)
 target_link_options(wintool PRIVATE -static -static-libgcc -static-libstdc++)
-target_link_libraries(wintool PRIVATE ole32 uuid shell32)  # shell links and folders
+target_link_libraries(wintool PRIVATE ole32 uuid shell32 user32)  # shell links and folders; windows
 
 # The Linux installlog tool of the host build writes the medium's Setup.inf; the host
 # build is built before these tests run.

@@ -11,10 +11,24 @@ if(MSVC)
 else()
   set(STATIC_RUNTIME -static -static-libgcc -static-libstdc++)
 endif()
+# The programs' manifests are resources of their own; Visual Studio's linker must not make
+# another.
+if(MSVC)
+  set(OWN_MANIFEST /MANIFEST:NO)
+else()
+  set(OWN_MANIFEST "")
+endif()
 
-add_executable(Setup WIN32 setup/setup_main_win32.cpp resources/setup/setup.rc)
-target_link_libraries(Setup PRIVATE setup_logic platform_win32)
-target_link_options(Setup PRIVATE ${STATIC_RUNTIME})
+# The installer's dialogs and progress window: Windows code, for Setup and its tests.
+file(GLOB SETUP_DIALOG_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/setup/ui/*_win32.cpp)
+add_library(setup_dialogs STATIC ${SETUP_DIALOG_SOURCES})
+target_link_libraries(setup_dialogs PUBLIC setup_logic platform_win32)
+project_warnings(setup_dialogs)
+
+add_executable(Setup WIN32 setup/setup_main_win32.cpp resources/setup/setup.rc
+                           resources/setup/setup_manifest.rc)
+target_link_libraries(Setup PRIVATE setup_dialogs)
+target_link_options(Setup PRIVATE ${STATIC_RUNTIME} ${OWN_MANIFEST})
 project_warnings(Setup)
 
 target_link_options(installlog PRIVATE ${STATIC_RUNTIME})
@@ -22,7 +36,7 @@ target_link_options(installlog PRIVATE ${STATIC_RUNTIME})
 if(CMAKE_SIZEOF_VOID_P EQUAL 8)
   add_executable(unInstpm64 WIN32 uninstall/uninstaller_main_win32.cpp resources/uninstall/uninstall.rc)
   target_link_libraries(unInstpm64 PRIVATE uninstall_logic platform_win32)
-  target_link_options(unInstpm64 PRIVATE ${STATIC_RUNTIME})
+  target_link_options(unInstpm64 PRIVATE ${STATIC_RUNTIME} ${OWN_MANIFEST})
   project_warnings(unInstpm64)
   include(cmake/fixtures_files.cmake)
   include(cmake/fixtures.cmake)

@@ -25,6 +25,10 @@ REQUIREMENTS=(
     "wine64|/usr/lib/wine/wine64"
     "xvfb|/usr/bin/xvfb-run"
     "xauth|/usr/bin/xauth"
+    # The tests that show windows: Wine's own fonts for them, and the photographs of the
+    # interactive installation.
+    "fonts-wine|/usr/share/wine/fonts/marlett.ttf"
+    "imagemagick|/usr/bin/import"
     "$@"
 )
 

@@ -1,9 +1,11 @@
 #!/bin/bash
 # Builds the three presets and runs every test: the host unit tests, the Windows-side
-# and end-to-end tests under Wine (win64), and the checks that the two deliverables load
-# on the oldest Windows they support: the 32-bit Setup.exe on Windows 2000 and 98/Me, the
+# and end-to-end tests under Wine (win64; those that show windows start an X server of
+# their own, so no display is needed), and the checks that the two deliverables load on
+# the oldest Windows they support: the 32-bit Setup.exe on Windows 2000 and 98/Me, the
 # 64-bit unInstpm64.exe on 64-bit Windows XP / Server 2003 (function-level import lists,
-# tests/e2e/imports-allowlist.txt). Exits non-zero when a build or any test fails.
+# tests/e2e/imports-allowlist.txt), each with its manifest. Exits non-zero when a build
+# or any test fails.
 set -euo pipefail
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
 cd "$ROOT"
@@ -42,9 +44,9 @@ step() {
 step "host unit tests" ctest --test-dir build/host --output-on-failure
 step "win64 Windows-side and end-to-end tests (Wine)" ctest --test-dir build/win64 --output-on-failure
 step "Setup.exe loads on Windows 2000 and 98/Me" \
-    bash tests/e2e/check_imports.sh build/win32/bin/Setup.exe --arch x86 --floor 5.0 --win9x
+    bash tests/e2e/check_imports.sh build/win32/bin/Setup.exe --arch x86 --floor 5.0 --win9x --manifest
 step "unInstpm64.exe loads on 64-bit Windows XP / Server 2003" \
-    bash tests/e2e/check_imports.sh build/win64/bin/unInstpm64.exe --arch x64 --floor 5.2
+    bash tests/e2e/check_imports.sh build/win64/bin/unInstpm64.exe --arch x64 --floor 5.2 --manifest
 step "the import check fails where it must" \
     bash tests/e2e/check_imports_selftest.sh build/win32/bin/Setup.exe build/win64/bin/unInstpm64.exe
 

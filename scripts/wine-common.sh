@@ -37,6 +37,28 @@ wine_boot_template() {
     ) 9>"$WINE_TEMPLATE.lock"
 }
 
+# wine_display_prefix PREFIX: makes an existing prefix ready to show windows under Xvfb,
+# which has no window manager: Wine's own fonts in its Fonts folder (as Windows has its
+# fonts; Wine 8.0's boot leaves the folder empty, and captions then lack their button
+# glyphs), and one virtual desktop in which Wine draws every window with its caption, as
+# Windows does. Without the desktop each window is an X window of its own, and Wine waits
+# up to two seconds for a window manager whenever one is hidden. Needs the prefix's
+# wineserver to be stopped or the prefix to be restarted for the desktop to apply.
+wine_display_prefix() {
+    local fonts=/usr/share/wine/fonts
+    if [ -d "$fonts" ]; then
+        mkdir -p "$1/drive_c/windows/Fonts"
+        cp -n "$fonts"/* "$1/drive_c/windows/Fonts/" 2>/dev/null || true
+    fi
+    local settings="$1/drive_c/display.reg"
+    printf '%s\r\n' 'REGEDIT4' '' '[HKEY_CURRENT_USER\Software\Wine\Explorer]' '"Desktop"="Default"' '' \
+        '[HKEY_CURRENT_USER\Software\Wine\Explorer\Desktops]' '"Default"="1024x768"' >"$settings"
+    WINEPREFIX="$1" "$WINE64" regedit /S 'C:\display.reg' >/dev/null 2>&1
+    local status=$?
+    rm -f "$settings"
+    return $status
+}
+
 # wine_fresh_prefix DIR: a new prefix at DIR, copied from the template.
 wine_fresh_prefix() {
     wine_boot_template

@@ -83,4 +83,26 @@ struct LocalMemoryTraits {
 };
 using UniqueLocalMemory = UniqueResource<LocalMemoryTraits>;
 
+struct ItemListTraits {  // a shell item list handed out by the shell (SHBrowseForFolder)
+    using Type = LPITEMIDLIST;
+    static LPITEMIDLIST Invalid() { return nullptr; }
+    static void Close(LPITEMIDLIST items) { CoTaskMemFree(items); }
+};
+using UniqueItemList = UniqueResource<ItemListTraits>;
+
+// COM in a single-threaded apartment for as long as it lives. When the thread already has
+// COM in another mode, it changes nothing and undoes nothing.
+class ComApartment {
+public:
+    ComApartment() : initialised_(SUCCEEDED(CoInitialize(nullptr))) {}
+    ~ComApartment() {
+        if (initialised_) CoUninitialize();
+    }
+    ComApartment(const ComApartment&) = delete;
+    ComApartment& operator=(const ComApartment&) = delete;
+
+private:
+    bool initialised_;
+};
+
 }  // namespace platform::win32

@@ -1,4 +1,5 @@
 #include "platform/win32/windows_api.h"
+#include "platform/win32/application_box.h"
 #include "platform/win32/win32_platform.h"
 
 namespace platform::win32 {
@@ -13,6 +14,12 @@ std::string ProgramTitle() {
 
 }  // namespace
 
+MessageBoxAnswer ShowApplicationMessageBox(HWND owner, const std::string& text) {
+    // The framework's box adds the exclamation icon to a plain OK box.
+    return static_cast<MessageBoxAnswer>(
+        MessageBoxA(owner, text.c_str(), ProgramTitle().c_str(), MB_OK | MB_ICONEXCLAMATION));
+}
+
 MessageBoxAnswer Win32UserInterface::MessageBox(const std::string& text, const std::string& caption,
                                                 MessageBoxButtons buttons) {
     const UINT type = buttons == MessageBoxButtons::YesNo ? MB_YESNO : MB_OK;
@@ -20,9 +27,7 @@ MessageBoxAnswer Win32UserInterface::MessageBox(const std::string& text, const s
 }
 
 MessageBoxAnswer Win32UserInterface::ApplicationMessageBox(const std::string& text) {
-    // The framework's box adds the exclamation icon to a plain OK box.
-    return static_cast<MessageBoxAnswer>(
-        MessageBoxA(nullptr, text.c_str(), ProgramTitle().c_str(), MB_OK | MB_ICONEXCLAMATION));
+    return ShowApplicationMessageBox(nullptr, text);
 }
 
 std::string Win32UserInterface::LoadString(std::uint32_t id, std::size_t capacity) {

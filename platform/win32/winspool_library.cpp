@@ -1,8 +1,9 @@
 #include "platform/win32/winspool_library.h"
 
-#include <cstring>
 #include <optional>
-#include <string>
+
+#include "platform/win32/dll_search.h"
+#include "platform/win32/system_function.h"
 
 namespace platform::win32 {
 namespace {
@@ -10,18 +11,12 @@ namespace {
 // `function` set to the export `name` of `module`; false when there is none.
 template <class Function>
 bool Resolve(HMODULE module, const char* name, Function& function) {
-    const FARPROC found = GetProcAddress(module, name);
-    static_assert(sizeof(function) == sizeof(found));
-    std::memcpy(&function, &found, sizeof(function));
+    function = ExportedFunction<Function>(module, name);
     return function != nullptr;
 }
 
 std::optional<WinspoolLibrary> Load() {
-    char systemFolder[MAX_PATH] = {};
-    const UINT length = GetSystemDirectoryA(systemFolder, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH) return std::nullopt;
-    // By its full path: no other folder is searched. The library stays loaded.
-    const HMODULE module = LoadLibraryA((std::string(systemFolder) + "\\winspool.drv").c_str());
+    const HMODULE module = LoadSystemLibrary("winspool.drv");
     if (module == nullptr) return std::nullopt;
     WinspoolLibrary library;
     const bool complete =

@@ -5,14 +5,15 @@
 # a Windows NT version no newer than the floor. With --win9x, imports that Windows 98/Me
 # lack or only stub fail too, unless the allowlist accepts them with a reason. A runtime
 # DLL of the compiler (libstdc++, libgcc, winpthread) is on no list, so a broken static
-# link fails as well.
-# Usage: check_imports.sh EXE --arch x86|x64 --floor NT_VERSION [--win9x] [--allowlist FILE]
-#   Setup:      check_imports.sh Setup.exe --arch x86 --floor 5.0 --win9x
-#   unInstpm64: check_imports.sh unInstpm64.exe --arch x64 --floor 5.2
+# link fails as well. With --manifest, the image must embed the programs' application
+# manifest in the form every Windows of the floor accepts (see "the manifest" below).
+# Usage: check_imports.sh EXE --arch x86|x64 --floor NT_VERSION [--win9x] [--manifest] [--allowlist FILE]
+#   Setup:      check_imports.sh Setup.exe --arch x86 --floor 5.0 --win9x --manifest
+#   unInstpm64: check_imports.sh unInstpm64.exe --arch x64 --floor 5.2 --manifest
 set -u
 
 usage() {
-    echo "usage: check_imports.sh EXE --arch x86|x64 --floor NT_VERSION [--win9x] [--allowlist FILE]" >&2
+    echo "usage: check_imports.sh EXE --arch x86|x64 --floor NT_VERSION [--win9x] [--manifest] [--allowlist FILE]" >&2
     exit 2
 }
 
@@ -20,12 +21,14 @@ exe=""
 arch=""
 floor=""
 win9x=no
+manifest=no
 allowlist="$(dirname "${BASH_SOURCE[0]}")/imports-allowlist.txt"
 while [ $# -gt 0 ]; do
     case "$1" in
         --arch) [ $# -ge 2 ] || usage; arch=$2; shift 2 ;;
         --floor) [ $# -ge 2 ] || usage; floor=$2; shift 2 ;;
         --win9x) win9x=yes; shift ;;
+        --manifest) manifest=yes; shift ;;
         --allowlist) [ $# -ge 2 ] || usage; allowlist=$2; shift 2 ;;
         -*) usage ;;
         *) [ -z "$exe" ] || usage; exe=$1; shift ;;
@@ -181,6 +184,31 @@ while read -r verdict dll function detail; do
             echo "NOTE: $dll $function is ${detail%% *} on Windows 98/Me, accepted: ${detail#* }" ;;
     esac
 done <<<"$verdicts"
+
+# ---- the manifest ------------------------------------------------------------------------
+# The manifest is stored as plain XML text in the image's resources. Windows before XP
+# ignore it; XP reads it and is reported to refuse the program ("the application
+# configuration is incorrect") when the requested execution level is in another namespace
+# than asm.v2, so it must be there.
+if [ "$manifest" = yes ]; then
+    text=$(LC_ALL=C tr -c '[:print:]\t\r\n' '\n' <"$exe" | sed -n '/<assembly /,/<\/assembly>/p' | tr -d '\r')
+    has() { grep -Eq -- "$1" <<<"$text"; }
+    if [ -z "$text" ]; then
+        fail "$name embeds no application manifest"
+    else
+        has '<trustInfo xmlns="urn:schemas-microsoft-com:asm.v2">' &&
+            has '<requestedExecutionLevel level="requireAdministrator" uiAccess="false"/>' &&
+            pass "$name asks for administrator rights (in the form Windows XP reads)" ||
+            fail "$name does not ask for administrator rights in an asm.v2 trustInfo"
+        has 'name="Microsoft.Windows.Common-Controls" version="6.0.0.0"' &&
+            pass "$name uses Common Controls 6" || fail "$name does not ask for Common Controls 6"
+        has '<dpiAware[^>]*>true</dpiAware>' && pass "$name is aware of the system DPI" ||
+            fail "$name is not DPI aware"
+        supported=$(grep -c '<supportedOS Id=' <<<"$text")
+        [ "$supported" -eq 5 ] && pass "$name names Windows Vista to 10/11 as supported" ||
+            fail "$name names $supported supported Windows versions, not 5"
+    fi
+fi
 
 dlls=$(cut -d' ' -f1 <<<"$imports" | sort -u | paste -sd' ')
 # The DLLs Windows always loads from the system folder (its KnownDLLs) on every version

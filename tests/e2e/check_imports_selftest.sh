@@ -63,5 +63,27 @@ expect_failure "an imported DLL that is not a KnownDLL fails" \
     "imports WINSPOOL.DRV, which Windows looks for beside the program first" \
     "$(dirname "$uninstaller")/wintool.exe" --arch x64 --floor 10.0 -- 's/^$//'
 
+# expect_manifest_failure WHAT EXPECTED_LINE SED_EDIT: the check of a copy of Setup.exe whose
+# manifest text is changed by SED_EDIT (keeping its length, so the image stays whole) must
+# fail and print EXPECTED_LINE.
+expect_manifest_failure() {
+    local what=$1 expected=$2
+    LC_ALL=C sed "$3" "$setup" >"$scratch/Setup.exe"
+    local output status=0
+    output=$(bash "$here/check_imports.sh" "$scratch/Setup.exe" "${SETUP_ARGS[@]}" --manifest) || status=$?
+    if [ "$status" -ne 0 ] && grep -qF -- "$expected" <<<"$output"; then
+        pass "$what"
+    else
+        fail "$what (status $status)"
+        sed 's/^/    /' <<<"$output"
+    fi
+}
+expect_manifest_failure "a manifest that does not ask for administrator rights fails" \
+    "does not ask for administrator rights" 's/level="requireAdministrator"/level="asInvoker"           /'
+expect_manifest_failure "an execution level that Windows XP refuses fails" \
+    "does not ask for administrator rights" 's/"urn:schemas-microsoft-com:asm.v2"/"urn:schemas-microsoft-com:asm.v3"/'
+expect_manifest_failure "a program without a manifest fails when one is required" \
+    "embeds no application manifest" 's/<assembly /<assembli /'
+
 echo "$passes passed, $failures failed"
 [ "$failures" -eq 0 ]

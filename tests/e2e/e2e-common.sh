@@ -232,10 +232,11 @@ texts_stored_with_nul() {
     [ -z "$wrong" ] || { echo "$wrong"; return 1; }
 }
 
-# check_completed_silent_install: after run_setup /s, the run ended with 0 and left the
-# product key in the 64-bit view only, without its transient values.
+# check_completed_silent_install [HOW]: after run_setup /s (or Setup run as HOW says), the
+# run ended with 0 and left the product key in the 64-bit view only, without its
+# transient values.
 check_completed_silent_install() {
-    check "Setup.exe /s exits 0 (got $EXIT_CODE)" [ "$EXIT_CODE" = 0 ]
+    check "${1:-Setup.exe /s} exits 0 (got $EXIT_CODE)" [ "$EXIT_CODE" = 0 ]
     check "the product key exists in the 64-bit view without transient values" \
         no_transient_values 64
     check "no product key in the 32-bit view" key_missing 32 "$PRODUCT_KEY"

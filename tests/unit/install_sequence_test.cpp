@@ -189,25 +189,37 @@ TEST_F(InstallSequenceTest, MonitorListFailureEndsWith106) {
     EXPECT_FALSE(windows.journal.Contains("MessageBox Welcome"));
 }
 
+// A refusal ends the run on the spot: the question refused is the last thing the machine
+// sees, so nothing is written, copied or opened.
 TEST_F(InstallSequenceTest, DecliningAnyQuestionEndsWith1602AndChangesNothing) {
+    const auto refusedLast = [this](const std::string& question) {
+        const auto& entries = windows.journal.Entries();
+        return !entries.empty() && entries.back().rfind(question, 0) == 0;
+    };
     // Any answer to the welcome question but Yes ends the run.
     for (const auto answer : {platform::MessageBoxAnswer::No, platform::MessageBoxAnswer::Cancel,
                               platform::MessageBoxAnswer::Ok}) {
         windows.ui.answers.push_back(answer);
+        windows.journal.Clear();
         EXPECT_EQ(Run({}), setup::kExitUserCancelled);
+        EXPECT_TRUE(refusedLast("MessageBox Welcome"));
         EXPECT_FALSE(ProductKeyExists());
-        EXPECT_FALSE(windows.journal.Contains("DestinationDialog"));
     }
 
     windows.files.AddFile("C:\\Medium\\LICENSE.TXT", "terms");
     dialogs.acceptLicence = false;
+    windows.journal.Clear();
     EXPECT_EQ(Run({}), setup::kExitUserCancelled);
+    EXPECT_TRUE(refusedLast("LicenceDialog"));
     EXPECT_FALSE(ProductKeyExists());
 
     dialogs.acceptLicence = true;
     dialogs.destinationAnswer = std::optional<std::string>();
+    windows.journal.Clear();
     EXPECT_EQ(Run({}), setup::kExitUserCancelled);
+    EXPECT_TRUE(refusedLast("DestinationDialog C:\\Program Files\\Quillet"));
     EXPECT_FALSE(ProductKeyExists());
+    EXPECT_FALSE(windows.journal.Contains("OpenProgress"));
 }
 
 TEST_F(InstallSequenceTest, LicenceDialogOnlyWithALicenceFile) {
@@ -227,6 +239,19 @@ TEST_F(InstallSequenceTest, NoSystemFolderEndsWith107AfterClosingTheProgress) {
     EXPECT_EQ(Run({}), 107);
     EXPECT_LT(Position("CloseProgress"), Position("MessageBox Install Quillet Writer failed."));
     EXPECT_TRUE(ProductKeyExists());  // nothing is rolled back
+}
+
+TEST_F(InstallSequenceTest, TheReadmeOpensOnlyInteractivelyAndOnlyWhenTheMediumHasOne) {
+    ASSERT_EQ(Run({}), 0);
+    EXPECT_TRUE(windows.shell.openedDocuments.empty()) << "no readme on the medium";
+
+    windows.files.AddFile("C:\\Medium\\README.DOC", "doc");
+    ASSERT_EQ(RunAgain({"/s"}), 0);
+    EXPECT_EQ(State().readmeName, "README.DOC");
+    EXPECT_TRUE(windows.shell.openedDocuments.empty()) << "silent";
+
+    ASSERT_EQ(RunAgain({}), 0);
+    EXPECT_EQ(windows.shell.openedDocuments, std::vector<std::string>{"C:\\Program Files\\Quillet\\README.DOC"});
 }
 
 TEST_F(InstallSequenceTest, FailingOptionalStepsDoNotEndTheRun) {
@@ -285,6 +310,18 @@ TEST_F(InstallSequenceTest, SettingsDestinationReplacesTheDefaultButNotTheComman
     ASSERT_EQ(RunAgain({"/s", "-dG:\\Given"}), 0);
     EXPECT_EQ(State().destinationFolder, "G:\\Given");
     EXPECT_FALSE(windows.journal.Contains("DestinationDialog"));
+}
+
+// The dialog proposes the settings' folder as it is written; only the answer loses its
+// trailing backslash.
+TEST_F(InstallSequenceTest, TheDialogProposesTheSettingsDestinationInPlaceOfTheDefault) {
+    ASSERT_EQ(Run({}), 0);
+    EXPECT_EQ(dialogs.proposedDestination, "C:\\Program Files\\Quillet");
+
+    WriteSettings("[Parameters]\nDestinationFolder=F:\\Tools\\PDF\\\n");
+    ASSERT_EQ(RunAgain({}), 0);
+    EXPECT_EQ(dialogs.proposedDestination, "F:\\Tools\\PDF\\");
+    EXPECT_EQ(State().destinationFolder, "F:\\Tools\\PDF");
 }
 
 // A medium prepared with a quoted folder, as a path with blanks is often written, and

@@ -16,22 +16,15 @@
 //   wintool shortcut <file.lnk>        the shell link's target, arguments and description
 //   wintool snapshot                   everything the product can touch, as sorted lines
 //                                      (see Snapshot below), for diffs of two states
+//   wintool window | press | text | progress | hold | release | close ...
+//                                      drive another program's windows (window_driver.h)
 //
 // Exit status: 0 done (regkey: the key exists), 1 the key does not exist or could not
 // be created or deleted (delport, delmonitor: the spooler refused, its error on stderr),
 // 2 wrong command line or the program could not be started.
 // A Windows exit status reaches Linux cut to 8 bits; "run" prints all 32 of them.
 
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#include <windows.h>
-#include <winspool.h>
-#include <objbase.h>
-#include <shlobj.h>
+#include "tests/e2e/tools/wintool_windows.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -41,7 +34,11 @@
 #include <string_view>
 #include <vector>
 
+#include "tests/e2e/tools/window_driver.h"
+
 namespace {
+
+using wintool::OwnedHandle;
 
 constexpr int kExitDone = 0;
 constexpr int kExitNotThere = 1;
@@ -59,22 +56,11 @@ constexpr const char* kUsage =
     "       wintool delmonitor <name>\n"
     "       wintool delprinter <name>\n"
     "       wintool shortcut <file.lnk>\n"
-    "       wintool snapshot\n";
-
-// Closes a kernel handle when it goes out of scope.
-class OwnedHandle {
-public:
-    explicit OwnedHandle(HANDLE handle) : handle_(handle) {}
-    ~OwnedHandle() {
-        if (handle_ != nullptr && handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
-    }
-    OwnedHandle(const OwnedHandle&) = delete;
-    OwnedHandle& operator=(const OwnedHandle&) = delete;
-    HANDLE get() const { return handle_; }
-
-private:
-    HANDLE handle_;
-};
+    "       wintool snapshot\n"
+    "       wintool window <caption> [ms]\n"
+    "       wintool press <caption> <id> | text <caption> <id>\n"
+    "       wintool progress <caption> <id> <min> [ms]\n"
+    "       wintool hold <caption> | release <caption> | close <caption>\n";
 
 // Closes a registry key when it goes out of scope.
 class OwnedKey {
@@ -795,6 +781,10 @@ int main(int argc, char** argv) {
         return Removed(DeleteMonitorA(nullptr, nullptr, const_cast<char*>(args[1].c_str())), "monitor", args[1]);
     }
     if (args.size() == 1 && args[0] == "snapshot") return PrintSnapshot();
+    if (!args.empty() && wintool::IsWindowCommand(args[0])) {
+        const int status = wintool::RunWindowCommand(args);
+        if (status != kExitUsage) return status;
+    }
     std::fputs(kUsage, stderr);
     return kExitUsage;
 }
