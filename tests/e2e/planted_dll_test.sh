@@ -17,7 +17,11 @@ OBJDUMP=x86_64-w64-mingw32-objdump
 
 # The DLLs Windows always loads from the system folder, whatever lies beside a program.
 KNOWN_DLLS=" advapi32.dll comdlg32.dll gdi32.dll kernel32.dll msvcrt.dll ole32.dll oleaut32.dll shell32.dll user32.dll "
-# Loaded at run time by the programs (by their full path).
+# Loaded at run time by the programs, from the system folder only. (The common controls
+# are loaded only by the interactive run; and with Setup's manifest asking for Common
+# Controls 6, Windows XP and later, and Wine, take them from the side-by-side store even
+# when imported. Windows 2000 and 98/Me have no such store: the import check keeps them
+# out of the import table.)
 RUNTIME_DLLS="winspool.drv comctl32.dll"
 
 dll_names() {
