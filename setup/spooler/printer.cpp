@@ -1,5 +1,6 @@
 #include "setup/spooler/printer.h"
 
+#include "common/spooler/printer_record.h"
 #include "setup/setup_context.h"
 #include "setup/spooler/paper_sizes.h"
 #include "setup/ui/error_report.h"
@@ -12,17 +13,6 @@ using platform::Printer;
 
 constexpr std::uint32_t kMergeMode = platform::kDmInBuffer | platform::kDmOutBuffer;
 constexpr char kPrintersKey[] = "System\\CurrentControlSet\\Control\\Print\\Printers\\";
-
-platform::PrinterInfo2 NewPrinterRecord(const InstallState& state) {
-    platform::PrinterInfo2 info;
-    info.printerName = state.printerName;
-    info.portName = state.portName;
-    info.driverName = product::kDriverName;
-    info.printProcessor = product::kPrintProcessor;
-    info.datatype = product::kDatatype;
-    info.attributes = platform::kPrinterAttributeLocal;
-    return info;
-}
 
 void ShowErrorBox(SetupContext& context, const char* text) {
     // Shown in silent mode too: the printer exists but lacks its settings.
@@ -112,7 +102,7 @@ void SetPrinterRecord(SetupContext& context, Printer& printer) {
 
 bool InstallPrinter(SetupContext& context) {
     const InstallState& state = context.state;
-    platform::OpenedPrinter added = context.os.spooler.AddPrinter(NewPrinterRecord(state));
+    platform::OpenedPrinter added = context.os.spooler.AddPrinter(spooler::ProductPrinterRecord(state.printerName, state.portName));
     if (!added) {
         if (added.error != platform::kErrorPrinterAlreadyExists) {
             ReportComposedFailure(context, "Install Printer failed. - (Error " + std::to_string(added.error) + ")");

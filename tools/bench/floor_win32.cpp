@@ -21,6 +21,7 @@
 
 #include "common/product/registry_names.h"
 #include "common/product/spooler_names.h"
+#include "common/spooler/printer_record.h"
 #include "platform/platform.h"
 #include "platform/win32/dll_search.h"
 #include "platform/win32/win32_platform.h"
@@ -105,17 +106,6 @@ platform::DriverInfo3 DriverRecord() {
     return info;
 }
 
-platform::PrinterInfo2 PrinterRecord(const Paths& paths) {
-    platform::PrinterInfo2 info;
-    info.printerName = paths.printer;
-    info.portName = paths.port;
-    info.driverName = product::kDriverName;
-    info.printProcessor = product::kPrintProcessor;
-    info.datatype = product::kDatatype;
-    info.attributes = platform::kPrinterAttributeLocal;
-    return info;
-}
-
 // Runs the calls in order and answers the number (from 1) of the first that failed.
 int FirstFailure(const std::vector<std::function<bool()>>& calls) {
     for (std::size_t i = 0; i < calls.size(); ++i) {
@@ -139,7 +129,7 @@ int Install(platform::Platform& os, const Paths& paths) {
             return static_cast<bool>(os.spooler.AddPort(product::kMonitorName));
         },
         [&] { return static_cast<bool>(os.spooler.AddPrinterDriver(DriverRecord())); },
-        [&] { return static_cast<bool>(os.spooler.AddPrinter(PrinterRecord(paths))); },
+        [&] { return static_cast<bool>(os.spooler.AddPrinter(spooler::ProductPrinterRecord(paths.printer, paths.port))); },
     });
 }
 
