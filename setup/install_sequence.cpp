@@ -6,6 +6,7 @@
 #include "common/product/product_files.h"
 #include "common/product/registry_names.h"
 #include "common/profile/private_profile.h"
+#include "common/text/ansi_path.h"
 #include "common/text/text.h"
 #include "resources/setup/setup_strings.h"
 #include "setup/command_line.h"
@@ -51,8 +52,6 @@ void ShowProductMessage(SetupContext& context, std::uint32_t id, std::size_t cap
 // folder instead could install whatever lies there, so the run ends as for a missing
 // install log.
 StepResult LocateMedium(SetupContext& context) {
-    // A code page that cannot be asked is taken for a single-byte one.
-    context.leadBytes = text::LeadBytes(context.os.system.GetAnsiLeadByteRanges().ValueOr({}));
     const auto ownPath = context.os.system.GetModuleFileName(kOwnPathCapacity);
     if (!ownPath) return StepResult::Failed(IDS_NO_INSTALL_LOG, ownPath.error);
     context.state.sourceFolder = text::FolderOf(ownPath.value(), context.leadBytes);
@@ -142,8 +141,7 @@ bool ChooseDestination(SetupContext& context) {
         if (!chosen) return false;
         destination = *chosen;
     }
-    if (!destination.empty() && destination.back() == '\\') destination.pop_back();
-    state.destinationFolder = destination;
+    state.destinationFolder = text::WithoutTrailingBackslash(destination, context.leadBytes);
     return true;
 }
 
@@ -187,7 +185,9 @@ int RunInstallSequence(SetupContext& context) {
     InstallState& state = context.state;
 
     // Steps 1 to 3: command line, the medium folder and its settings file.
-    ParseSetupCommandLine(context.os.system.GetCommandLineArguments(), state);
+    // A code page that cannot be asked is taken for a single-byte one.
+    context.leadBytes = text::LeadBytes(context.os.system.GetAnsiLeadByteRanges().ValueOr({}));
+    ParseSetupCommandLine(context.os.system.GetCommandLineArguments(), context.leadBytes, state);
     if (const StepResult medium = LocateMedium(context); !medium.ok()) return EndWithReport(context, medium);
 
     if (const StepResult log = ReadInstallLog(context); !log.ok()) return EndWithReport(context, log);
