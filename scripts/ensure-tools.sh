@@ -22,6 +22,10 @@ REQUIREMENTS=(
     "wine64|/usr/lib/wine/wine64"
     "xvfb|/usr/bin/xvfb-run"
     "xauth|/usr/bin/xauth"
+    # The host-sanitize build: clang with AddressSanitizer, UndefinedBehaviorSanitizer and
+    # libFuzzer (their runtimes and FuzzedDataProvider.h come with libclang-rt-14-dev).
+    "clang|/usr/bin/clang++"
+    "libclang-rt-14-dev|/usr/lib/llvm-14/lib/clang/14.0.6/lib/linux/libclang_rt.fuzzer-x86_64.a"
 )
 
 missing=()
