@@ -48,6 +48,16 @@ inline std::string Utf16(std::string_view ascii, bool withBom, bool bigEndian = 
     return bytes;
 }
 
+// A section "[Other]" of comments and keys, at least `size` bytes long, ending with a
+// line end: what a settings file of megabytes holds before the keys a test looks for.
+inline std::string OtherLines(std::size_t size) {
+    std::string lines = "[Other]\r\n";
+    while (lines.size() < size) lines += "; " + std::string(100, '-') + "\r\nKey=" + std::string(60, 'v') + "\r\n";
+    return lines;
+}
+
+inline constexpr std::size_t kMegabyte = 1024 * 1024;
+
 // The capacities the installer reads with.
 inline constexpr std::size_t kShortCapacity = 10;    // AutoPaperSize, GNUGS, PrintDirectly
 inline constexpr std::size_t kEditionCapacity = 15;  // Quillet_Pro
@@ -168,6 +178,15 @@ inline std::vector<Case> AllCases() {
         command("MissingSection", "[Installation]\r\nAutoPaperSize=1\r\n", ""),
         command("MissingKey", params + "Arguments=x\r\n", ""),
     };
+
+    // ---- files of megabytes: the key at the end is found, a value of megabytes is cut,
+    // a line of megabytes without a line end is no key ------------------------------------
+    cases.push_back(command("KeyAfterFourMegabytes", OtherLines(4 * kMegabyte) + params + "Command=found\r\n", "found"));
+    cases.push_back(command("Utf16KeyAfterTwoMegabytes", Utf16(OtherLines(kMegabyte) + params + "Command=found\r\n", true),
+                            "found"));
+    cases.push_back(command("ValueOfTwoMegabytesCutTo999", params + "Command=" + std::string(2 * kMegabyte, 'c') + "\r\n",
+                            std::string(999, 'c')));
+    cases.push_back(command("LineOfThreeMegabytesWithoutLineEnd", params + std::string(3 * kMegabyte, 'C'), ""));
 
     // A UTF-8 mark: Wine decodes the file as UTF-8. Windows, as reported, reads the mark
     // as part of the first line, so a section named on that line is lost.
