@@ -37,6 +37,69 @@ std::string UninstallString(const SetupMachine& machine) {
     return std::string(value->data.begin(), value->data.end()).c_str();
 }
 
+// ---- names at their field limits, through a whole run ------------------------------------
+
+// Each name of the install log at the longest its field holds arrives whole where it goes:
+// the printer and its port at the spooler, the paper's form name in the printer's
+// settings, the product name as the uninstall entry's key (at the longest a key path
+// allows). A program group that leaves no room in MAX_PATH for a shortcut's name gets no
+// shortcut rather than a cut one. (Past the limits the reader refuses the file:
+// install_log_test.cpp.) An install log of megabytes, in its unused text, reads as well.
+TEST(HostileInputs, NamesAtTheirFieldLimitsArriveWhole) {
+    struct Case {
+        const char* name;
+        void (*change)(installlog::InstallLog&);
+        bool (*arrived)(const SetupMachine&, const installlog::InstallLog&);
+    };
+    const std::vector<Case> cases = {
+        {"a printer name of 63 bytes", [](installlog::InstallLog& log) { log.PrinterName = std::string(63, 'P'); },
+         [](const SetupMachine& f, const installlog::InstallLog& log) {
+             return f.windows.spooler.printers.size() == 1 &&
+                    f.windows.spooler.printers.front().info.printerName == log.PrinterName;
+         }},
+        {"a port name of 63 bytes",
+         [](installlog::InstallLog& log) { log.PortName = std::string(62, 'Q') + ":"; },
+         [](const SetupMachine& f, const installlog::InstallLog& log) {
+             return f.windows.spooler.printers.size() == 1 &&
+                    f.windows.spooler.printers.front().info.portName == log.PortName &&
+                    f.windows.registry.KeyExists(RegistryRoot::LocalMachine, "SOFTWARE\\NIMBRAX Writer\\" + log.PortName,
+                                                 RegistryView::Force64);
+         }},
+        {"a form name of 31 bytes", [](installlog::InstallLog& log) { log.PaperSizeName = std::string(31, 'F'); },
+         [](const SetupMachine& f, const installlog::InstallLog& log) {
+             return f.windows.spooler.printers.size() == 1 && f.windows.spooler.printers.front().globalDevMode &&
+                    f.windows.spooler.printers.front().globalDevMode->FormName() == log.PaperSizeName;
+         }},
+        {"a product name of 203 bytes", [](installlog::InstallLog& log) { log.ProductName = std::string(203, 'N'); },
+         [](const SetupMachine& f, const installlog::InstallLog& log) {
+             return f.windows.registry.KeyExists(
+                 RegistryRoot::LocalMachine, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\" + log.ProductName,
+                 RegistryView::Force64);
+         }},
+        {"a program group of 259 bytes",
+         [](installlog::InstallLog& log) { log.ProgramGroup = std::string(100, 'G') + "\\" + std::string(158, 'G'); },
+         [](const SetupMachine& f, const installlog::InstallLog&) {
+             for (const std::string& path : f.windows.files.AllPaths()) {
+                 if (path.size() > 4 && path.compare(path.size() - 4, 4, ".lnk") == 0) return false;
+             }
+             return true;
+         }},
+        {"an unused text of 8 MB", [](installlog::InstallLog& log) { log.SpareText = std::string(8 * profile_cases::kMegabyte, 's'); },
+         [](const SetupMachine& f, const installlog::InstallLog&) { return f.windows.spooler.printers.size() == 1; }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        SetupMachine f;
+        auto log = SampleInstallLog();
+        c.change(log);
+        // The monitor adds the port the install log names.
+        f.windows.spooler.portAddedByMonitor = log.PortName;
+        f.WriteInstallLog(log);
+        EXPECT_EQ(f.Run({"/s"}), setup::kExitInstalled);
+        EXPECT_TRUE(c.arrived(f, log));
+    }
+}
+
 // ---- the medium's folder --------------------------------------------------------------
 
 TEST(HostileInputs, AMediumInAFolderWithBlanksNonAsciiOrDoubleByteNamesInstallsFromThere) {
