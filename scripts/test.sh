@@ -42,10 +42,11 @@ step() {
 }
 
 step "host unit tests" ctest --test-dir build/host --output-on-failure
-# Sanitizer reports end the test with a stack.
+# Sanitizer reports end the test with a stack. Each test is a process of its own, and
+# starting a sanitized one costs more: two at a time.
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1}
 step "host unit tests under AddressSanitizer and UndefinedBehaviorSanitizer" \
-    ctest --test-dir build/host-sanitize --output-on-failure
+    ctest --test-dir build/host-sanitize --output-on-failure -j2
 # fuzz_briefly TARGET: a short run of one fuzzer; its output is kept beside its corpus and
 # shown only when it found something.
 FUZZ_SECONDS=${FUZZ_SECONDS:-30}

@@ -65,10 +65,10 @@ void ReadAsAFile(const std::vector<std::uint8_t>& file) {
 
     const installlog::UnscrambleResult unscrambled = installlog::UnscrambleInstallLog(file);
     if (unscrambled.payload) {
-        FUZZ_EXPECT(SameResult(installer, installlog::ParseInstallLogPayload(*unscrambled.payload, ReadScope::Installer)));
-        FUZZ_EXPECT(
-            SameResult(uninstaller, installlog::ParseInstallLogPayload(*unscrambled.payload, ReadScope::Uninstaller)));
-        FUZZ_EXPECT(unscrambled.payload->size() + 8 <= file.size());
+        const std::vector<std::uint8_t>& payload = *unscrambled.payload;
+        FUZZ_EXPECT(SameResult(installer, installlog::ParseInstallLogPayload(payload, ReadScope::Installer)));
+        FUZZ_EXPECT(SameResult(uninstaller, installlog::ParseInstallLogPayload(payload, ReadScope::Uninstaller)));
+        FUZZ_EXPECT(payload.size() + 8 <= file.size());
     } else {
         FUZZ_EXPECT(!unscrambled.problem.empty());
         FUZZ_EXPECT(!installer.log && installer.problem == unscrambled.problem);

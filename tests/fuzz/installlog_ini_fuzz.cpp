@@ -27,6 +27,8 @@ namespace {
 using installlog::InstallLog;
 using installlog::tool::IniReadResult;
 
+constexpr std::size_t kUnlimited = static_cast<std::size_t>(-1);
+
 bool SameLog(const InstallLog& a, const InstallLog& b) {
     for (const auto& field : installlog::kTextFields) {
         if (a.*field.member != b.*field.member) return false;
@@ -80,8 +82,8 @@ void ExpectLeadingNumbersAsTheCLibraryReadsThem(const std::string& text) {
 
 void ExpectProfileReadsFitTheirBuffers(const std::string& ini) {
     for (const auto& field : installlog::kTextFields) {
-        const std::string whole = profile::ReadProfileString(ini, "InstallLog", field.name, static_cast<std::size_t>(-1));
-        FUZZ_EXPECT(profile::ReadProfileString(ini, "installlog", field.name, static_cast<std::size_t>(-1)) == whole);
+        const std::string whole = profile::ReadProfileString(ini, "InstallLog", field.name, kUnlimited);
+        FUZZ_EXPECT(profile::ReadProfileString(ini, "installlog", field.name, kUnlimited) == whole);
         for (const std::size_t capacity : {std::size_t{0}, std::size_t{1}, std::size_t{10}, std::size_t{64}}) {
             const std::string read = profile::ReadProfileString(ini, "InstallLog", field.name, capacity);
             FUZZ_EXPECT(capacity == 0 ? read.empty() : read == whole.substr(0, capacity - 1));

@@ -181,11 +181,11 @@ inline std::vector<Case> AllCases() {
 
     // ---- files of megabytes: the key at the end is found, a value of megabytes is cut,
     // a line of megabytes without a line end is no key ------------------------------------
-    cases.push_back(command("KeyAfterFourMegabytes", OtherLines(4 * kMegabyte) + params + "Command=found\r\n", "found"));
-    cases.push_back(command("Utf16KeyAfterTwoMegabytes", Utf16(OtherLines(kMegabyte) + params + "Command=found\r\n", true),
-                            "found"));
-    cases.push_back(command("ValueOfTwoMegabytesCutTo999", params + "Command=" + std::string(2 * kMegabyte, 'c') + "\r\n",
-                            std::string(999, 'c')));
+    const std::string found = params + "Command=found\r\n";
+    cases.push_back(command("KeyAfterFourMegabytes", OtherLines(4 * kMegabyte) + found, "found"));
+    cases.push_back(command("Utf16KeyAfterTwoMegabytes", Utf16(OtherLines(kMegabyte) + found, true), "found"));
+    cases.push_back(command("ValueOfTwoMegabytesCutTo999",
+                            params + "Command=" + std::string(2 * kMegabyte, 'c') + "\r\n", std::string(999, 'c')));
     cases.push_back(command("LineOfThreeMegabytesWithoutLineEnd", params + std::string(3 * kMegabyte, 'C'), ""));
 
     // A UTF-8 mark: Wine decodes the file as UTF-8. Windows, as reported, reads the mark

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "common/product/registry_names.h"
 #include "setup/exit_codes.h"
 #include "tests/shared/private_profile_cases.h"
 #include "tests/unit/uninstall_fixture.h"
@@ -62,8 +63,8 @@ TEST(HostileInputs, NamesAtTheirFieldLimitsArriveWhole) {
          [](const SetupMachine& f, const installlog::InstallLog& log) {
              return f.windows.spooler.printers.size() == 1 &&
                     f.windows.spooler.printers.front().info.portName == log.PortName &&
-                    f.windows.registry.KeyExists(RegistryRoot::LocalMachine, "SOFTWARE\\NIMBRAX Writer\\" + log.PortName,
-                                                 RegistryView::Force64);
+                    f.windows.registry.KeyExists(RegistryRoot::LocalMachine,
+                                                 "SOFTWARE\\NIMBRAX Writer\\" + log.PortName, RegistryView::Force64);
          }},
         {"a form name of 31 bytes", [](installlog::InstallLog& log) { log.PaperSizeName = std::string(31, 'F'); },
          [](const SetupMachine& f, const installlog::InstallLog& log) {
@@ -72,9 +73,8 @@ TEST(HostileInputs, NamesAtTheirFieldLimitsArriveWhole) {
          }},
         {"a product name of 203 bytes", [](installlog::InstallLog& log) { log.ProductName = std::string(203, 'N'); },
          [](const SetupMachine& f, const installlog::InstallLog& log) {
-             return f.windows.registry.KeyExists(
-                 RegistryRoot::LocalMachine, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\" + log.ProductName,
-                 RegistryView::Force64);
+             return f.windows.registry.KeyExists(RegistryRoot::LocalMachine,
+                                                 product::UninstallKeyPath(log.ProductName), RegistryView::Force64);
          }},
         {"a program group of 259 bytes",
          [](installlog::InstallLog& log) { log.ProgramGroup = std::string(100, 'G') + "\\" + std::string(158, 'G'); },
@@ -84,7 +84,8 @@ TEST(HostileInputs, NamesAtTheirFieldLimitsArriveWhole) {
              }
              return true;
          }},
-        {"an unused text of 8 MB", [](installlog::InstallLog& log) { log.SpareText = std::string(8 * profile_cases::kMegabyte, 's'); },
+        {"an unused text of 8 MB",
+         [](installlog::InstallLog& log) { log.SpareText = std::string(8 * profile_cases::kMegabyte, 's'); },
          [](const SetupMachine& f, const installlog::InstallLog&) { return f.windows.spooler.printers.size() == 1; }},
     };
     for (const Case& c : cases) {
@@ -198,13 +199,15 @@ TEST(HostileInputs, SettingsFilesOfMegabytesAreReadWholeAndTheirValuesCut) {
         std::string destination;  // when installed
     };
     const std::vector<Case> cases = {
-        {"the key after 4 MB of other lines", profile_cases::OtherLines(4 * kMegabyte) + "[Parameters]\r\nDestinationFolder=D:\\Far\r\n",
+        {"the key after 4 MB of other lines",
+         profile_cases::OtherLines(4 * kMegabyte) + "[Parameters]\r\nDestinationFolder=D:\\Far\r\n",
          setup::kExitInstalled, "D:\\Far"},
         {"a value of 2 MB", "[Parameters]\r\nDestinationFolder=D:\\" + std::string(2 * kMegabyte, 'd') + "\r\n", 404, ""},
         {"one line of 3 MB without a line end", std::string(3 * kMegabyte, '['), setup::kExitInstalled,
          "C:\\Program Files\\Quillet"},
-        {"1 MB of zero bytes before the key", std::string(kMegabyte, '\0') + "\r\n[Parameters]\r\nDestinationFolder=D:\\Far\r\n",
-         setup::kExitInstalled, "D:\\Far"},
+        {"1 MB of zero bytes before the key",
+         std::string(kMegabyte, '\0') + "\r\n[Parameters]\r\nDestinationFolder=D:\\Far\r\n", setup::kExitInstalled,
+         "D:\\Far"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
