@@ -160,6 +160,7 @@ inline std::vector<Case> AllCases() {
         command("CapacityThousandValueOf1000", params + "Command=" + std::string(1000, 'c') + "\r\n",
                 std::string(999, 'c')),
         read("CapacityOneReadsEmpty", params + "Command=x\r\n", "Parameters", "Command", 1, ""),
+        read("TwoQuotesWithCapacityOne", params + "Command=\"\"\r\n", "Parameters", "Command", 1, ""),
 
         // ---- duplicates, comments, names ------------------------------------------------
         command("FirstOfTwoKeysWins", params + "Command=first\r\nCommand=second\r\n", "first"),
