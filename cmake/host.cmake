@@ -9,10 +9,14 @@ project_warnings(fake_windows)
 
 sources_in(UNIT_TEST_SOURCES tests/unit)
 add_executable(unit_tests ${UNIT_TEST_SOURCES})
-target_link_libraries(unit_tests PRIVATE fake_windows GTest::gtest_main)
+target_link_libraries(unit_tests PRIVATE fake_windows installlog_ini GTest::gtest_main)
 project_warnings(unit_tests)
 gtest_discover_tests(unit_tests DISCOVERY_TIMEOUT 60)
 
 add_test(NAME installlog_tool
   COMMAND bash ${CMAKE_SOURCE_DIR}/tests/unit/installlog_tool_test.sh
           $<TARGET_FILE:installlog> ${CMAKE_BINARY_DIR}/installlog_tool_test)
+
+if(BUILD_FUZZERS)
+  include(cmake/fuzzers.cmake)
+endif()

@@ -21,6 +21,10 @@ inline constexpr std::uint32_t kFileAttributeNormal = 0x80;
 
 inline constexpr std::uint32_t kErrorNoMoreFiles = 18;
 
+// The longest folder GetTempFileNameA takes: MAX_PATH less the prefix, the number, ".tmp",
+// the backslash and the NUL of the name it writes into a MAX_PATH buffer.
+inline constexpr std::size_t kLongestTempFileFolder = 260 - 14;
+
 // One entry of a folder listing (WIN32_FIND_DATAA): its name and attribute word. The
 // listing of a folder other than a drive root includes "." and "..".
 struct FindData {
@@ -118,7 +122,9 @@ public:
     // backslash.
     virtual Win32Value<std::string> GetTempPath(std::size_t capacity) = 0;
     // GetTempFileNameA with an automatic number: creates a new empty file named by the
-    // prefix in `folder` and gives its full path.
+    // prefix in `folder` and gives its full path. A folder longer than
+    // kLongestTempFileFolder is refused with ERROR_FILENAME_EXCED_RANGE: the name would not
+    // fit the call's MAX_PATH buffer.
     virtual Win32Value<std::string> GetTempFileName(const std::string& folder, const std::string& prefix) = 0;
     // Opens the file for reading, reads it whole as raw bytes and closes it.
     virtual Win32Value<std::vector<std::uint8_t>> ReadWholeFile(const std::string& path) = 0;

@@ -29,6 +29,10 @@ REQUIREMENTS=(
     # interactive installation.
     "fonts-wine|/usr/share/wine/fonts/marlett.ttf"
     "imagemagick|/usr/bin/import"
+    # The host-sanitize build: clang with AddressSanitizer, UndefinedBehaviorSanitizer and
+    # libFuzzer (their runtimes and FuzzedDataProvider.h come with libclang-rt-14-dev).
+    "clang|/usr/bin/clang++"
+    "libclang-rt-14-dev|/usr/lib/llvm-14/lib/clang/14.0.6/lib/linux/libclang_rt.fuzzer-x86_64.a"
     "$@"
 )
 

@@ -14,14 +14,14 @@ bool StartsWithSwitch(const std::string& argument, char letter) {
 }
 
 // The folder after "-d" or "\"-d": one leading quote, one trailing quote and then one
-// trailing backslash come off, each only when present.
-std::string DestinationFromSwitch(const std::string& argument) {
+// trailing backslash come off, each only when present. (No double-byte character ends
+// in the byte of a quote.)
+std::string DestinationFromSwitch(const std::string& argument, const text::LeadBytes& leadBytes) {
     const std::size_t skip = argument[0] == '"' ? 3 : 2;
     std::string folder = argument.substr(skip);
     if (!folder.empty() && folder.front() == '"') folder.erase(0, 1);
     if (!folder.empty() && folder.back() == '"') folder.pop_back();
-    if (!folder.empty() && folder.back() == '\\') folder.pop_back();
-    return folder;
+    return text::WithoutTrailingBackslash(folder, leadBytes);
 }
 
 bool IsDestinationSwitch(const std::string& argument) {
@@ -32,7 +32,8 @@ bool IsDestinationSwitch(const std::string& argument) {
 
 }  // namespace
 
-void ParseSetupCommandLine(const std::vector<std::string>& arguments, InstallState& state) {
+void ParseSetupCommandLine(const std::vector<std::string>& arguments, const text::LeadBytes& leadBytes,
+                           InstallState& state) {
     for (const std::string& argument : arguments) {
         if (StartsWithSwitch(argument, 's')) {
             state.silent = true;
@@ -40,7 +41,7 @@ void ParseSetupCommandLine(const std::vector<std::string>& arguments, InstallSta
             state.createShortcuts = false;
         } else if (IsDestinationSwitch(argument)) {
             state.destinationGiven = true;
-            state.destinationFolder = DestinationFromSwitch(argument);
+            state.destinationFolder = DestinationFromSwitch(argument, leadBytes);
         } else if (const auto logPath = runlog::RunLogPath(argument)) {
             state.runLogPath = *logPath;
         }

@@ -20,9 +20,8 @@ constexpr std::size_t kWindowsFolderCapacity = 261;
 constexpr std::array<const char*, 3> kProgramFilesValues = {"ProgramFilesDir", "ProgramFilesDir (x86)",
                                                             "ProgramW6432Dir"};
 
-std::string WithTrailingBackslash(std::string path) {
-    if (path.empty() || path.back() != '\\') path += '\\';
-    return path;
+std::string WithTrailingBackslash(const std::string& path, const text::LeadBytes& leadBytes) {
+    return text::WithoutTrailingBackslash(path, leadBytes) + '\\';
 }
 
 // A text value of the CurrentVersion key, or nothing.
@@ -53,11 +52,11 @@ std::vector<std::string> ProgramFilesFolders(SetupContext& context) {
 std::string ProgramFilesBase(SetupContext& context) {
     if (context.state.isNtFamily) {
         const auto folder = context.os.shell.GetSpecialFolderPath(platform::SpecialFolder::ProgramFiles, false);
-        if (folder && !folder->empty()) return WithTrailingBackslash(*folder);
+        if (folder && !folder->empty()) return WithTrailingBackslash(*folder, context.leadBytes);
         return kDefaultProgramFiles;
     }
     const auto fromRegistry = CurrentVersionText(context, "ProgramFilesDir", platform::RegistryView::Native);
-    return fromRegistry ? WithTrailingBackslash(*fromRegistry) : kDefaultProgramFiles;
+    return fromRegistry ? WithTrailingBackslash(*fromRegistry, context.leadBytes) : kDefaultProgramFiles;
 }
 
 platform::Win32Result CheckDestinationFolder(SetupContext& context) {

@@ -7,6 +7,7 @@
 #include "common/product/registry_names.h"
 #include "common/runlog/run_log.h"
 #include "common/profile/private_profile.h"
+#include "common/text/ansi_path.h"
 #include "common/text/text.h"
 #include "resources/setup/setup_strings.h"
 #include "setup/command_line.h"
@@ -52,8 +53,6 @@ void ShowProductMessage(SetupContext& context, std::uint32_t id, std::size_t cap
 // folder instead could install whatever lies there, so the run ends as for a missing
 // install log.
 StepResult LocateMedium(SetupContext& context) {
-    // A code page that cannot be asked is taken for a single-byte one.
-    context.leadBytes = text::LeadBytes(context.os.system.GetAnsiLeadByteRanges().ValueOr({}));
     const auto ownPath = context.os.system.GetModuleFileName(kOwnPathCapacity);
     if (!ownPath) return StepResult::Failed(IDS_NO_INSTALL_LOG, ownPath.error);
     context.state.sourceFolder = text::FolderOf(ownPath.value(), context.leadBytes);
@@ -143,8 +142,7 @@ bool ChooseDestination(SetupContext& context) {
         if (!chosen) return false;
         destination = *chosen;
     }
-    if (!destination.empty() && destination.back() == '\\') destination.pop_back();
-    state.destinationFolder = destination;
+    state.destinationFolder = text::WithoutTrailingBackslash(destination, context.leadBytes);
     return true;
 }
 
@@ -294,8 +292,10 @@ int RunSteps(SetupContext& context) {
 
 int RunInstallSequence(SetupContext& context) {
     // Steps 1 and 2: the command line, and with it the run log.
+    // A code page that cannot be asked is taken for a single-byte one.
+    context.leadBytes = text::LeadBytes(context.os.system.GetAnsiLeadByteRanges().ValueOr({}));
     const std::vector<std::string> arguments = context.os.system.GetCommandLineArguments();
-    ParseSetupCommandLine(arguments, context.state);
+    ParseSetupCommandLine(arguments, context.leadBytes, context.state);
     if (!context.state.runLogPath.empty()) {
         context.runLog = runlog::RunLog(context.os, context.state.runLogPath);
         context.runLog.Start("Setup", arguments);

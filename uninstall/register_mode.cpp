@@ -9,7 +9,13 @@ namespace {
 using platform::RegistryRoot;
 using platform::RegistryView;
 
-bool NamesAKey(const std::string& name) { return !name.empty() && name.find('\\') == std::string::npos; }
+// A name the entry's key can have: one name, not a path, and short enough for the whole
+// key path to stay within the registry's limit (as the install log tool holds product
+// names to it), so that Windows and Wine, which allows a few characters more, agree.
+bool NamesAKey(const std::string& name) {
+    return !name.empty() && name.size() <= product::kLongestProductNameForKey &&
+           name.find('\\') == std::string::npos;
+}
 
 }  // namespace
 

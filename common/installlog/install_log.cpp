@@ -212,6 +212,8 @@ std::optional<std::string> FindUnusableField(const InstallLog& log) {
                    std::to_string(field.limit);
         }
         if (field.required && text.empty()) return name + " is empty";
+        // The programs keep the text up to its first zero byte: it would not read back whole.
+        if (text.find('\0') != std::string::npos) return name + " holds a zero byte, where the programs' copy of it ends";
     }
     if (log.ProductName.size() > product::kLongestProductNameForKey) {
         return "ProductName is " + std::to_string(log.ProductName.size()) +

@@ -84,7 +84,8 @@ std::vector<std::uint8_t> EncodeInstallLog(const InstallLog& log,
                                            const std::vector<std::uint8_t>& key);
 
 // What makes the first unusable text of `log` unusable, naming the field, or nothing: a
-// text longer than its field holds, an empty printer, port or product name, or a
+// text longer than its field holds, an empty printer, port or product name, a text
+// holding a zero byte (the programs' copy would end there), or a
 // product name that cannot name the product's uninstall entry (a registry key name of
 // at most product::kLongestProductNameForKey bytes, without a backslash).
 std::optional<std::string> FindUnusableField(const InstallLog& log);

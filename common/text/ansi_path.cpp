@@ -30,4 +30,16 @@ std::string FolderOf(const std::string& path, const LeadBytes& leadBytes) {
     return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
 }
 
+std::string WithoutTrailingBackslash(const std::string& path, const LeadBytes& leadBytes) {
+    const std::size_t slash = FindLastBackslash(path, leadBytes);
+    if (slash == std::string::npos || slash + 1 != path.size()) return path;
+    return path.substr(0, slash);
+}
+
+bool EndsInsideCharacter(const std::string& text, const LeadBytes& leadBytes) {
+    std::size_t next = 0;  // where the next character starts
+    while (next < text.size()) next += leadBytes.IsLead(text[next]) ? 2u : 1u;
+    return next > text.size();
+}
+
 }  // namespace text

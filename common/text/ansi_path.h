@@ -35,4 +35,13 @@ std::size_t FindLastBackslash(const std::string& path, const LeadBytes& leadByte
 // when there is none. A forward slash does not count.
 std::string FolderOf(const std::string& path, const LeadBytes& leadBytes);
 
+// The path without its last character when that is a backslash of its own; a trail byte
+// of the value of a backslash stays.
+std::string WithoutTrailingBackslash(const std::string& path, const LeadBytes& leadBytes);
+
+// The text ends with a lead byte whose trail byte is missing. A name appended after a
+// backslash would become that character's trail, so such a path names another place
+// once anything is added to it.
+bool EndsInsideCharacter(const std::string& text, const LeadBytes& leadBytes);
+
 }  // namespace text

@@ -85,7 +85,7 @@ bool HasEnvironmentReference(const std::string& path) { return path.find('%') !=
 }  // namespace
 
 std::optional<ResolvedPath> ResolveAbsolutePath(const std::string& path, const LeadBytes& leadBytes) {
-    if (HasEnvironmentReference(path)) return std::nullopt;
+    if (HasEnvironmentReference(path) || EndsInsideCharacter(path, leadBytes)) return std::nullopt;
     ResolvedPath resolved;
     std::vector<std::string> names;
     if (path.size() >= 3 && IsDriveLetter(path[0]) && path[1] == ':' && IsSeparator(path[2])) {
@@ -108,7 +108,7 @@ std::optional<std::vector<std::string>> ResolveRelativePath(const std::string& p
     if (path.empty()) return std::vector<std::string>{};
     const bool rooted = IsSeparator(path[0]);
     const bool namesDrive = path.size() >= 2 && IsDriveLetter(path[0]) && path[1] == ':';
-    if (rooted || namesDrive) return std::nullopt;
+    if (rooted || namesDrive || EndsInsideCharacter(path, leadBytes)) return std::nullopt;
     std::vector<std::string> folders;
     if (!ApplyDots(SplitNames(path, leadBytes), false, leadBytes, folders)) return std::nullopt;
     return folders;

@@ -20,13 +20,14 @@ struct ResolvedPath {
 // An absolute path: a drive letter, a colon and a separator ("C:\..."), or a share
 // ("\\server\share\..."). Anything else gives nothing: a relative path, a path relative
 // to the current drive ("\Programs", "C:Programs"), a device path ("\\?\", "\\.\"), or
-// one that names an environment variable ("%ProgramFiles%\..."). Backslashes and
-// forward slashes both separate, as they do for Windows; ".." at the root stays there.
+// one that names an environment variable ("%ProgramFiles%\..."), or one that ends inside
+// a double-byte character (see EndsInsideCharacter). Backslashes and forward slashes
+// both separate, as they do for Windows; ".." at the root stays there.
 std::optional<ResolvedPath> ResolveAbsolutePath(const std::string& path, const LeadBytes& leadBytes);
 
 // A path relative to some folder: its folders after "." and "..", or nothing when it is
-// absolute or rooted (starts with a separator or names a drive) or when ".." climbs out
-// of the folder it is relative to.
+// absolute or rooted (starts with a separator or names a drive), when ".." climbs out
+// of the folder it is relative to, or when it ends inside a double-byte character.
 std::optional<std::vector<std::string>> ResolveRelativePath(const std::string& path, const LeadBytes& leadBytes);
 
 // The same place, compared as Windows compares names (ASCII letters without regard to

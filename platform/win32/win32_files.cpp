@@ -1,3 +1,5 @@
+#include <algorithm>
+
 #include "platform/win32/system_function.h"
 #include "platform/win32/unique_handles.h"
 #include "platform/win32/windows_api.h"
@@ -193,11 +195,16 @@ Win32Value<std::string> Win32FileSystem::GetTempPath(std::size_t capacity) {
 }
 
 Win32Value<std::string> Win32FileSystem::GetTempFileName(const std::string& folder, const std::string& prefix) {
+    // Windows documents that the call fails for a longer folder; Wine reports success
+    // and may leave the buffer without its NUL.
+    if (folder.size() > kLongestTempFileFolder) return Win32Value<std::string>::Failed(kErrorFilenameExceedsRange);
     char name[MAX_PATH] = {};
     if (GetTempFileNameA(folder.c_str(), prefix.c_str(), 0, name) == 0) {
         return Win32Value<std::string>::Failed(GetLastError());
     }
-    return Win32Value<std::string>::Ok(name);
+    const char* const end = std::find(name, name + MAX_PATH, '\0');
+    if (end == name + MAX_PATH) return Win32Value<std::string>::Failed(kErrorFilenameExceedsRange);
+    return Win32Value<std::string>::Ok(std::string(static_cast<const char*>(name), end));
 }
 
 Win32Value<std::vector<std::uint8_t>> Win32FileSystem::ReadWholeFile(const std::string& path) {

@@ -4,7 +4,9 @@
 # - an uninstall entry of the product exists: 1638, without a window or the product key;
 # - a destination the uninstaller could not safely empty and remove later (the drive
 #   root, a path that climbs into the Windows folder): 404, before a folder is made or a
-#   file copied, whether it comes from "-d" or from the medium's settings file.
+#   file copied, whether it comes from "-d" or from the medium's settings file;
+# - command lines of 32 KB: a destination that long (404), an entry name that long for the
+#   uninstaller's register mode (1603).
 . "$(dirname "$0")/e2e-common.sh"
 e2e_start
 make_medium
@@ -60,5 +62,16 @@ check "a destination climbing into the Windows folder exits 404 (got $EXIT_CODE)
 check "no folder made in the Windows folder" [ ! -e "$DRIVE_C/windows/Evil" ]
 check "nothing deployed in the Windows folder" nothing_deployed_in "$DRIVE_C/windows"
 check "no uninstall entry was written" key_missing 64 "$entry"
+
+# ---- command lines of 32 KB -----------------------------------------------------------------
+# Close to the 32767 characters of the longest command line Windows starts a program with
+# (wintool's own command line, which carries this one, must fit too), split by the C
+# runtime: Setup refuses a destination that long, the uninstaller an entry name that long.
+long_name=$(printf 'd%.0s' $(seq 32500))
+run_setup /s "-dC:\\$long_name"
+check "a destination of 32 KB exits 404 (got $EXIT_CODE)" [ "$EXIT_CODE" = 404 ]
+check "nothing deployed at the drive root" nothing_deployed_in "$DRIVE_C"
+run_windows "$MEDIUM_WIN\\unInstpm64.exe" /register 'C:\remove.exe' "$long_name"
+check "unInstpm64.exe /register with a name of 32 KB exits 1603 (got $EXIT_CODE)" [ "$EXIT_CODE" = 1603 ]
 
 e2e_finish

@@ -358,6 +358,9 @@ Win32Value<std::string> FakeFileSystem::GetTempPath(std::size_t capacity) {
 Win32Value<std::string> FakeFileSystem::GetTempFileName(const std::string& folder, const std::string& prefix) {
     journal_.Add("GetTempFileName " + folder + " " + prefix);
     if (auto error = failures_.Check(Op::GetTempFileName, folder)) return Win32Value<std::string>::Failed(*error);
+    if (folder.size() > platform::kLongestTempFileFolder) {
+        return Win32Value<std::string>::Failed(platform::kErrorFilenameExceedsRange);
+    }
     if (!IsFolder(folder)) return Win32Value<std::string>::Failed(platform::kErrorPathNotFound);
     // A new file with the next free number, made empty, as Windows does.
     for (unsigned number = 1;; ++number) {

@@ -48,6 +48,16 @@ inline std::string Utf16(std::string_view ascii, bool withBom, bool bigEndian = 
     return bytes;
 }
 
+// A section "[Other]" of comments and keys, at least `size` bytes long, ending with a
+// line end: what a settings file of megabytes holds before the keys a test looks for.
+inline std::string OtherLines(std::size_t size) {
+    std::string lines = "[Other]\r\n";
+    while (lines.size() < size) lines += "; " + std::string(100, '-') + "\r\nKey=" + std::string(60, 'v') + "\r\n";
+    return lines;
+}
+
+inline constexpr std::size_t kMegabyte = 1024 * 1024;
+
 // The capacities the installer reads with.
 inline constexpr std::size_t kShortCapacity = 10;    // AutoPaperSize, GNUGS, PrintDirectly
 inline constexpr std::size_t kEditionCapacity = 15;  // Quillet_Pro
@@ -150,6 +160,7 @@ inline std::vector<Case> AllCases() {
         command("CapacityThousandValueOf1000", params + "Command=" + std::string(1000, 'c') + "\r\n",
                 std::string(999, 'c')),
         read("CapacityOneReadsEmpty", params + "Command=x\r\n", "Parameters", "Command", 1, ""),
+        read("TwoQuotesWithCapacityOne", params + "Command=\"\"\r\n", "Parameters", "Command", 1, ""),
 
         // ---- duplicates, comments, names ------------------------------------------------
         command("FirstOfTwoKeysWins", params + "Command=first\r\nCommand=second\r\n", "first"),
@@ -168,6 +179,15 @@ inline std::vector<Case> AllCases() {
         command("MissingSection", "[Installation]\r\nAutoPaperSize=1\r\n", ""),
         command("MissingKey", params + "Arguments=x\r\n", ""),
     };
+
+    // ---- files of megabytes: the key at the end is found, a value of megabytes is cut,
+    // a line of megabytes without a line end is no key ------------------------------------
+    const std::string found = params + "Command=found\r\n";
+    cases.push_back(command("KeyAfterFourMegabytes", OtherLines(4 * kMegabyte) + found, "found"));
+    cases.push_back(command("Utf16KeyAfterTwoMegabytes", Utf16(OtherLines(kMegabyte) + found, true), "found"));
+    cases.push_back(command("ValueOfTwoMegabytesCutTo999",
+                            params + "Command=" + std::string(2 * kMegabyte, 'c') + "\r\n", std::string(999, 'c')));
+    cases.push_back(command("LineOfThreeMegabytesWithoutLineEnd", params + std::string(3 * kMegabyte, 'C'), ""));
 
     // A UTF-8 mark: Wine decodes the file as UTF-8. Windows, as reported, reads the mark
     // as part of the first line, so a section named on that line is lost.

@@ -34,6 +34,43 @@ TEST(AnsiPath, FolderOfCutsAfterTheLastBackslashThatIsACharacter) {
     for (const Case& c : cases) EXPECT_EQ(text::FolderOf(c.path, c.leadBytes), c.folder) << c.path;
 }
 
+// A path ending in a lead byte without its trail names another place once "\name" is
+// added: the backslash becomes the character's second byte. Found by fuzzing (a share
+// root "\\v\xE5\x8A/\x8A", read again with a backslash after it, was another share).
+TEST(AnsiPath, TheLastCharacterStaysWholeAndABackslashMustBeOneOfItsOwn) {
+    struct Case {
+        std::string path;
+        bool endsInside;
+        std::string withoutBackslash;
+    };
+    const std::vector<Case> cases = {
+        {"C:\\Quillet\\", false, "C:\\Quillet"},
+        {"C:\\Quillet\\\\", false, "C:\\Quillet\\"},  // one backslash only
+        {"C:\\Quillet", false, "C:\\Quillet"},
+        {"C:\\" + kTable, false, "C:\\" + kTable},  // the trail byte is no backslash
+        {"C:\\" + kTable + "\\", false, "C:\\" + kTable},
+        {"C:\\\x95", true, "C:\\\x95"},
+        {"C:\\" + kTable + "\x95", true, "C:\\" + kTable + "\x95"},
+        {"\x95\x95", false, "\x95\x95"},  // a lead byte as a trail byte
+        {"", false, ""},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(text::EndsInsideCharacter(c.path, kShiftJis), c.endsInside) << c.path;
+        EXPECT_EQ(text::WithoutTrailingBackslash(c.path, kShiftJis), c.withoutBackslash) << c.path;
+    }
+    // A single-byte code page has no lead bytes.
+    EXPECT_FALSE(text::EndsInsideCharacter("C:\\\x95", LeadBytes()));
+    EXPECT_EQ(text::WithoutTrailingBackslash("C:\\" + kTable, LeadBytes()), "C:\\\x95");
+}
+
+TEST(ResolvedPath, APathEndingInsideACharacterIsNoPath) {
+    EXPECT_FALSE(text::ResolveAbsolutePath("C:\\Quillet\x95", kShiftJis));
+    EXPECT_FALSE(text::ResolveAbsolutePath("//v\xE5\x8A/\x8A", kShiftJis));
+    EXPECT_FALSE(text::ResolveRelativePath("Brindle\\\x95", kShiftJis));
+    EXPECT_TRUE(text::ResolveAbsolutePath("C:\\Quillet\x95", LeadBytes()));
+    EXPECT_TRUE(text::ResolveRelativePath("Brindle\\" + kTable, kShiftJis));
+}
+
 std::string Joined(const text::ResolvedPath& path) {
     std::string joined = path.root;
     for (const std::string& folder : path.folders) joined += "|" + folder;

@@ -6,7 +6,7 @@ namespace {
 
 setup::InstallState Parse(const std::vector<std::string>& arguments) {
     setup::InstallState state;
-    setup::ParseSetupCommandLine(arguments, state);
+    setup::ParseSetupCommandLine(arguments, text::LeadBytes(), state);
     return state;
 }
 
@@ -45,6 +45,22 @@ TEST(SetupCommandLine, QuotesAndOneTrailingBackslashComeOff) {
     EXPECT_EQ(Parse({"-d"}).destinationFolder, "");
     EXPECT_TRUE(Parse({"-d"}).destinationGiven);
     EXPECT_EQ(Parse({"-d\""}).destinationFolder, "");
+}
+
+// In a double-byte code page a folder may end in a character whose second byte has the
+// value of a backslash (Shift-JIS 0x95 0x5C): it is not the trailing backslash.
+TEST(SetupCommandLine, TheTrailingBackslashIsACharacterOfItsOwn) {
+    const text::LeadBytes shiftJis({{0x81, 0x9F}, {0xE0, 0xFC}});
+    const std::string table = "\x95\x5C";
+    const auto parse = [&](const std::string& argument) {
+        setup::InstallState state;
+        setup::ParseSetupCommandLine({argument}, shiftJis, state);
+        return state.destinationFolder;
+    };
+    EXPECT_EQ(parse("-dD:\\" + table), "D:\\" + table);
+    EXPECT_EQ(parse("-dD:\\" + table + "\\"), "D:\\" + table);
+    EXPECT_EQ(parse("-d\"D:\\" + table + "\""), "D:\\" + table);
+    EXPECT_EQ(Parse({"-dD:\\" + table}).destinationFolder, "D:\\\x95") << "a single-byte code page";
 }
 
 TEST(SetupCommandLine, LaterDestinationWinsAndSwitchesCombine) {

@@ -147,6 +147,78 @@ TEST_F(InstallOutcomeTest, DestinationsTheUninstallerCouldNotSafelyRemoveAreRefu
     }
 }
 
+// A folder of exactly `length` characters below D:\Quillet, in names of 50 characters.
+std::string FolderOfLength(std::size_t length) {
+    std::string folder = "D:\\Quillet";
+    std::size_t inName = folder.size() - 3;
+    while (folder.size() < length) {
+        if (inName == 50 && length - folder.size() >= 2) {
+            folder += '\\';
+            inName = 0;
+        } else {
+            folder += 'q';
+            ++inName;
+        }
+    }
+    return folder;
+}
+
+// Every path the copy steps build has a field of 256 characters: a destination that
+// leaves the longest copied name ("iSEDQuickPDFSL.dll") room in it is taken whole, one
+// longer is refused before anything is made, never cut into another folder. The length
+// counts after the one trailing backslash that comes off.
+TEST_F(InstallOutcomeTest, DestinationsLongerThanTheCopyPathsHoldAreRefusedWith404) {
+    struct Case {
+        std::string from;  // where the destination comes from
+        std::size_t length;
+        bool trailingBackslash;
+        int exitCode;
+    };
+    const std::vector<Case> cases = {
+        {"-d", 235, false, 0},    {"-d", 236, false, 0},    {"-d", 236, true, 0},     {"-d", 237, false, 404},
+        {"-d", 255, false, 404},  {"-d", 256, false, 404},  {"-d", 261, false, 404},  {"-d", 32767, false, 404},
+        {"ini", 236, false, 0},   {"ini", 237, false, 404}, {"ini", 261, false, 404},
+        {"ini", 999, false, 404},  // the longest value the settings file gives
+        {"log", 236, false, 0},   {"log", 237, false, 404}, {"log", 256, false, 404},
+        {"log", 17 + 259, false, 404},  // C:\Program Files\ and the longest subfolder
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.from + " " + std::to_string(c.length) + (c.trailingBackslash ? " with a backslash" : ""));
+        testing_support::SetupMachine f;
+        for (const char* name : {"NimbExt.exe", "iSEDQuickPDFSL.dll", "QuillEncrypt.exe", "QLWFtp.dll"}) {
+            f.windows.files.AddFile(f.mediumFolder + name, name);
+        }
+        auto log = SampleInstallLog();
+        log.ExtensionComponents = 1;
+        std::vector<std::string> arguments = {"/s"};
+        std::string destination = FolderOfLength(c.length);
+        if (c.from == "log") {
+            destination = "C:\\Program Files\\" + std::string(c.length - 17, 's');
+            log.DestinationSubfolder = destination.substr(17);
+        }
+        // The folder above it is there; the installer makes at most two levels.
+        f.windows.files.AddFolder(destination.substr(0, destination.rfind('\\')));
+        const std::string given = destination + (c.trailingBackslash ? "\\" : "");
+        if (c.from == "-d") arguments.push_back("-d" + given);
+        if (c.from == "ini") f.WriteSettings("[Parameters]\r\nDestinationFolder=" + given + "\r\n");
+        f.WriteInstallLog(log);
+
+        EXPECT_EQ(f.Run(arguments), c.exitCode);
+        if (c.exitCode != 0) {
+            EXPECT_FALSE(f.windows.journal.Contains("CreateDirectory"));
+            EXPECT_FALSE(f.windows.journal.Contains("CopyFile"));
+            continue;
+        }
+        EXPECT_EQ(f.State().destinationFolder, destination);
+        EXPECT_TRUE(f.windows.files.Exists(destination + "\\iSEDQuickPDFSL.dll"));
+        for (const std::string& entry : f.windows.journal.Entries()) {
+            if (entry.rfind("CopyFile ", 0) != 0) continue;
+            const std::string to = entry.substr(entry.find(" -> ") + 4);
+            EXPECT_LE(to.size(), 255u) << to;
+        }
+    }
+}
+
 TEST_F(InstallOutcomeTest, ARefusedDestinationSaysWhyInTheBox) {
     EXPECT_EQ(Run({"-dC:\\"}), 404);
     ASSERT_FALSE(windows.ui.shown.empty());

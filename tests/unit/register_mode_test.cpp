@@ -43,4 +43,32 @@ TEST(RegisterMode, WritesNothingWithoutANameThatCanNameAKeyOrWhenTheKeysAreRefus
     EXPECT_TRUE(refused.ui.shown.empty());
 }
 
+// The entry's key path (the Uninstall key's and the name) must stay within the
+// registry's 255 characters: a longer name is refused before anything is written, also
+// under Wine, which would take a few characters more. The command has no such limit.
+TEST(RegisterMode, NamesAtAndPastTheKeyLimitAndCommandLinesOf32KB) {
+    struct Case {
+        std::size_t nameLength;
+        std::size_t commandLength;
+        int exitCode;
+    };
+    const std::vector<Case> cases = {
+        {203, 20, 0}, {204, 20, uninstall::kExitFailed}, {32000, 20, uninstall::kExitFailed}, {8, 32000, 0}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.nameLength) + " / " + std::to_string(c.commandLength));
+        fake::FakeWindows windows;
+        const std::string name(c.nameLength, 'n');
+        const std::string command(c.commandLength, 'c');
+        EXPECT_EQ(Register(windows, {"/register", command, name}), c.exitCode);
+        const std::string entry = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\" + name;
+        const auto written = windows.registry.Value(RegistryRoot::LocalMachine, entry, "UninstallString",
+                                                    RegistryView::Native);
+        if (c.exitCode == 0) {
+            EXPECT_TRUE(testing_support::IsTextValue(written, command + " /uninstall", platform::TextCount::WithNul));
+        } else {
+            EXPECT_EQ(windows.registry.KeyCount(), 0u);
+        }
+    }
+}
+
 }  // namespace

@@ -1,10 +1,11 @@
-// A fake machine with a prepared installation medium in C:\Medium, and a run of the
-// installer over it.
+// A fake machine with a prepared installation medium (in C:\Medium unless told), and a
+// run of the installer over it.
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "common/installlog/install_log.h"
@@ -35,13 +36,14 @@ class SetupMachine {
 public:
     static constexpr const char* kMedium = "C:\\Medium\\";
 
-    SetupMachine() {
-        windows.system.moduleFileName = std::string(kMedium) + "Setup.exe";
-        windows.files.AddFile(std::string(kMedium) + "Setup.exe", "MZ");
+    // `folder` ends in a backslash.
+    explicit SetupMachine(std::string folder = kMedium) : mediumFolder(std::move(folder)) {
+        windows.system.moduleFileName = mediumFolder + "Setup.exe";
+        windows.files.AddFile(mediumFolder + "Setup.exe", "MZ");
         windows.files.AddFolder("C:\\Windows\\system32");
         windows.files.AddFolder("C:\\Program Files");
-        for (const char* name : kProductFiles) windows.files.AddFile(std::string(kMedium) + name, name);
-        for (const char* name : kDriverFiles) windows.files.AddFile(std::string(kMedium) + "Driver\\" + name, name);
+        for (const char* name : kProductFiles) windows.files.AddFile(mediumFolder + name, name);
+        for (const char* name : kDriverFiles) windows.files.AddFile(mediumFolder + "Driver\\" + name, name);
         for (const auto& environment : windows.spooler.driverDirectories) windows.files.AddFolder(environment.second);
         // The product's monitor adds the port that the install log names.
         windows.spooler.portAddedByMonitor = "QLW1:";
@@ -62,11 +64,11 @@ public:
         "unInstpm64.exe", "uninstpm.exe"};
 
     void WriteInstallLog(const installlog::InstallLog& log) {
-        windows.files.AddFile(std::string(kMedium) + "Setup.inf",
+        windows.files.AddFile(mediumFolder + "Setup.inf",
                               installlog::EncodeInstallLog(log, {0x5A, 0x00, 0xC3}));
     }
     void WriteSettings(const std::string& text) {
-        windows.files.AddFile(std::string(kMedium) + "Setup.Ini", text);
+        windows.files.AddFile(mediumFolder + "Setup.Ini", text);
     }
 
     int Run(const std::vector<std::string>& arguments = {"/s"}) {
@@ -100,6 +102,7 @@ public:
                                           platform::RegistryView::Force64);
     }
 
+    const std::string mediumFolder;
     fake::FakeWindows windows;
     fake::FakeSetupDialogs dialogs{windows.journal};
     bool programIs64Bit = false;

@@ -24,7 +24,7 @@ public:
     // Gives the installer's exit status.
     int Install(const installlog::InstallLog& log = SampleInstallLog(), const std::vector<std::string>& extra = {}) {
         WriteInstallLog(log);
-        for (const std::string& name : extra) windows.files.AddFile(std::string(kMedium) + name, name);
+        for (const std::string& name : extra) windows.files.AddFile(mediumFolder + name, name);
         const int installed = Run({"/s"});
         windows.files.AddFile(kMonitorDll, "monitor 64");
         windows.processes.started.clear();

@@ -361,6 +361,25 @@ TEST_F(UninstallModeTest, TheDecodedLogGoesThroughANewTemporaryFileThatIsDeleted
     EXPECT_TRUE(machine.windows.journal.Contains("DeleteFile C:\\Program Files\\Quillet\\temp.tmp"));
 }
 
+// A temporary folder too long for a temporary file's name in MAX_PATH (the environment's
+// TEMP may name one) is passed over for "temp.tmp" beside the log; one that just fits is
+// used.
+TEST_F(UninstallModeTest, ATemporaryFolderTooLongForTheNamesIsPassedOver) {
+    for (const std::size_t length : {platform::kLongestTempFileFolder, platform::kLongestTempFileFolder + 1, std::size_t{260}}) {
+        SCOPED_TRACE(length);
+        testing_support::InstalledMachine machine;
+        ASSERT_EQ(machine.Install(), 0);
+        const std::string temp = "C:\\" + std::string(length - 4, 't') + "\\";
+        machine.windows.files.AddFolder(temp);
+        machine.windows.files.tempPath = temp;
+        ASSERT_EQ(machine.Uninstall(), uninstall::kExitDone);
+        const bool fits = length <= platform::kLongestTempFileFolder;
+        EXPECT_EQ(machine.windows.journal.Contains("WriteWholeFile " + temp + "PMT"), fits);
+        EXPECT_EQ(machine.windows.journal.Contains("WriteWholeFile C:\\Program Files\\Quillet\\temp.tmp"), !fits);
+        EXPECT_FALSE(machine.KeyExists(testing_support::InstalledMachine::kUninstallEntry));
+    }
+}
+
 TEST_F(UninstallModeTest, AnUninstallerAloneInAFolderWithoutTheLogRemovesNothing) {
     ASSERT_EQ(Install(), 0);
     const auto keys = windows.registry.AllKeys();

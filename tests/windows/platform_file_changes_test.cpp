@@ -157,4 +157,35 @@ TEST(Win32TemporaryFiles, EachTempFileNameIsANewEmptyFileWithThePrefixCutToThree
     EXPECT_EQ(files.GetTempFileName(folder / "missing", "uns").error, static_cast<std::uint32_t>(ERROR_DIRECTORY));
 }
 
+// A folder whose names might not fit MAX_PATH is refused before the call: Windows
+// documents that the call fails then; this machine's Wine reports success, leaving the
+// buffer without a NUL once the name needs MAX_PATH characters (from a folder of 248 on).
+// A folder that just fits gets a whole name.
+TEST(Win32TemporaryFiles, AFolderTooLongForTheNamesIsRefused) {
+    wintest::ScratchFolder folder("temp_long");
+    Win32FileSystem files;
+    for (const std::size_t length : {platform::kLongestTempFileFolder, platform::kLongestTempFileFolder + 1,
+                                     std::size_t{250}}) {
+        SCOPED_TRACE(length);
+        // Folders of at most 40 characters down to exactly `length`.
+        std::string deep = folder / std::to_string(length);
+        ASSERT_TRUE(CreateDirectoryA(deep.c_str(), nullptr));
+        while (deep.size() < length) {
+            const std::size_t left = length - deep.size() - 1;  // after the backslash
+            deep.append("\\").append(left > 40 ? std::min<std::size_t>(40, left - 2) : left, 'd');
+            ASSERT_TRUE(CreateDirectoryA(deep.c_str(), nullptr)) << deep;
+        }
+        ASSERT_EQ(deep.size(), length);
+        const auto made = files.GetTempFileName(deep, "PMT");
+        if (length > platform::kLongestTempFileFolder) {
+            EXPECT_EQ(made.error, platform::kErrorFilenameExceedsRange);
+            continue;
+        }
+        ASSERT_TRUE(made) << made.error;
+        EXPECT_EQ(made.value().substr(0, length + 4), deep + "\\PMT");
+        EXPECT_LT(made.value().size(), static_cast<std::size_t>(MAX_PATH));
+        EXPECT_EQ(files.GetFileSize(made.value()).ValueOr(1), 0u);
+    }
+}
+
 }  // namespace
