@@ -110,8 +110,9 @@ TEST(LicenceDialog, PageDownScrollsTheTextFromTheStart) {
 // first limit of 32K characters, and one whose lines end in LF alone (shown as it is).
 TEST(LicenceDialog, ShowsEveryFileWholeAndStillAsksWithoutOne) {
     std::string large;
-    while (large.size() < 1024 * 1024) large += LongLicence(100);
-    large.resize(1024 * 1024);
+    const std::size_t eightMegabytes = 8 * 1024 * 1024;
+    while (large.size() < eightMegabytes) large += LongLicence(100);
+    large.resize(eightMegabytes);
     const struct {
         const char* name;
         std::optional<std::string> file;
@@ -119,7 +120,7 @@ TEST(LicenceDialog, ShowsEveryFileWholeAndStillAsksWithoutOne) {
     } cases[] = {
         {"empty file", std::string(), ""},
         {"no file", std::nullopt, ""},
-        {"1 MB file", large, large},
+        {"8 MB file", large, large},
         {"LF line ends", std::string("first\nsecond\n"), "first\nsecond\n"},
     };
     for (const auto& c : cases) {
