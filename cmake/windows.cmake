@@ -1,5 +1,10 @@
 # Windows builds: the real platform, the two programs, and (64-bit) the Windows-side
 # tests that run under Wine.
+
+# Every Windows source, ours and the test programs', sees the lean set of the Windows
+# headers and no min and max macros.
+add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX)
+
 sources_in(PLATFORM_WIN32_SOURCES platform/win32)
 add_library(platform_win32 STATIC ${PLATFORM_WIN32_SOURCES})
 target_link_libraries(platform_win32 PUBLIC common ole32 uuid shell32 advapi32 user32)

@@ -4,13 +4,6 @@
 // functions are always called by their full names.
 #pragma once
 
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-
 #include <windows.h>
 #include <objbase.h>
 #include <objidl.h>
