@@ -1,6 +1,6 @@
 #include "setup/spooler/printer.h"
 
-#include "common/spooler/printer_record.h"
+#include "common/spooler/product_records.h"
 #include "setup/setup_context.h"
 #include "setup/spooler/paper_sizes.h"
 #include "setup/ui/error_report.h"

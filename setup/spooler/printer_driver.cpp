@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 
+#include "common/spooler/product_records.h"
 #include "setup/setup_context.h"
 #include "setup/ui/error_report.h"
 #include "setup/ui/system_probes.h"
@@ -20,7 +21,6 @@ constexpr std::array<const char*, 5> kDriverFilesNt = {"NIMBRAXW.PPD", "PSCRIPT5
                                                        "PSCRIPT.HLP", "PSCRIPT.NTF"};
 
 constexpr std::uint32_t kDriverVersion4x = 0x400;
-constexpr std::uint32_t kDriverVersionNt = 3;
 constexpr std::uint32_t kDriverDirectoryBytes = 1024;
 constexpr std::size_t kReferencePathCapacity = 261;  // 260 characters and a NUL
 constexpr std::size_t kCopyPathCapacity = 256;       // 255 characters and a NUL
@@ -76,16 +76,6 @@ void CopyDriverFile(SetupContext& context, const std::string& from, const std::s
 
 std::string DriverFolder(const InstallState& state) { return state.sourceFolder + "Driver\\"; }
 
-platform::DriverInfo3 DriverRecord(const SpoolerPlatform& spooler, std::uint32_t version) {
-    platform::DriverInfo3 info;
-    info.version = version;
-    info.name = product::kDriverName;
-    info.environment = spooler.environment;
-    info.helpFile = "PSCRIPT.HLP";
-    info.defaultDataType = product::kDatatype;
-    return info;
-}
-
 // ---- Windows 4.x family ----------------------------------------------------------------
 
 bool InstallDriverFor4x(SetupContext& context) {
@@ -94,7 +84,7 @@ bool InstallDriverFor4x(SetupContext& context) {
         const std::string name = kDriverFiles4x[position];
         CopyDriverFile(context, DriverFolder(state) + name, state.systemFolder + name, position == 0);
     }
-    platform::DriverInfo3 info = DriverRecord(context.spooler, kDriverVersion4x);
+    platform::DriverInfo3 info = spooler::ProductDriverRecord(context.spooler.environment, kDriverVersion4x);
     info.driverPath = state.systemFolder + "PSCRIPT.DRV";
     info.dataFile = state.systemFolder + "NIMBRAXW.SPD";
     info.configFile = state.systemFolder + "PSCRIPT.DRV";
@@ -119,14 +109,8 @@ std::optional<std::string> NtSource(const SetupContext& context, std::size_t pos
 }
 
 platform::DriverInfo3 NtDriverRecord(const SpoolerPlatform& spooler, const std::string& driverDirectory) {
-    platform::DriverInfo3 info = DriverRecord(spooler, kDriverVersionNt);
     // The 64-bit spooler takes the files by their bare names from its driver directory.
-    const std::string folder = spooler.isWow64 ? std::string() : driverDirectory;
-    info.driverPath = folder + "PSCRIPT5.DLL";
-    info.dataFile = folder + "NIMBRAXW.PPD";
-    info.configFile = folder + "PS5UI.DLL";
-    info.dependentFiles = {"PSCRIPT.NTF"};
-    return info;
+    return spooler::ProductNtDriverRecord(spooler.environment, spooler.isWow64 ? std::string() : driverDirectory);
 }
 
 bool InstallDriverForNt(SetupContext& context) {

@@ -21,7 +21,7 @@
 
 #include "common/product/registry_names.h"
 #include "common/product/spooler_names.h"
-#include "common/spooler/printer_record.h"
+#include "common/spooler/product_records.h"
 #include "platform/platform.h"
 #include "platform/win32/dll_search.h"
 #include "platform/win32/win32_platform.h"
@@ -29,7 +29,6 @@
 namespace {
 
 constexpr std::uint32_t kDriverDirectoryBytes = 1024;
-constexpr std::uint32_t kDriverVersionNt = 3;
 
 struct Paths {
     std::string payload;
@@ -57,13 +56,18 @@ void ForEachEntry(platform::FileSystem& files, const std::string& folder,
     } while (search.search->FindNext());
 }
 
-// Copies the tree `from` into `to`, creating the folders; false on the first failure.
+// Copies the tree `from` into `to`, creating the folders that are not there yet; false
+// on the first failure.
 bool CopyTree(platform::FileSystem& files, const std::string& from, const std::string& to) {
     const platform::Win32Result made = files.CreateDirectory(to);
     bool ok = made || made.error == ERROR_ALREADY_EXISTS;
-    ForEachEntry(
-        files, from, [&](const std::string& name) { ok = ok && files.CopyFile(from + "\\" + name, to + "\\" + name, false); },
-        [&](const std::string& name) { ok = ok && CopyTree(files, from + "\\" + name, to + "\\" + name); });
+    const auto copyFile = [&](const std::string& name) {
+        ok = ok && files.CopyFile(from + "\\" + name, to + "\\" + name, false);
+    };
+    const auto copyFolder = [&](const std::string& name) {
+        ok = ok && CopyTree(files, from + "\\" + name, to + "\\" + name);
+    };
+    ForEachEntry(files, from, copyFile, copyFolder);
     return ok;
 }
 
@@ -76,34 +80,11 @@ bool DeleteTree(platform::FileSystem& files, const std::string& folder) {
     return files.RemoveDirectory(folder) && ok;
 }
 
-// Copies the files of a flat payload folder into `to`, which exists.
-bool CopyFlat(platform::FileSystem& files, const std::string& from, const std::string& to) {
-    bool ok = true;
-    ForEachEntry(
-        files, from, [&](const std::string& name) { ok = ok && files.CopyFile(from + "\\" + name, to + "\\" + name, false); },
-        [](const std::string&) {});
-    return ok;
-}
-
 // The test port monitor learns the port to add from the product key, as Setup tells it.
 bool SetPortForMonitor(platform::Registry& registry, const std::string& port) {
     platform::OpenedKey key = registry.CreateKey(platform::RegistryRoot::LocalMachine, product::kProductKeyPath,
                                                  platform::RegistryView::Native);
     return key && key.key->SetTextValue("Port Name", port, platform::TextCount::WithNul);
-}
-
-platform::DriverInfo3 DriverRecord() {
-    platform::DriverInfo3 info;
-    info.version = kDriverVersionNt;
-    info.name = product::kDriverName;
-    info.environment = product::kEnvironmentX64;
-    info.driverPath = "PSCRIPT5.DLL";
-    info.dataFile = "NIMBRAXW.PPD";
-    info.configFile = "PS5UI.DLL";
-    info.helpFile = "PSCRIPT.HLP";
-    info.dependentFiles = {"PSCRIPT.NTF"};
-    info.defaultDataType = product::kDatatype;
-    return info;
 }
 
 // Runs the calls in order and answers the number (from 1) of the first that failed.
@@ -120,15 +101,19 @@ int FirstFailure(const std::vector<std::function<bool()>>& calls) {
 int Install(platform::Platform& os, const Paths& paths) {
     return FirstFailure({
         [&] { return CopyTree(os.files, paths.payload + "\\install", paths.installFolder); },
-        [&] { return CopyFlat(os.files, paths.payload + "\\system", paths.systemFolder); },
-        [&] { return CopyFlat(os.files, paths.payload + "\\driver", paths.driverFolder); },
+        [&] { return CopyTree(os.files, paths.payload + "\\system", paths.systemFolder); },
+        [&] { return CopyTree(os.files, paths.payload + "\\driver", paths.driverFolder); },
         [&] { return SetPortForMonitor(os.registry, paths.port); },
         [&] {
             // A monitor left by an earlier run refuses to be added again, as for Setup.
             (void)os.spooler.AddMonitor({product::kMonitorName, product::kEnvironmentX64, product::kMonitorDllX64});
             return static_cast<bool>(os.spooler.AddPort(product::kMonitorName));
         },
-        [&] { return static_cast<bool>(os.spooler.AddPrinterDriver(DriverRecord())); },
+        [&] {
+            // The 64-bit spooler takes the driver's files by their bare names.
+            return static_cast<bool>(
+                os.spooler.AddPrinterDriver(spooler::ProductNtDriverRecord(product::kEnvironmentX64, "")));
+        },
         [&] { return static_cast<bool>(os.spooler.AddPrinter(spooler::ProductPrinterRecord(paths.printer, paths.port))); },
     });
 }
