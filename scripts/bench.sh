@@ -8,9 +8,10 @@
 #          with "msiexec /i ... /qn" and removed with "msiexec /x ... /qn"; it has no
 #          spooler calls (Windows Installer has no action for them)
 # Every timed run gets a fresh prefix whose wineserver and services are already up and
-# whose files are on disk, so that neither Wine's start-up nor the prefix copy is counted. Prints the minimum and median of each, the
-# ratios to the yardsticks, and the time and CPU seconds of the uninstaller's
-# self-removal: the batch that waits to delete the uninstaller after it has ended.
+# whose files are on disk, so that neither Wine's start-up nor the prefix copy is
+# counted. Prints the minimum and median of each, the ratios to the yardsticks, and the
+# time and CPU seconds of the uninstaller's self-removal: the batch that waits to delete
+# the uninstaller after it has ended.
 #
 # Usage: scripts/bench.sh [RUNS] [--doc]
 #   RUNS   timed runs of each (default 10)
@@ -79,11 +80,17 @@ leave_cgroup() {
     rmdir "$CGROUP" 2>/dev/null || true
 }
 
+# join_cgroup: puts the calling (sub)shell, and so what it starts, into the control
+# group when there is one.
+join_cgroup() {
+    [ -z "$CGROUP" ] || echo "$BASHPID" >"$CGROUP/cgroup.procs"
+}
+
 # in_prefix PROGRAM ARGS...: runs a Windows program in the prefix (inside the control
-# group when there is one), working directory on its drive C.
+# group), working directory on its drive C.
 in_prefix() {
     (
-        [ -z "$CGROUP" ] || echo "$BASHPID" >"$CGROUP/cgroup.procs"
+        join_cgroup
         cd "$PREFIX/drive_c" && exec timeout 300 "$WINE64" "$@"
     )
 }
@@ -98,7 +105,7 @@ fresh_prefix() {
     wine_fresh_prefix "$PREFIX"
     export WINEPREFIX=$PREFIX
     (
-        [ -z "$CGROUP" ] || echo "$BASHPID" >"$CGROUP/cgroup.procs"
+        join_cgroup
         exec "$WINESERVER" -p
     )
     in_prefix "$WINTOOL" monitors >/dev/null
