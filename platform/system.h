@@ -24,6 +24,17 @@ struct LocalTime {
     std::uint16_t second = 0;
 };
 
+// IMAGE_FILE_MACHINE_* values: what a process's code is built for, what Windows runs on.
+inline constexpr std::uint16_t kMachineUnknown = 0;
+inline constexpr std::uint16_t kMachineI386 = 0x014C;
+inline constexpr std::uint16_t kMachineAmd64 = 0x8664;
+inline constexpr std::uint16_t kMachineArm64 = 0xAA64;
+
+struct ProcessMachines {
+    std::uint16_t process = kMachineUnknown;  // kMachineUnknown when not under WOW64
+    std::uint16_t native = kMachineUnknown;
+};
+
 struct OsVersion {
     std::uint32_t major = 0;
     std::uint32_t minor = 0;
@@ -39,6 +50,10 @@ public:
     virtual bool HasIsWow64Process() = 0;
     // IsWow64Process on the current process; value is the output flag.
     virtual Win32Value<bool> IsWow64Process() = 0;
+    // IsWow64Process2 on the current process, looked up at run time: Windows 10 1709 and
+    // later only, where it is the one call that tells an ARM machine. Fails with
+    // ERROR_CALL_NOT_IMPLEMENTED where kernel32 does not export it.
+    virtual Win32Value<ProcessMachines> IsWow64Process2() = 0;
     // GetUserDefaultLCID.
     virtual std::uint32_t GetUserDefaultLcid() = 0;
     // GetLocalTime.

@@ -5,8 +5,6 @@
 #include <vector>
 
 #include "common/text/resolved_path.h"
-#include "setup/registry_records.h"
-#include "setup/setup_context.h"
 
 namespace setup {
 namespace {
@@ -25,8 +23,9 @@ std::string WithTrailingBackslash(const std::string& path, const text::LeadBytes
 }
 
 // A text value of the CurrentVersion key, or nothing.
-std::optional<std::string> CurrentVersionText(SetupContext& context, const char* name, platform::RegistryView view) {
-    const auto key = context.os.registry.OpenKey(platform::RegistryRoot::LocalMachine, kCurrentVersionKey,
+std::optional<std::string> CurrentVersionText(platform::Registry& registry, const char* name,
+                                              platform::RegistryView view) {
+    const auto key = registry.OpenKey(platform::RegistryRoot::LocalMachine, kCurrentVersionKey,
                                                  platform::RegistryAccess::Read, view);
     if (!key) return std::nullopt;
     const auto value = key.key->QueryValue(name, kProgramFilesValueBytes);
@@ -39,45 +38,46 @@ std::optional<std::string> CurrentVersionText(SetupContext& context, const char*
 }
 
 // The folders the product must not be installed into, as given by Windows.
-std::vector<std::string> ProgramFilesFolders(SetupContext& context) {
-    std::vector<std::string> folders = {ProgramFilesBase(context)};
+std::vector<std::string> ProgramFilesFolders(const DestinationJudge& judge) {
+    std::vector<std::string> folders = {ProgramFilesBase(judge.shell, judge.registry, judge.row, judge.leadBytes)};
     for (const char* name : kProgramFilesValues) {
-        if (const auto folder = CurrentVersionText(context, name, MachineView(context.state))) folders.push_back(*folder);
+        if (const auto folder = CurrentVersionText(judge.registry, name, judge.row.machineView)) folders.push_back(*folder);
     }
     return folders;
 }
 
 }  // namespace
 
-std::string ProgramFilesBase(SetupContext& context) {
-    if (context.state.isNtFamily) {
-        const auto folder = context.os.shell.GetSpecialFolderPath(platform::SpecialFolder::ProgramFiles, false);
-        if (folder && !folder->empty()) return WithTrailingBackslash(*folder, context.leadBytes);
+std::string ProgramFilesBase(platform::Shell& shell, platform::Registry& registry, const product::PlatformRow& row,
+                             const text::LeadBytes& leadBytes) {
+    if (row.isNtFamily) {
+        const auto folder = shell.GetSpecialFolderPath(platform::SpecialFolder::ProgramFiles, false);
+        if (folder && !folder->empty()) return WithTrailingBackslash(*folder, leadBytes);
         return kDefaultProgramFiles;
     }
-    const auto fromRegistry = CurrentVersionText(context, "ProgramFilesDir", platform::RegistryView::Native);
-    return fromRegistry ? WithTrailingBackslash(*fromRegistry, context.leadBytes) : kDefaultProgramFiles;
+    const auto fromRegistry = CurrentVersionText(registry, "ProgramFilesDir", platform::RegistryView::Native);
+    return fromRegistry ? WithTrailingBackslash(*fromRegistry, leadBytes) : kDefaultProgramFiles;
 }
 
-platform::Win32Result CheckDestinationFolder(SetupContext& context) {
-    const text::LeadBytes& leadBytes = context.leadBytes;
+platform::Win32Result CheckDestinationFolder(const DestinationJudge& judge, const std::string& destinationFolder) {
+    const text::LeadBytes& leadBytes = judge.leadBytes;
     const auto resolve = [&](const std::string& path) { return text::ResolveAbsolutePath(path, leadBytes); };
     constexpr platform::Win32Result kRefused{platform::kErrorBadPathname};
 
-    const auto destination = resolve(context.state.destinationFolder);
+    const auto destination = resolve(destinationFolder);
     if (!destination || destination->folders.empty()) return kRefused;
 
-    for (const std::string& programFiles : ProgramFilesFolders(context)) {
+    for (const std::string& programFiles : ProgramFilesFolders(judge)) {
         const auto folder = resolve(programFiles);
         if (folder && text::SamePath(*destination, *folder, leadBytes)) return kRefused;
     }
-    const auto windowsFolder = context.os.system.GetWindowsDirectory(kWindowsFolderCapacity);
+    const auto windowsFolder = judge.system.GetWindowsDirectory(kWindowsFolderCapacity);
     if (!windowsFolder) return {windowsFolder.error};
     if (const auto windows = resolve(windowsFolder.value());
         windows && text::IsSameOrInside(*destination, *windows, leadBytes)) {
         return kRefused;
     }
-    if (const auto medium = resolve(context.state.sourceFolder);
+    if (const auto medium = resolve(judge.mediumFolder);
         medium && text::SamePath(*destination, *medium, leadBytes)) {
         return kRefused;
     }

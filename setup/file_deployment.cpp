@@ -6,10 +6,7 @@
 #include "common/text/ansi_path.h"
 #include "resources/setup/setup_strings.h"
 #include "setup/destination.h"
-#include "setup/install_sequence.h"
-#include "setup/setup_context.h"
-#include "setup/ui/error_report.h"
-#include "setup/ui/system_probes.h"
+#include "setup/file_probes.h"
 
 namespace setup {
 namespace {
@@ -25,10 +22,10 @@ struct CopyRow {
     const ProductFile& file;
 };
 
-bool IsCopied(const ProductFile& file, const InstallState& state) {
+bool IsCopied(const ProductFile& file, const product::PlatformRow& row, const InstallState& state) {
     switch (file.when) {
         case CopiedWhen::Always: return true;
-        case CopiedWhen::NtFamily: return state.isNtFamily;
+        case CopiedWhen::NtFamily: return row.isNtFamily;
         case CopiedWhen::ExtensionsOrProgrammaticAccess: return state.extensionComponents || state.programmaticAccess;
         case CopiedWhen::ExtensionComponents: return state.extensionComponents;
         case CopiedWhen::ReadmeFound: return !state.readmeName.empty();
@@ -38,11 +35,9 @@ bool IsCopied(const ProductFile& file, const InstallState& state) {
 
 // The row's names in this run: the converter comes from the file built for the
 // platform, the readme row is the readme found on the medium.
-CopyRow NamesFor(const ProductFile& file, const InstallState& state) {
+CopyRow NamesFor(const ProductFile& file, const product::PlatformRow& row, const InstallState& state) {
     if (file.when == CopiedWhen::ReadmeFound) return CopyRow{state.readmeName, state.readmeName, file};
-    if (std::string(file.name) == product::kConverterName) {
-        return CopyRow{product::ConverterOnMedium(state.isWow64, state.isNtFamily), file.name, file};
-    }
+    if (std::string(file.name) == product::kConverterName) return CopyRow{row.converterOnMedium, file.name, file};
     return CopyRow{file.name, file.name, file};
 }
 
@@ -55,55 +50,64 @@ std::string DestinationPath(const InstallState& state, const std::string& name) 
 }
 
 // Copies, overwriting, from the medium into the destination folder.
-platform::Win32Result CopyIntoDestination(SetupContext& context, const std::string& mediumName,
-                                          const std::string& destinationName) {
-    return context.os.files.CopyFile(MediumPath(context.state, mediumName),
-                                     DestinationPath(context.state, destinationName), false);
+platform::Win32Result CopyIntoDestination(platform::FileSystem& files, const InstallState& state,
+                                          const std::string& mediumName, const std::string& destinationName) {
+    return files.CopyFile(MediumPath(state, mediumName), DestinationPath(state, destinationName), false);
 }
 
 // Starts the system's registration tool, by its full path so that no program of the same
 // name beside Setup can stand in for it. Neither waited for nor looked at.
-void RegisterComServer(SetupContext& context, const std::string& serverPath) {
-    const std::string commandLine =
-        "\"" + context.state.systemFolder + "regsvr32.exe\" /s \"" + serverPath + "\"";
-    (void)context.os.processes.CreateProcess(commandLine, platform::ShownAs(platform::WindowShow::Hide));
+void RegisterComServer(platform::Processes& processes, const InstallState& state, const std::string& serverPath) {
+    const std::string commandLine = "\"" + state.systemFolder + "regsvr32.exe\" /s \"" + serverPath + "\"";
+    (void)processes.CreateProcess(commandLine, platform::ShownAs(platform::WindowShow::Hide));
 }
 
-StepResult CopyRowFile(SetupContext& context, const CopyRow& row) {
-    const InstallState& state = context.state;
-    if (row.file.onlyWhenOnMedium && !FileExists(context.os.files, MediumPath(state, row.mediumName))) {
+// Where the copy steps work: the file system, the process starter for regsvr32, and the
+// run's folders and names.
+struct Copier {
+    platform::FileSystem& files;
+    platform::Processes& processes;
+    const InstallState& state;
+};
+
+StepResult CopyRowFile(const Copier& copier, const CopyRow& row) {
+    const InstallState& state = copier.state;
+    if (row.file.onlyWhenOnMedium && !FileExists(copier.files, MediumPath(state, row.mediumName))) {
         return StepResult::Done();
     }
-    const auto copied = CopyIntoDestination(context, row.mediumName, row.destinationName);
+    const auto copied = CopyIntoDestination(copier.files, state, row.mediumName, row.destinationName);
     if (!copied) {
         if (row.file.whenCopyFails == product::WhenCopyFails::PassedOver) return StepResult::Done();
         return StepResult::Failed(IDS_COPY_DLL_FAILED, copied.error);
     }
     const std::string copy = DestinationPath(state, row.destinationName);
-    (void)ClearReadOnlyAttribute(context.os.files, copy);
-    if (row.file.registersComServer) RegisterComServer(context, copy);
+    (void)ClearReadOnlyAttribute(copier.files, copy);
+    if (row.file.registersComServer) RegisterComServer(copier.processes, state, copy);
     return StepResult::Done();
 }
 
 // The uninstaller that fits the platform: "unInstpm64.exe" on 64-bit Windows, else
-// "uninstpm.exe", which Windows 98/Me can do without.
-StepResult DeployUninstaller(SetupContext& context) {
-    InstallState& state = context.state;
-    if (state.isWow64) {
-        state.uninstallerPath = DestinationPath(state, product::kUninstaller64);
-        // Its attributes stay as the copy made them.
-        if (CopyIntoDestination(context, product::kUninstaller64, product::kUninstaller64)) return StepResult::Done();
-        CloseProgress(context);
-        ReportComposedFailure(context, kPagemillFailedText);
-        return StepResult::FailedAndReported(IDS_COPY_HELP_FAILED);
+// "uninstpm.exe", which Windows 98/Me can do without. Gives its path in the destination.
+StepResult DeployUninstaller(const Copier& copier, const product::PlatformRow& row, StepFeedback& feedback) {
+    const InstallState& state = copier.state;
+    const auto copied = CopyIntoDestination(copier.files, state, row.uninstaller, row.uninstaller);
+    switch (row.whenUninstallerCopyFails) {
+        case product::UninstallerCopyFailure::EndsRunHelper:
+            // Its attributes stay as the copy made them.
+            if (copied) return StepResult::Done();
+            feedback.CloseProgress();
+            feedback.ReportFailure(kPagemillFailedText);
+            return StepResult::FailedAndReported(IDS_COPY_HELP_FAILED);
+        case product::UninstallerCopyFailure::EndsRun:
+        case product::UninstallerCopyFailure::PassedOver: break;
     }
-    state.uninstallerPath = DestinationPath(state, product::kUninstaller32);
-    const auto copied = CopyIntoDestination(context, product::kUninstaller32, product::kUninstaller32);
     if (copied) {
-        (void)ClearReadOnlyAttribute(context.os.files, state.uninstallerPath);
+        (void)ClearReadOnlyAttribute(copier.files, DestinationPath(state, row.uninstaller));
         return StepResult::Done();
     }
-    if (state.isNtFamily) return StepResult::Failed(IDS_COPY_UNINSTALLER_FAILED, copied.error);
+    if (row.whenUninstallerCopyFails == product::UninstallerCopyFailure::EndsRun) {
+        return StepResult::Failed(IDS_COPY_UNINSTALLER_FAILED, copied.error);
+    }
     return StepResult::Done();
 }
 
@@ -124,12 +128,11 @@ std::optional<std::string> ParentFolder(const std::string& folder, const text::L
 
 }  // namespace
 
-StepResult CreateDestinationFolder(SetupContext& context) {
-    platform::FileSystem& files = context.os.files;
-    const std::string& destination = context.state.destinationFolder;
+StepResult CreateDestinationFolder(platform::FileSystem& files, const DestinationJudge& judge,
+                                   const std::string& destination) {
     // A folder the uninstaller could not safely empty and remove is refused before
     // anything is made in it.
-    if (const auto checked = CheckDestinationFolder(context); !checked) {
+    if (const auto checked = CheckDestinationFolder(judge, destination); !checked) {
         return StepResult::Failed(IDS_CREATE_DESTINATION_FAILED, checked.error);
     }
     // Refused rather than letting the copy paths be cut into other names.
@@ -139,9 +142,9 @@ StepResult CreateDestinationFolder(SetupContext& context) {
     if (ExistsOrCreate(files, destination)) return StepResult::Done();
 
     // At most two levels above the destination are made: its parent and grandparent.
-    if (const auto parent = ParentFolder(destination, context.leadBytes)) {
+    if (const auto parent = ParentFolder(destination, judge.leadBytes)) {
         if (const auto parentMade = ExistsOrCreate(files, *parent); !parentMade) {
-            const auto grandparent = ParentFolder(*parent, context.leadBytes);
+            const auto grandparent = ParentFolder(*parent, judge.leadBytes);
             if (!grandparent) return StepResult::Failed(IDS_COPY_FILES_FAILED, parentMade.error);
             if (ExistsOrCreate(files, *grandparent)) (void)files.CreateDirectory(*parent);
         }
@@ -151,18 +154,21 @@ StepResult CreateDestinationFolder(SetupContext& context) {
     return StepResult::Done();
 }
 
-StepResult DeployProductFiles(SetupContext& context) {
+DeployedFiles DeployProductFiles(platform::FileSystem& files, platform::Processes& processes,
+                                 const product::PlatformRow& row, const InstallState& state, StepFeedback& feedback) {
+    const Copier copier{files, processes, state};
     for (const ProductFile& file : product::kProductCopyList) {
-        if (!IsCopied(file, context.state)) continue;
-        if (const StepResult copied = CopyRowFile(context, NamesFor(file, context.state)); !copied.ok()) return copied;
+        if (!IsCopied(file, row, state)) continue;
+        if (const StepResult copied = CopyRowFile(copier, NamesFor(file, row, state)); !copied.ok()) {
+            return {copied, std::string()};
+        }
     }
-    return DeployUninstaller(context);
+    return {DeployUninstaller(copier, row, feedback), DestinationPath(state, row.uninstaller)};
 }
 
-bool CopyFolderFiles(SetupContext& context, const std::string& folderName) {
-    platform::FileSystem& files = context.os.files;
-    const std::string source = MediumPath(context.state, folderName);
-    const std::string target = DestinationPath(context.state, folderName);
+bool CopyFolderFiles(platform::FileSystem& files, const InstallState& state, const std::string& folderName) {
+    const std::string source = MediumPath(state, folderName);
+    const std::string target = DestinationPath(state, folderName);
 
     const platform::StartedSearch listing = files.FindFirstFile(source + "\\*.*");
     if (!listing) return false;

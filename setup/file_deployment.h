@@ -5,11 +5,14 @@
 #include <cstddef>
 #include <string>
 
+#include "common/product/platform_rows.h"
+#include "platform/platform.h"
+#include "setup/destination.h"
+#include "setup/install_state.h"
+#include "setup/step_feedback.h"
 #include "setup/step_result.h"
 
 namespace setup {
-
-struct SetupContext;
 
 // Every path the copy steps build has a field of 256 characters including the NUL; the
 // longest name copied into the destination is "iSEDQuickPDFSL.dll" (18 characters).
@@ -21,16 +24,23 @@ inline constexpr char kPagemillFailedText[] = "Install Pagemill failed. (Err-109
 // for a folder the product may not be installed into (see CheckDestinationFolder) or
 // one too long for the copy paths, with 403 when the parent cannot be made and has no
 // usable parent of its own, with 404 when the destination is still missing afterwards.
-StepResult CreateDestinationFolder(SetupContext& context);
+StepResult CreateDestinationFolder(platform::FileSystem& files, const DestinationJudge& judge,
+                                   const std::string& destination);
 
-// Copies the product files from the medium, registers the COM server, copies the
-// uninstaller and sets `uninstallerPath`. Fails with 108 or 110, or with 109 after it
-// has shown or logged the "(Err-109)" text itself.
-StepResult DeployProductFiles(SetupContext& context);
+struct DeployedFiles {
+    StepResult result;
+    std::string uninstallerPath;  // where the uninstaller was copied to; empty when the copy list failed
+};
+
+// Copies the product files from the medium, registers the COM server and copies the
+// uninstaller. Fails with 108 or 110, or with 109 after it has shown or logged the
+// "(Err-109)" text itself.
+DeployedFiles DeployProductFiles(platform::FileSystem& files, platform::Processes& processes,
+                                 const product::PlatformRow& row, const InstallState& state, StepFeedback& feedback);
 
 // Copies the plain files of the medium's folder `folderName` into the destination
 // folder of the same name, clearing their read-only attribute. Subfolders are left out;
 // a failed file does not stop the others. True when everything was copied.
-bool CopyFolderFiles(SetupContext& context, const std::string& folderName);
+bool CopyFolderFiles(platform::FileSystem& files, const InstallState& state, const std::string& folderName);
 
 }  // namespace setup

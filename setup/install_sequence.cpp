@@ -14,6 +14,8 @@
 #include "setup/destination.h"
 #include "setup/exit_codes.h"
 #include "setup/file_deployment.h"
+#include "setup/file_probes.h"
+#include "setup/platform_selection.h"
 #include "setup/registry_records.h"
 #include "setup/start_menu_shortcuts.h"
 #include "setup/spooler/ghostscript.h"
@@ -21,7 +23,6 @@
 #include "setup/spooler/printer.h"
 #include "setup/spooler/printer_driver.h"
 #include "setup/ui/error_report.h"
-#include "setup/ui/system_probes.h"
 
 namespace setup {
 namespace {
@@ -32,14 +33,16 @@ constexpr std::size_t kShortMessageCapacity = 256;
 constexpr std::size_t kLongMessageCapacity = 1024;
 
 // Ends the run through the generic error box.
+// Ends the run through the generic error box; the status is the message id that names
+// the failed step, whatever the box shows.
 int EndWithReport(SetupContext& context, const StepResult& failure) {
-    CloseProgress(context);
-    if (!failure.alreadyReported) (void)ReportSetupError(context, failure.messageId, failure.error);
+    context.feedback.CloseProgress();
+    if (!failure.alreadyReported) context.feedback.ReportError(failure.error);
     return static_cast<int>(failure.messageId);
 }
 
 int EndQuietly(SetupContext& context, int exitCode) {
-    CloseProgress(context);
+    context.feedback.CloseProgress();
     return exitCode;
 }
 
@@ -48,7 +51,7 @@ void ShowProductMessage(SetupContext& context, std::uint32_t id, std::size_t cap
                                    SetupCaption(context.state), platform::MessageBoxButtons::Ok);
 }
 
-// Step 3: the medium folder and the settings file beside the installer. Without its own
+// The medium folder and the settings file beside the installer. Without its own
 // path the installer does not know its medium: reading "Setup.inf" from the working
 // folder instead could install whatever lies there, so the run ends as for a missing
 // install log.
@@ -62,7 +65,7 @@ StepResult LocateMedium(SetupContext& context) {
     return StepResult::Done();
 }
 
-// Step 4.
+// The install log's names and flags.
 StepResult ReadInstallLog(SetupContext& context) {
     const auto loaded = installlog::LoadInstallLog(context.os.files, context.state.sourceFolder,
                                                    installlog::ReadScope::Installer);
@@ -83,7 +86,7 @@ StepResult ReadInstallLog(SetupContext& context) {
     return StepResult::Done();
 }
 
-// Step 5.
+// The licence and the first readme of the medium.
 void LookForLicenceAndReadme(SetupContext& context) {
     InstallState& state = context.state;
     state.licensePresent = FileExists(context.os.files, state.sourceFolder + "LICENSE.TXT");
@@ -96,7 +99,7 @@ void LookForLicenceAndReadme(SetupContext& context) {
     }
 }
 
-// Step 6.
+// The paper size of the user's locale when the settings ask for it, and the caption.
 void ApplyAutoPaperSize(SetupContext& context) {
     if (SettingIsOn(context.settings, settings_keys::kAutoPaperSize)) {
         context.state.paperSizeName = PaperSizeForLocale(context.os.system.GetUserDefaultLcid());
@@ -104,15 +107,30 @@ void ApplyAutoPaperSize(SetupContext& context) {
     context.state.captionSuffix = context.state.programmaticAccess ? " -" : "";
 }
 
-// Step 8.
-bool IsAlreadyInstalled(SetupContext& context) {
-    const auto entry = context.os.registry.OpenKey(
-        platform::RegistryRoot::LocalMachine, product::UninstallKeyPath(context.state.productName),
-        platform::RegistryAccess::Read, MachineView(context.state));
+// The platform row, or the box that refuses the platform (shown also when silent);
+// `refused` is then the refused row, if there is one.
+bool ChoosePlatform(SetupContext& context, const product::PlatformRow*& refused) {
+    const SelectedPlatform selected = SelectPlatformRow(context.os.system, context.programIs64Bit);
+    if (selected.row == nullptr || !selected.row->supported) {
+        refused = selected.row;
+        (void)context.os.ui.MessageBox(RefusalText(selected.row, context.state.productName),
+                                       SetupCaption(context.state), platform::MessageBoxButtons::Ok);
+        return false;
+    }
+    context.state.platformRow = selected.row;
+    context.state.osMajor = selected.version.major;
+    context.state.osMinor = selected.version.minor;
+    return true;
+}
+
+// An earlier installation of the product left its uninstall entry.
+bool IsAlreadyInstalled(platform::Registry& registry, const product::PlatformRow& row, const InstallState& state) {
+    const auto entry = registry.OpenKey(platform::RegistryRoot::LocalMachine, product::UninstallKeyPath(state.productName),
+                                        platform::RegistryAccess::Read, row.machineView);
     return static_cast<bool>(entry);
 }
 
-// Step 10.
+// The welcome box and, when the medium has one, the licence.
 bool AskWelcomeAndLicence(SetupContext& context) {
     const InstallState& state = context.state;
     const auto answer = context.os.ui.MessageBox(
@@ -127,15 +145,16 @@ bool AskWelcomeAndLicence(SetupContext& context) {
     return context.dialogs.RunLicenceAgreement(prompt, state.sourceFolder + "LICENSE.TXT");
 }
 
-// Step 11: the proposed destination, the edition key and the destination dialog.
-bool ChooseDestination(SetupContext& context) {
+// The proposed destination, the edition key and the destination dialog.
+bool ChooseDestination(SetupContext& context, const product::PlatformRow& row) {
     InstallState& state = context.state;
-    std::string destination = ProgramFilesBase(context) + state.destinationSubfolder;
+    std::string destination =
+        ProgramFilesBase(context.os.shell, context.os.registry, row, context.leadBytes) + state.destinationSubfolder;
     const std::string fromSettings = ReadSetting(context.settings, settings_keys::kDestinationFolder);
     if (!fromSettings.empty()) destination = fromSettings;
 
     const std::string edition = ReadSetting(context.settings, settings_keys::kQuilletPro);
-    if (!edition.empty() && profile::ParseLeadingLong(edition) != 0) CreateEditionKey(context);
+    if (!edition.empty() && profile::ParseLeadingLong(edition) != 0) CreateEditionKey(context.os.registry, row);
 
     if (!state.silent) {
         const auto chosen = context.dialogs.RunDestinationFolder(destination);
@@ -146,7 +165,7 @@ bool ChooseDestination(SetupContext& context) {
     return true;
 }
 
-// Step 14.
+// The system folder, where the 32-bit port monitor and the 4.x driver go.
 StepResult FindSystemFolder(SetupContext& context) {
     const auto folder = context.os.system.GetSystemDirectory(kSystemFolderCapacity);
     if (!folder) return StepResult::Failed(IDS_NO_SYSTEM_DIRECTORY, folder.error);
@@ -154,7 +173,7 @@ StepResult FindSystemFolder(SetupContext& context) {
     return StepResult::Done();
 }
 
-// Step 32.
+// The readme, opened for the person who installed interactively.
 void OpenReadme(SetupContext& context) {
     const InstallState& state = context.state;
     if (state.silent || state.readmeName.empty()) return;
@@ -165,24 +184,6 @@ bool IsWindows98OrMe(const InstallState& state) {
     return state.osMajor == 4 && state.osMinor <= 90;
 }
 
-}  // namespace
-
-void CloseProgress(SetupContext& context) {
-    if (context.progress) {
-        context.progress->Close();
-        context.progress.reset();
-    }
-}
-
-void PointErrorLogAtDestination(SetupContext& context) {
-    context.errorLogPath = context.state.destinationFolder + "\\" + product::kErrorLogName;
-}
-
-void StepProgress(SetupContext& context) {
-    if (!context.state.silent && context.progress) context.progress->StepIt();
-}
-
-namespace {
 
 // A step's result, written to the run log.
 StepResult Logged(SetupContext& context, int number, const char* name, StepResult result) {
@@ -196,9 +197,11 @@ void LogStep(SetupContext& context, int number, const char* name, const char* ou
 
 const char* DoneOrFailed(bool done) { return done ? "done" : "failed"; }
 
-// Steps 3 to 33; gives the exit status.
+// The steps after the command line, in their order; gives the exit status.
 int RunSteps(SetupContext& context) {
     InstallState& state = context.state;
+    platform::Platform& os = context.os;
+    StepFeedback& feedback = context.feedback;
     if (const StepResult medium = Logged(context, 3, "medium folder", LocateMedium(context)); !medium.ok()) {
         return EndWithReport(context, medium);
     }
@@ -208,80 +211,81 @@ int RunSteps(SetupContext& context) {
     LookForLicenceAndReadme(context);
     ApplyAutoPaperSize(context);
 
-    if (!SelectSpoolerPlatform(context)) {
-        LogStep(context, 7, "Windows version", "not supported");
+    if (const product::PlatformRow* refused = nullptr; !ChoosePlatform(context, refused)) {
+        LogStep(context, 7, refused != nullptr ? refused->name : "Windows version", "not supported");
         return EndQuietly(context, kExitInstallFailed);
     }
-    if (IsAlreadyInstalled(context)) {
+    const product::PlatformRow& row = *state.platformRow;
+    if (IsAlreadyInstalled(os.registry, row, state)) {
         LogStep(context, 8, "already installed", "the uninstall entry exists");
         if (!state.silent) ShowProductMessage(context, IDS_ALREADY_INSTALLED, kShortMessageCapacity);
         return EndQuietly(context, kExitAlreadyInstalled);
     }
-    if (const StepResult monitors = Logged(context, 9, "port monitors", CheckPortMonitors(context)); !monitors.ok()) {
+    if (const StepResult monitors = Logged(context, 9, "port monitors", CheckPortMonitors(os.spooler)); !monitors.ok()) {
         return EndWithReport(context, monitors);
     }
     if (!state.silent && !AskWelcomeAndLicence(context)) {
         LogStep(context, 10, "welcome and licence", "declined");
         return EndQuietly(context, kExitUserCancelled);
     }
-    if (!state.destinationGiven && !ChooseDestination(context)) {
+    if (!state.destinationGiven && !ChooseDestination(context, row)) {
         LogStep(context, 11, "destination", "cancelled");
         return EndQuietly(context, kExitUserCancelled);
     }
     LogStep(context, 11, ("destination " + state.destinationFolder).c_str(), "chosen");
-    if (const StepResult key = Logged(context, 12, "product key", WriteProductKey(context)); !key.ok()) {
-        return EndWithReport(context, key);
-    }
+    const StepResult key = WriteProductKey(os.registry, row, state, context.settings);
+    if (!Logged(context, 12, "product key", key).ok()) return EndWithReport(context, key);
 
-    if (!state.silent) context.progress = context.dialogs.OpenProgress("Setup is preparing...");
+    if (!state.silent) feedback.ShowProgress(context.dialogs.OpenProgress("Setup is preparing..."));
 
     if (const StepResult system = Logged(context, 14, "system folder", FindSystemFolder(context)); !system.ok()) {
         return EndWithReport(context, system);
     }
-    if (const StepResult folder = Logged(context, 16, "destination folder", CreateDestinationFolder(context));
-        !folder.ok()) {
-        return EndWithReport(context, folder);
-    }
-    PointErrorLogAtDestination(context);
-    if (const StepResult files = Logged(context, 18, "product files", DeployProductFiles(context)); !files.ok()) {
-        return EndWithReport(context, files);
-    }
-    if (const StepResult ghostscript = Logged(context, 19, "Ghostscript", PrepareGhostscript(context));
-        !ghostscript.ok()) {
-        return EndWithReport(context, ghostscript);
-    }
-    StepProgress(context);
+    const DestinationJudge judge{os.shell, os.registry, os.system, row, context.leadBytes, state.sourceFolder};
+    const StepResult folder = CreateDestinationFolder(os.files, judge, state.destinationFolder);
+    if (!Logged(context, 16, "destination folder", folder).ok()) return EndWithReport(context, folder);
+    feedback.PointErrorLogAt(state.destinationFolder);
 
-    state.driverInstalled = InstallPrinterDriver(context);
+    const DeployedFiles files = DeployProductFiles(os.files, os.processes, row, state, feedback);
+    state.uninstallerPath = files.uninstallerPath;
+    if (!Logged(context, 18, "product files", files.result).ok()) return EndWithReport(context, files.result);
+    const PreparedGhostscript ghostscript =
+        PrepareGhostscript(os.registry, os.files, os.processes, state, context.settings,
+                           GhostscriptView(context.programIs64Bit), context.leadBytes);
+    state.ghostscriptDeployed = ghostscript.deployed;
+    if (!Logged(context, 19, "Ghostscript", ghostscript.result).ok()) return EndWithReport(context, ghostscript.result);
+    feedback.Step();
+
+    state.driverInstalled = InstallPrinterDriver({os.spooler, os.files, row, state}, feedback);
     LogStep(context, 20, "printer driver", DoneOrFailed(state.driverInstalled));
-    StepProgress(context);
-    DeployPortMonitor(context);
+    feedback.Step();
+    DeployPortMonitor(os.files, os.processes, row, state);
     LogStep(context, 21, "port monitor DLL", "done");
-    StepProgress(context);
-    const platform::Win32Result port = RegisterPortMonitor(context);
+    feedback.Step();
+    const platform::Win32Result port = RegisterPortMonitor(os.spooler, row, feedback);
     LogStep(context, 22, "port monitor and port", port ? "done" : "passed over", port.error);
-    StepProgress(context);
-    const bool printerInstalled = state.driverInstalled && InstallPrinter(context);
+    feedback.Step();
+    const PrinterSetup printer{os.spooler, os.ui, row, state, context.settings};
+    const bool printerInstalled = state.driverInstalled && InstallPrinter(printer, feedback);
     LogStep(context, 23, "printer", state.driverInstalled ? DoneOrFailed(printerInstalled) : "skipped: no driver");
-    StepProgress(context);
-    const platform::Win32Result entry = RegisterUninstallEntry(context);
+    feedback.Step();
+    const platform::Win32Result entry = RegisterUninstallEntry(os.registry, os.files, row, state, context.settings);
     LogStep(context, 24, "uninstall entry", DoneOrFailed(static_cast<bool>(entry)), entry.error);
-    StepProgress(context);
-    if (state.createShortcuts) CreateStartMenuShortcuts(context);
+    feedback.Step();
+    if (state.createShortcuts) CreateStartMenuShortcuts({os.shell, os.files, row, state, context.leadBytes}, feedback);
     LogStep(context, 25, "shortcuts", state.createShortcuts ? "done" : "skipped");
-    StepProgress(context);
+    feedback.Step();
 
-    if (state.osMajor == 5) (void)context.os.system.SetForegroundLockTimeout(0);
-    if (IsWindows98OrMe(state)) WriteLegacyDefaultDevMode(context);
-    ClearTransientValues(context);
+    if (state.osMajor == 5) (void)os.system.SetForegroundLockTimeout(0);
+    if (IsWindows98OrMe(state)) WriteLegacyDefaultDevMode(os.files, os.registry, state);
+    ClearTransientValues(os.registry, row);
     LogStep(context, 28, "transient values", "cleared");
-    StepProgress(context);
-    CloseProgress(context);
+    feedback.Step();
+    feedback.CloseProgress();
 
     if (!state.silent) ShowProductMessage(context, IDS_FINISHED, kLongMessageCapacity);
-    if (const StepResult portKey = Logged(context, 31, "port key", WritePortKey(context)); !portKey.ok()) {
-        return EndWithReport(context, portKey);
-    }
+    const StepResult portKey = WritePortKey(os.registry, os.files, row, state);
+    if (!Logged(context, 31, "port key", portKey).ok()) return EndWithReport(context, portKey);
     OpenReadme(context);
     // The run goes to its end as it always has, but a machine without a printer or
     // without the entry that removes it is not a finished installation.

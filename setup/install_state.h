@@ -1,9 +1,11 @@
-// The installer's one record for the run. Every step reads and writes it here; none
-// keeps a copy.
+// The installer's one record for the run. The install sequence fills it in from each
+// step's result; the steps read what they are handed of it and keep no copy.
 #pragma once
 
 #include <cstdint>
 #include <string>
+
+#include "common/product/platform_rows.h"
 
 namespace setup {
 
@@ -38,8 +40,7 @@ struct InstallState {
 
     std::uint32_t osMajor = 0;
     std::uint32_t osMinor = 0;
-    bool isNtFamily = false;
-    bool isWow64 = false;
+    const product::PlatformRow* platformRow = nullptr;  // chosen before anything is written
 
     std::string systemFolder;  // ends in a backslash
     std::string uninstallerPath;

@@ -6,8 +6,7 @@
 #include "common/product/product_files.h"
 #include "common/product/registry_names.h"
 #include "resources/setup/setup_strings.h"
-#include "setup/setup_context.h"
-#include "setup/ui/system_probes.h"
+#include "setup/file_probes.h"
 
 namespace setup {
 
@@ -16,14 +15,9 @@ namespace setup {
 // both cases (length + 1 bytes) and Windows 98/Me read nothing past the text.
 using platform::TextCount;
 
-platform::RegistryView MachineView(const InstallState& state) {
-    return state.isWow64 ? platform::RegistryView::Force64 : platform::RegistryView::Native;
-}
-
-StepResult WriteProductKey(SetupContext& context) {
-    const InstallState& state = context.state;
-    auto opened = context.os.registry.CreateKey(platform::RegistryRoot::LocalMachine,
-                                                product::kProductKeyPath, MachineView(state));
+StepResult WriteProductKey(platform::Registry& registry, const product::PlatformRow& row,
+                           const InstallState& state, const SetupSettings& settings) {
+    auto opened = registry.CreateKey(platform::RegistryRoot::LocalMachine, product::kProductKeyPath, row.machineView);
     if (!opened) return StepResult::Failed(IDS_NEED_ADMINISTRATOR, opened.error);
     platform::RegistryKey& key = *opened.key;
 
@@ -35,29 +29,27 @@ StepResult WriteProductKey(SetupContext& context) {
     (void)key.SetValue("Programmatic Access", platform::kRegDword,
                        platform::DwordBytes(state.programmaticAccess ? 1u : 0u));
 
-    const std::string command = ReadSetting(context.settings, settings_keys::kCommand);
+    const std::string command = ReadSetting(settings, settings_keys::kCommand);
     if (!command.empty()) {
         (void)key.SetTextValue("Command", command, TextCount::WithoutNul);
     }
-    const std::string arguments = ReadSetting(context.settings, settings_keys::kArguments);
+    const std::string arguments = ReadSetting(settings, settings_keys::kArguments);
     if (!arguments.empty()) {
         (void)key.SetTextValue("Arguments", arguments, TextCount::WithoutNul);
     }
     return StepResult::Done();
 }
 
-void ClearTransientValues(SetupContext& context) {
-    auto opened = context.os.registry.OpenKey(platform::RegistryRoot::LocalMachine,
-                                              product::kProductKeyPath, platform::RegistryAccess::AllAccess,
-                                              MachineView(context.state));
+void ClearTransientValues(platform::Registry& registry, const product::PlatformRow& row) {
+    auto opened = registry.OpenKey(platform::RegistryRoot::LocalMachine, product::kProductKeyPath,
+                                   platform::RegistryAccess::AllAccess, row.machineView);
     if (!opened) return;
     for (const char* name : product::kTransientValueNames) (void)opened.key->DeleteValue(name);
 }
 
-void CreateEditionKey(SetupContext& context) {
+void CreateEditionKey(platform::Registry& registry, const product::PlatformRow& row) {
     // Created empty for the professional edition's programs; nothing is written in it.
-    (void)context.os.registry.CreateKey(platform::RegistryRoot::LocalMachine, product::kEditionKeyPath,
-                                        MachineView(context.state));
+    (void)registry.CreateKey(platform::RegistryRoot::LocalMachine, product::kEditionKeyPath, row.machineView);
 }
 
 namespace {
@@ -85,54 +77,54 @@ std::uint64_t FolderKibibytes(platform::FileSystem& files, const std::string& fo
 
 }  // namespace
 
-void DescribeInstallation(SetupContext& context, platform::RegistryKey& entry) {
-    const InstallState& state = context.state;
+void DescribeInstallation(platform::FileSystem& files, const product::PlatformRow& row, const InstallState& state,
+                          const SetupSettings& settings, platform::RegistryKey& entry) {
     // What the system's list of installed programs shows; a value that cannot be written
     // is passed over, it does not make the product less removable.
     (void)entry.SetTextValue("DisplayIcon", state.uninstallerPath, TextCount::WithNul);
     (void)entry.SetTextValue("InstallLocation", state.destinationFolder, TextCount::WithNul);
-    // Only the 64-bit uninstaller is the project's own and known to take " /s".
-    if (state.isWow64) {
-        (void)entry.SetTextValue("QuietUninstallString", UninstallCommand(state) + " /s", TextCount::WithNul);
+    if (row.uninstallerTakesSilent) {
+        (void)entry.SetTextValue("QuietUninstallString", UninstallCommand(row, state) + " /s", TextCount::WithNul);
     }
     (void)entry.SetValue("NoModify", platform::kRegDword, platform::DwordBytes(1));
     (void)entry.SetValue("NoRepair", platform::kRegDword, platform::DwordBytes(1));
-    const std::uint64_t kibibytes = FolderKibibytes(context.os.files, state.destinationFolder);
+    const std::uint64_t kibibytes = FolderKibibytes(files, state.destinationFolder);
     (void)entry.SetValue("EstimatedSize", platform::kRegDword,
                          platform::DwordBytes(static_cast<std::uint32_t>(std::min<std::uint64_t>(kibibytes, 0xFFFFFFFFu))));
     for (const settings_keys::Key& key : {settings_keys::kDisplayVersion, settings_keys::kPublisher}) {
-        const std::string value = ReadSetting(context.settings, key);
+        const std::string value = ReadSetting(settings, key);
         if (!value.empty()) (void)entry.SetTextValue(key.name, value, TextCount::WithNul);
     }
 }
 
-std::string UninstallCommand(const InstallState& state) {
+std::string UninstallCommand(const product::PlatformRow& row, const InstallState& state) {
     // The program path is quoted: unquoted, a path with spaces would let Windows try
     // "C:\Program.exe" first.
     const std::string program = "\"" + state.uninstallerPath + "\"";
-    if (state.isWow64) return program + " /uninstall";
+    if (row.uninstallArguments == product::UninstallArguments::UninstallSwitch) return program + " /uninstall";
     return program + " " + state.destinationFolder;
 }
 
-platform::Win32Result RegisterUninstallEntry(SetupContext& context) {
-    const InstallState& state = context.state;
-    auto opened = context.os.registry.CreateKey(platform::RegistryRoot::LocalMachine,
-                                                product::UninstallKeyPath(state.productName), MachineView(state));
+platform::Win32Result RegisterUninstallEntry(platform::Registry& registry, platform::FileSystem& files,
+                                             const product::PlatformRow& row, const InstallState& state,
+                                             const SetupSettings& settings) {
+    auto opened = registry.CreateKey(platform::RegistryRoot::LocalMachine, product::UninstallKeyPath(state.productName),
+                                     row.machineView);
     if (!opened) return {opened.error};
     // Unlike the product and port keys, these two are counted with their NUL. A failed
     // value does not keep the other one from being written.
     const platform::Win32Result name =
         opened.key->SetTextValue("DisplayName", state.productName, TextCount::WithNul);
     const platform::Win32Result command =
-        opened.key->SetTextValue("UninstallString", UninstallCommand(state), TextCount::WithNul);
-    DescribeInstallation(context, *opened.key);
+        opened.key->SetTextValue("UninstallString", UninstallCommand(row, state), TextCount::WithNul);
+    DescribeInstallation(files, row, state, settings, *opened.key);
     return name ? command : name;
 }
 
-StepResult WritePortKey(SetupContext& context) {
-    const InstallState& state = context.state;
-    auto opened = context.os.registry.CreateKey(platform::RegistryRoot::LocalMachine,
-                                                product::PortKeyPath(state.portName), MachineView(state));
+StepResult WritePortKey(platform::Registry& registry, platform::FileSystem& files, const product::PlatformRow& row,
+                        const InstallState& state) {
+    auto opened = registry.CreateKey(platform::RegistryRoot::LocalMachine, product::PortKeyPath(state.portName),
+                                     row.machineView);
     if (!opened) return StepResult::Failed(IDS_NEED_ADMINISTRATOR, opened.error);
     platform::RegistryKey& key = *opened.key;
 
@@ -141,7 +133,7 @@ StepResult WritePortKey(SetupContext& context) {
         (void)key.SetTextValue("", state.portName + state.printerName, TextCount::WithoutNul);
     }
     (void)key.SetTextValue("Destination Folder", state.destinationFolder, TextCount::WithoutNul);
-    const bool nimbExtOnMedium = FileExists(context.os.files, state.sourceFolder + "NimbExt.exe");
+    const bool nimbExtOnMedium = FileExists(files, state.sourceFolder + "NimbExt.exe");
     if (state.extensionComponents && nimbExtOnMedium) {
         (void)key.SetTextValue("NimbExt", state.destinationFolder + "\\NimbExt.exe", TextCount::WithoutNul);
     }

@@ -1,8 +1,7 @@
 // What one run of the installer works with: the platform, the dialogs, the install
-// state, the spooler platform, the settings file and the error log.
+// state, the settings file, the run log and what the steps tell the user.
 #pragma once
 
-#include <memory>
 #include <string>
 
 #include "common/runlog/run_log.h"
@@ -10,7 +9,7 @@
 #include "platform/platform.h"
 #include "setup/install_state.h"
 #include "setup/settings.h"
-#include "setup/spooler/spooler_platform.h"
+#include "setup/step_feedback.h"
 #include "setup/ui/setup_dialogs.h"
 
 namespace setup {
@@ -21,16 +20,13 @@ struct SetupContext {
 
     platform::Platform& os;
     SetupDialogs& dialogs;
-    // A 64-bit Setup runs on 64-bit Windows by definition and installs for it.
     const bool programIs64Bit;
 
     InstallState state;
-    SpoolerPlatform spooler;
     SetupSettings settings;
-    std::string errorLogPath;  // empty until the destination folder exists
     text::LeadBytes leadBytes;  // of the ANSI code page, for splitting paths at backslashes
     runlog::RunLog runLog;      // writes nothing unless "/log=PATH" was given
-    std::unique_ptr<InstallProgress> progress;
+    StepFeedback feedback{os, state};
 };
 
 }  // namespace setup

@@ -3,9 +3,8 @@
 #include "common/product/product_files.h"
 #include "common/product/program_group.h"
 #include "common/text/ansi_path.h"
-#include "setup/setup_context.h"
-#include "setup/ui/error_report.h"
-#include "setup/ui/system_probes.h"
+#include "setup/file_probes.h"
+#include "setup/shell_shortcut.h"
 
 namespace setup {
 namespace {
@@ -19,26 +18,23 @@ bool WantsUninstallShortcut(const InstallState& state) { return state.osMajor < 
 
 }  // namespace
 
-std::optional<std::string> PrepareShortcutFolder(SetupContext& context) {
-    const InstallState& state = context.state;
-    platform::FileSystem& files = context.os.files;
+std::optional<std::string> PrepareShortcutFolder(const ShortcutSetup& setup, StepFeedback& feedback) {
+    const InstallState& state = setup.state;
+    platform::FileSystem& files = setup.files;
     const std::string group = product::ShortcutGroup(state.programGroup, state.productName);
-    if (!product::IsGroupInsidePrograms(group, context.leadBytes)) {
-        AppendToErrorLog(files, context.errorLogPath,
-                         "Start-menu shortcuts skipped: the program group \"" + group +
-                             "\" is not a folder inside the Programs folder.");
+    if (!product::IsGroupInsidePrograms(group, setup.leadBytes)) {
+        feedback.AppendToErrorLog("Start-menu shortcuts skipped: the program group \"" + group +
+                                  "\" is not a folder inside the Programs folder.");
         return std::nullopt;
     }
-    const auto programsFolder = context.os.shell.GetSpecialFolderPath(
-        state.isNtFamily ? platform::SpecialFolder::CommonPrograms : platform::SpecialFolder::UserPrograms,
-        true);
+    const auto programsFolder = setup.shell.GetSpecialFolderPath(setup.row.programsFolder, true);
     if (!programsFolder) return std::nullopt;
     const std::string programs = *programsFolder + "\\";
 
     std::string folder = programs + state.productName;
     if (!state.programGroup.empty()) {
         // A nested group gets its parent first; deeper levels are not made.
-        const std::size_t lastSlash = text::FindLastBackslash(state.programGroup, context.leadBytes);
+        const std::size_t lastSlash = text::FindLastBackslash(state.programGroup, setup.leadBytes);
         if (lastSlash != std::string::npos && lastSlash > 0) {
             CreateFolderIfMissing(files, programs + state.programGroup.substr(0, lastSlash));
         }
@@ -48,16 +44,16 @@ std::optional<std::string> PrepareShortcutFolder(SetupContext& context) {
     return folder;
 }
 
-void CreateStartMenuShortcuts(SetupContext& context) {
-    const InstallState& state = context.state;
-    const auto folder = PrepareShortcutFolder(context);
+void CreateStartMenuShortcuts(const ShortcutSetup& setup, StepFeedback& feedback) {
+    const InstallState& state = setup.state;
+    const auto folder = PrepareShortcutFolder(setup, feedback);
     if (!folder) return;
-    platform::Shell& shell = context.os.shell;
+    platform::Shell& shell = setup.shell;
     const std::string& destination = state.destinationFolder;
 
     // The results are not looked at: a missing shortcut does not stop the installation.
     const std::string preferences = destination + "\\Preferences.exe";
-    if (FileExists(context.os.files, preferences)) {
+    if (FileExists(setup.files, preferences)) {
         (void)CreateShellShortcut(shell, preferences, *folder + "\\" + product::kPreferencesShortcut, "Shortcut to preferences",
                                   nullptr);
     }
@@ -70,7 +66,8 @@ void CreateStartMenuShortcuts(SetupContext& context) {
                                   "Shortcut to security", nullptr);
     }
     if (WantsUninstallShortcut(state)) {
-        const std::string arguments = state.isWow64 ? " /uninstall" : destination;
+        const bool takesSwitch = setup.row.uninstallArguments == product::UninstallArguments::UninstallSwitch;
+        const std::string arguments = takesSwitch ? " /uninstall" : destination;
         (void)CreateShellShortcut(shell, state.uninstallerPath,
                                   *folder + "\\" + product::UninstallShortcutName(state.productName), "Shortcut to uninstall",
                                   arguments.c_str());

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "common/product/spooler_names.h"
+#include "common/product/platform_rows.h"
 #include "common/text/ansi_path.h"
 
 namespace uninstall {
@@ -26,8 +26,8 @@ int RunCopyMode(platform::Platform& os) {
         (void)os.ui.ApplicationMessageBox("Install Quillet Writer failed. (Err64-103)");
         return static_cast<int>(systemDirectory.error);
     }
-    const auto copied = os.files.CopyFile(folder + product::kMonitorDllX64,
-                                          systemDirectory.value() + "\\" + product::kMonitorDllX64, false);
+    const std::string dll = product::Row(product::PlatformId::WindowsX64).monitorDll;
+    const auto copied = os.files.CopyFile(folder + dll, systemDirectory.value() + "\\" + dll, false);
     return static_cast<int>(copied.error);
 }
 

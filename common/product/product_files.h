@@ -27,9 +27,9 @@ struct ProductFile {
     bool registersComServer;  // registered with regsvr32 once copied
 };
 
-// The converter program; its file on the medium is the one built for the platform.
+// The converter program; its file on the medium is the one built for the platform
+// (see the platform rows).
 inline constexpr char kConverterName[] = "pagemill.exe";
-std::string ConverterOnMedium(bool isWow64, bool isNtFamily);
 
 // The product files in the order the installer copies them; the uninstaller follows on
 // its own (kUninstaller64, kUninstaller32).

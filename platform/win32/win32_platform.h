@@ -43,6 +43,7 @@ public:
     Win32Value<OsVersion> GetVersionEx() override;
     bool HasIsWow64Process() override;
     Win32Value<bool> IsWow64Process() override;
+    Win32Value<ProcessMachines> IsWow64Process2() override;
     std::uint32_t GetUserDefaultLcid() override;
     LocalTime GetLocalTime() override;
     Win32Value<std::string> GetSystemDirectory(std::size_t capacity) override;

@@ -15,6 +15,10 @@ using IsWow64ProcessFunction = BOOL(WINAPI*)(HANDLE, PBOOL);
 const IsWow64ProcessFunction gIsWow64Process =
     FindSystemFunction<IsWow64ProcessFunction>("kernel32", "IsWow64Process");
 
+using IsWow64Process2Function = BOOL(WINAPI*)(HANDLE, USHORT*, USHORT*);
+const IsWow64Process2Function gIsWow64Process2 =
+    FindSystemFunction<IsWow64Process2Function>("kernel32", "IsWow64Process2");
+
 // A system folder asked for with one of the calls that fill a buffer of `capacity`
 // characters; a folder that does not fit is a failure, not a cut path.
 Win32Value<std::string> FolderInto(UINT(WINAPI* get)(LPSTR, UINT), std::size_t capacity) {
@@ -50,6 +54,16 @@ Win32Value<bool> Win32SystemInfo::IsWow64Process() {
         return Win32Value<bool>::Failed(gIsWow64Process == nullptr ? ERROR_CALL_NOT_IMPLEMENTED : GetLastError());
     }
     return Win32Value<bool>::Ok(isWow64 != FALSE);
+}
+
+Win32Value<ProcessMachines> Win32SystemInfo::IsWow64Process2() {
+    if (gIsWow64Process2 == nullptr) return Win32Value<ProcessMachines>::Failed(ERROR_CALL_NOT_IMPLEMENTED);
+    USHORT process = 0;
+    USHORT native = 0;
+    if (!gIsWow64Process2(GetCurrentProcess(), &process, &native)) {
+        return Win32Value<ProcessMachines>::Failed(GetLastError());
+    }
+    return Win32Value<ProcessMachines>::Ok(ProcessMachines{process, native});
 }
 
 std::uint32_t Win32SystemInfo::GetUserDefaultLcid() { return GetUserDefaultLCID(); }

@@ -4,11 +4,16 @@
 
 #include <string>
 
-#include "platform/result.h"
+#include "common/product/platform_rows.h"
+#include "platform/platform.h"
+#include "setup/install_state.h"
+#include "setup/step_feedback.h"
+#include "setup/step_result.h"
 
 namespace setup {
 
-struct SetupContext;
+// Asks the spooler for its port monitors. A failure is reported as 106.
+StepResult CheckPortMonitors(platform::Spooler& spooler);
 
 // The command that has unInstpm64 copy the 64-bit monitor DLL: the copy beside Setup,
 // named by its full path and quoted, so that no other "unInstpm64.exe" along the search
@@ -17,10 +22,12 @@ std::string CopyHelperCommandLine(const std::string& sourceFolder);
 
 // 32-bit Windows: copies the monitor DLL into the system folder. 64-bit Windows: starts
 // unInstpm64 /copy and waits for it. Failures are passed over.
-void DeployPortMonitor(SetupContext& context);
+void DeployPortMonitor(platform::FileSystem& files, platform::Processes& processes, const product::PlatformRow& row,
+                       const InstallState& state);
 // Adds the monitor, steps the progress, has the monitor add its port. Failures are
 // passed over (a repeated installation finds the monitor already there); the port's
 // answer is given back for the run log.
-platform::Win32Result RegisterPortMonitor(SetupContext& context);
+platform::Win32Result RegisterPortMonitor(platform::Spooler& spooler, const product::PlatformRow& row,
+                                          StepFeedback& feedback);
 
 }  // namespace setup

@@ -1,9 +1,7 @@
 #include "setup/spooler/printer.h"
 
 #include "common/spooler/product_records.h"
-#include "setup/setup_context.h"
 #include "setup/spooler/paper_sizes.h"
-#include "setup/ui/error_report.h"
 
 namespace setup {
 namespace {
@@ -14,9 +12,9 @@ using platform::Printer;
 constexpr std::uint32_t kMergeMode = platform::kDmInBuffer | platform::kDmOutBuffer;
 constexpr char kPrintersKey[] = "System\\CurrentControlSet\\Control\\Print\\Printers\\";
 
-void ShowErrorBox(SetupContext& context, const char* text) {
+void ShowErrorBox(platform::UserInterface& ui, const char* text) {
     // Shown in silent mode too: the printer exists but lacks its settings.
-    (void)context.os.ui.MessageBox(text, "Error", platform::MessageBoxButtons::Ok);
+    (void)ui.MessageBox(text, "Error", platform::MessageBoxButtons::Ok);
 }
 
 // How many bytes the printer's driver writes as its device settings.
@@ -43,8 +41,8 @@ bool MergeInPlace(Printer& printer, const std::string& printerName, DevMode& dev
 
 // NT family: the printer's global default form (level 8). False when a step failed and
 // nothing more may be changed.
-bool SetGlobalDefaultForm(SetupContext& context, Printer& printer) {
-    const std::string& printerName = context.state.printerName;
+bool SetGlobalDefaultForm(const PrinterSetup& setup, Printer& printer) {
+    const std::string& printerName = setup.state.printerName;
     const auto size = printer.GetPrinter8(0);
     if (!size && !size.WantsLargerBuffer()) return false;
     if (size.bytesNeeded() == 0) return false;
@@ -59,31 +57,31 @@ bool SetGlobalDefaultForm(SetupContext& context, Printer& printer) {
     DevMode& devMode = *info.devMode;
     // A record whose public part ends before the form name has no room for one.
     if (!devMode.SetFields(platform::kDmFormName)) return false;
-    if (!devMode.SetFormName(GlobalDefaultFormName(context.state.paperSizeName))) return false;
+    if (!devMode.SetFormName(GlobalDefaultFormName(setup.state.paperSizeName))) return false;
     if (!MergeInPlace(printer, printerName, devMode, driverSize)) return false;
     return static_cast<bool>(printer.SetPrinter8(info));
 }
 
 // 4.x family: the paper code in the printer record's device settings. False when there
 // is no paper to set or the driver refused it, and nothing more may be changed.
-bool SetPaperCode(SetupContext& context, Printer& printer, std::optional<DevMode>& devMode) {
-    const std::string& printerName = context.state.printerName;
+bool SetPaperCode(const PrinterSetup& setup, Printer& printer, std::optional<DevMode>& devMode) {
+    const std::string& printerName = setup.state.printerName;
     if (!devMode) return false;
     if (!devMode->SetFields(platform::kDmPaperSize)) return false;
-    if (!devMode->SetPaperSize(PaperCode(context.state.paperSizeName))) return false;
+    if (!devMode->SetPaperSize(PaperCode(setup.state.paperSizeName))) return false;
     const std::int32_t driverSize = DriverDevModeSize(printer, printerName);
     if (driverSize <= 0) return false;
     return MergeInPlace(printer, printerName, *devMode, driverSize);
 }
 
 // "PrintDirectly" counts only in a programmatic-access build.
-bool PrintsDirectly(SetupContext& context) {
-    return context.state.programmaticAccess && SettingIsOn(context.settings, settings_keys::kPrintDirectly);
+bool PrintsDirectly(const PrinterSetup& setup) {
+    return setup.state.programmaticAccess && SettingIsOn(setup.settings, settings_keys::kPrintDirectly);
 }
 
 // Both families: the printer record (level 2) with the paper code on the 4.x family and
 // the two attributes.
-void SetPrinterRecord(SetupContext& context, Printer& printer) {
+void SetPrinterRecord(const PrinterSetup& setup, Printer& printer) {
     // Only a size query that succeeded or asked for a larger buffer tells a size.
     const auto size = printer.GetPrinter2(0);
     if (!size && !size.WantsLargerBuffer()) return;
@@ -92,48 +90,46 @@ void SetPrinterRecord(SetupContext& context, Printer& printer) {
     if (!fetched) return;
 
     platform::PrinterInfo2 info = fetched.value();
-    if (!context.spooler.isNtFamily && !SetPaperCode(context, printer, info.devMode)) return;
-    if (PrintsDirectly(context)) info.attributes |= platform::kPrinterAttributeDirect;
+    if (!setup.row.isNtFamily && !SetPaperCode(setup, printer, info.devMode)) return;
+    if (PrintsDirectly(setup)) info.attributes |= platform::kPrinterAttributeDirect;
     info.attributes |= platform::kPrinterAttributeDoCompleteFirst;
-    if (!printer.SetPrinter2(info)) ShowErrorBox(context, "SetPrinter failed");
+    if (!printer.SetPrinter2(info)) ShowErrorBox(setup.ui, "SetPrinter failed");
 }
 
 }  // namespace
 
-bool InstallPrinter(SetupContext& context) {
-    const InstallState& state = context.state;
-    platform::OpenedPrinter added = context.os.spooler.AddPrinter(spooler::ProductPrinterRecord(state.printerName, state.portName));
+bool InstallPrinter(const PrinterSetup& setup, StepFeedback& feedback) {
+    const InstallState& state = setup.state;
+    platform::OpenedPrinter added = setup.spooler.AddPrinter(spooler::ProductPrinterRecord(state.printerName, state.portName));
     if (!added) {
         if (added.error != platform::kErrorPrinterAlreadyExists) {
-            ReportComposedFailure(context, "Install Printer failed. - (Error " + std::to_string(added.error) + ")");
+            feedback.ReportFailure("Install Printer failed. - (Error " + std::to_string(added.error) + ")");
             return false;
         }
-    } else if (!context.spooler.isNtFamily) {
+    } else if (!setup.row.isNtFamily) {
         // The 4.x driver sets up its own default settings when first asked for them.
         (void)added.printer->DocumentProperties(state.printerName, nullptr, nullptr, kMergeMode);
     }
     added.printer.reset();
-    ApplyDefaultDeviceSettings(context);
+    ApplyDefaultDeviceSettings(setup);
     return true;
 }
 
-void ApplyDefaultDeviceSettings(SetupContext& context) {
-    const platform::OpenedPrinter opened =
-        context.os.spooler.OpenPrinter(context.state.printerName, platform::kPrinterAllAccess);
+void ApplyDefaultDeviceSettings(const PrinterSetup& setup) {
+    const platform::OpenedPrinter opened = setup.spooler.OpenPrinter(setup.state.printerName, platform::kPrinterAllAccess);
     if (!opened) {
-        ShowErrorBox(context, "OpenPrinter failed");
+        ShowErrorBox(setup.ui, "OpenPrinter failed");
         return;
     }
-    const bool changesForm = context.spooler.isNtFamily && !KeepsGlobalDefaultForm(context.state.paperSizeName);
-    if (changesForm && !SetGlobalDefaultForm(context, *opened.printer)) return;
-    SetPrinterRecord(context, *opened.printer);
+    const bool changesForm = setup.row.isNtFamily && !KeepsGlobalDefaultForm(setup.state.paperSizeName);
+    if (changesForm && !SetGlobalDefaultForm(setup, *opened.printer)) return;
+    SetPrinterRecord(setup, *opened.printer);
 }
 
-void WriteLegacyDefaultDevMode(SetupContext& context) {
-    const InstallState& state = context.state;
-    const auto image = context.os.files.ReadWholeFile(state.sourceFolder + "Driver\\" + state.printerName + ".bin");
+void WriteLegacyDefaultDevMode(platform::FileSystem& files, platform::Registry& registry, const InstallState& state) {
+    const auto image = files.ReadWholeFile(state.sourceFolder + "Driver\\" + state.printerName + ".bin");
     if (!image) return;
-    const auto key = context.os.registry.OpenKey(platform::RegistryRoot::LocalMachine,
+    const auto key = registry.OpenKey(platform::RegistryRoot::LocalMachine,
                                                  kPrintersKey + state.printerName,
                                                  platform::RegistryAccess::AllAccess,
                                                  platform::RegistryView::Native);

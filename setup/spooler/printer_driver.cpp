@@ -5,9 +5,8 @@
 #include <string>
 
 #include "common/spooler/product_records.h"
-#include "setup/setup_context.h"
-#include "setup/ui/error_report.h"
-#include "setup/ui/system_probes.h"
+#include "common/product/spooler_names.h"
+#include "setup/file_probes.h"
 
 namespace setup {
 namespace {
@@ -47,9 +46,8 @@ ReferenceFiles RememberReferenceFiles(const platform::DriverInfo3& reference) {
 
 // Looks through the drivers installed for the environment. The first entry that is
 // either the reference driver or ours decides.
-DriverListAnswer ScanInstalledDrivers(SetupContext& context, ReferenceFiles& reference) {
-    platform::Spooler& spooler = context.os.spooler;
-    const std::string& environment = context.spooler.environment;
+DriverListAnswer ScanInstalledDrivers(platform::Spooler& spooler, const std::string& environment,
+                                      ReferenceFiles& reference) {
     const auto size = spooler.EnumPrinterDrivers(environment, 0);
     if (!size.WantsLargerBuffer()) return DriverListAnswer::NotFound;
     const auto listed = spooler.EnumPrinterDrivers(environment, size.bytesNeeded());
@@ -68,29 +66,29 @@ DriverListAnswer ScanInstalledDrivers(SetupContext& context, ReferenceFiles& ref
 // its field is not copied at all rather than cut into another path. The printer
 // description is replaced on every run: the old one is deleted first (copying over it
 // would fail on a hidden file, and the old description would stay).
-void CopyDriverFile(SetupContext& context, const std::string& from, const std::string& to, bool replace) {
+void CopyDriverFile(platform::FileSystem& files, const std::string& from, const std::string& to, bool replace) {
     if (from.size() >= kCopyPathCapacity || to.size() >= kCopyPathCapacity) return;
-    if (replace) (void)context.os.files.DeleteFile(to);
-    if (context.os.files.CopyFile(from, to, true)) (void)ClearReadOnlyAttribute(context.os.files, to);
+    if (replace) (void)files.DeleteFile(to);
+    if (files.CopyFile(from, to, true)) (void)ClearReadOnlyAttribute(files, to);
 }
 
 std::string DriverFolder(const InstallState& state) { return state.sourceFolder + "Driver\\"; }
 
 // ---- Windows 4.x family ----------------------------------------------------------------
 
-bool InstallDriverFor4x(SetupContext& context) {
-    const InstallState& state = context.state;
+bool InstallDriverFor4x(const DriverSetup& setup, StepFeedback& feedback) {
+    const InstallState& state = setup.state;
     for (std::size_t position = 0; position < kDriverFiles4x.size(); ++position) {
         const std::string name = kDriverFiles4x[position];
-        CopyDriverFile(context, DriverFolder(state) + name, state.systemFolder + name, position == 0);
+        CopyDriverFile(setup.files, DriverFolder(state) + name, state.systemFolder + name, position == 0);
     }
-    platform::DriverInfo3 info = spooler::ProductDriverRecord(context.spooler.environment, kDriverVersion4x);
+    platform::DriverInfo3 info = spooler::ProductDriverRecord(setup.row.environment, kDriverVersion4x);
     info.driverPath = state.systemFolder + "PSCRIPT.DRV";
     info.dataFile = state.systemFolder + "NIMBRAXW.SPD";
     info.configFile = state.systemFolder + "PSCRIPT.DRV";
     info.dependentFiles.assign(kDriverFiles4x.begin(), kDriverFiles4x.end());
-    if (!context.os.spooler.AddPrinterDriver(info)) {
-        ReportComposedFailure(context, "Install Printer Driver failed.");
+    if (!setup.spooler.AddPrinterDriver(info)) {
+        feedback.ReportFailure("Install Printer Driver failed.");
         return false;
     }
     return true;
@@ -98,46 +96,45 @@ bool InstallDriverFor4x(SetupContext& context) {
 
 // ---- Windows NT family, 32- and 64-bit ------------------------------------------------
 
-std::optional<std::string> NtSource(const SetupContext& context, std::size_t position,
+std::optional<std::string> NtSource(const DriverSetup& setup, std::size_t position,
                                     const std::optional<ReferenceFiles>& reference) {
     const std::string name = kDriverFilesNt[position];
-    if (position == 0) return DriverFolder(context.state) + name;
+    if (position == 0) return DriverFolder(setup.state) + name;
     if (reference) return (*reference)[position];
     // On 64-bit Windows the driver program files sit one level deeper.
-    const char* subfolder = context.spooler.isWow64 ? "x64\\" : "";
-    return DriverFolder(context.state) + subfolder + name;
+    return DriverFolder(setup.state) + setup.row.driverSubfolder + name;
 }
 
-platform::DriverInfo3 NtDriverRecord(const SpoolerPlatform& spooler, const std::string& driverDirectory) {
+platform::DriverInfo3 NtDriverRecord(const product::PlatformRow& row, const std::string& driverDirectory) {
     // The 64-bit spooler takes the files by their bare names from its driver directory.
-    return spooler::ProductNtDriverRecord(spooler.environment, spooler.isWow64 ? std::string() : driverDirectory);
+    return spooler::ProductNtDriverRecord(row.environment, row.bareDriverFileNames ? std::string() : driverDirectory);
 }
 
-bool InstallDriverForNt(SetupContext& context) {
+bool InstallDriverForNt(const DriverSetup& setup, StepFeedback& feedback) {
     ReferenceFiles referenceFiles;
-    const DriverListAnswer answer = ScanInstalledDrivers(context, referenceFiles);
+    const DriverListAnswer answer = ScanInstalledDrivers(setup.spooler, setup.row.environment, referenceFiles);
     if (answer == DriverListAnswer::AlreadyInstalled) return true;
     std::optional<ReferenceFiles> reference;
     if (answer == DriverListAnswer::ReferenceFound) reference = referenceFiles;
 
     const auto directory =
-        context.os.spooler.GetPrinterDriverDirectory(context.spooler.environment, kDriverDirectoryBytes);
+        setup.spooler.GetPrinterDriverDirectory(setup.row.environment, kDriverDirectoryBytes);
     if (!directory || directory.bytesNeeded() >= kDriverDirectoryBytes) {
-        ReportComposedFailure(context, "Get Printer Driver Directory Failed - (Error " +
+        feedback.ReportFailure("Get Printer Driver Directory Failed - (Error " +
                                            std::to_string(directory.error) + ")");
         return false;
     }
     const std::string driverDirectory = directory.value() + "\\";
 
     for (std::size_t position = 0; position < kDriverFilesNt.size(); ++position) {
-        const auto source = NtSource(context, position, reference);
+        const auto source = NtSource(setup, position, reference);
         if (!source) continue;
-        CopyDriverFile(context, *source, driverDirectory + kDriverFilesNt[position], position == 0);
+        CopyDriverFile(setup.files, *source, driverDirectory + kDriverFilesNt[position], position == 0);
     }
     const platform::Win32Result added =
-        context.os.spooler.AddPrinterDriver(NtDriverRecord(context.spooler, driverDirectory));
+        setup.spooler.AddPrinterDriver(NtDriverRecord(setup.row, driverDirectory));
     if (!added) {
-        ReportComposedFailure(context, "Install Printer Driver failed. - (Error " + std::to_string(added.error) + ")");
+        feedback.ReportFailure("Install Printer Driver failed. - (Error " + std::to_string(added.error) + ")");
         return false;
     }
     return true;
@@ -145,8 +142,8 @@ bool InstallDriverForNt(SetupContext& context) {
 
 }  // namespace
 
-bool InstallPrinterDriver(SetupContext& context) {
-    return context.spooler.isNtFamily ? InstallDriverForNt(context) : InstallDriverFor4x(context);
+bool InstallPrinterDriver(const DriverSetup& setup, StepFeedback& feedback) {
+    return setup.row.isNtFamily ? InstallDriverForNt(setup, feedback) : InstallDriverFor4x(setup, feedback);
 }
 
 }  // namespace setup

@@ -2,7 +2,6 @@
 
 #include "common/text/text.h"
 #include "resources/setup/setup_strings.h"
-#include "setup/setup_context.h"
 
 namespace setup {
 namespace {
@@ -30,28 +29,12 @@ std::string ComposeSetupErrorMessage(platform::Platform& os, const InstallState&
     return text::FitToCapacity(message, kMessageCapacity);
 }
 
-int ReportSetupError(SetupContext& context, std::uint32_t /*messageId*/, std::uint32_t lastError) {
-    if (context.state.silent) return 0;
-    const std::string message = ComposeSetupErrorMessage(context.os, context.state, lastError);
-    (void)context.os.ui.MessageBox(message, SetupCaption(context.state),
-                                   platform::MessageBoxButtons::Ok);
-    return 0;
-}
-
 void AppendToErrorLog(platform::FileSystem& files, const std::string& errorLogPath,
                       std::string line) {
     if (errorLogPath.empty()) return;
     line += "\r\n";
     // A log that cannot be written must never stop the installation.
     (void)files.AppendToFile(errorLogPath, std::vector<std::uint8_t>(line.begin(), line.end()));
-}
-
-void ReportComposedFailure(SetupContext& context, const std::string& text) {
-    if (context.state.silent) {
-        AppendToErrorLog(context.os.files, context.errorLogPath, text);
-    } else {
-        (void)context.os.ui.ApplicationMessageBox(text);
-    }
 }
 
 }  // namespace setup

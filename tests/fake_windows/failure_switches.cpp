@@ -39,6 +39,7 @@ const char* Name(Op operation) {
         case Op::EnumKey: return "EnumKey";
         case Op::GetVersionEx: return "GetVersionEx";
         case Op::IsWow64Process: return "IsWow64Process";
+        case Op::IsWow64Process2: return "IsWow64Process2";
         case Op::GetSystemDirectory: return "GetSystemDirectory";
         case Op::GetWindowsDirectory: return "GetWindowsDirectory";
         case Op::GetModuleFileName: return "GetModuleFileName";

@@ -21,7 +21,7 @@ enum class Op {
     // registry
     OpenKey, CreateKey, DeleteKey, SetValue, QueryValue, DeleteValue, EnumKey,
     // system
-    GetVersionEx, IsWow64Process, GetSystemDirectory, GetWindowsDirectory, GetModuleFileName, GetCPInfo,
+    GetVersionEx, IsWow64Process, IsWow64Process2, GetSystemDirectory, GetWindowsDirectory, GetModuleFileName, GetCPInfo,
     SetForegroundLockTimeout,
     // shell
     GetSpecialFolderPath, OpenDocument, CoInitialize, CreateShellLink, QueryPersistFile, SaveLink,

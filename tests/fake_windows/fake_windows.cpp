@@ -675,6 +675,16 @@ Win32Value<platform::OsVersion> FakeSystemInfo::GetVersionEx() {
     return Win32Value<platform::OsVersion>::Ok(version);
 }
 
+Win32Value<platform::ProcessMachines> FakeSystemInfo::IsWow64Process2() {
+    using Answer = Win32Value<platform::ProcessMachines>;
+    if (nativeMachine == platform::kMachineUnknown) return Answer::Failed(120);  // ERROR_CALL_NOT_IMPLEMENTED
+    journal_.Add("IsWow64Process2");
+    if (auto error = failures_.Check(Op::IsWow64Process2)) return Answer::Failed(*error);
+    // A 32-bit program on a 64-bit machine runs under WOW64 and is told so.
+    const std::uint16_t process = isWow64 ? platform::kMachineI386 : platform::kMachineUnknown;
+    return Answer::Ok(platform::ProcessMachines{process, nativeMachine});
+}
+
 Win32Value<bool> FakeSystemInfo::IsWow64Process() {
     ++isWow64ProcessCalls;
     journal_.Add("IsWow64Process");

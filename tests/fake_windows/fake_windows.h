@@ -159,6 +159,9 @@ public:
     platform::OsVersion version{10, 0};
     bool hasIsWow64Process = true;
     bool isWow64 = true;
+    // The machine IsWow64Process2 reports; kMachineUnknown: Windows older than 10 1709,
+    // whose kernel32 lacks the call.
+    std::uint16_t nativeMachine = platform::kMachineUnknown;
     std::uint32_t lcid = 0x409;
     platform::LocalTime localTime{2026, 12, 8, 9, 5, 7};
     std::string systemDirectory = "C:\\Windows\\system32";
@@ -180,6 +183,7 @@ public:
     platform::Win32Value<platform::OsVersion> GetVersionEx() override;
     bool HasIsWow64Process() override { return hasIsWow64Process; }
     platform::Win32Value<bool> IsWow64Process() override;
+    platform::Win32Value<platform::ProcessMachines> IsWow64Process2() override;
     std::uint32_t GetUserDefaultLcid() override { return lcid; }
     platform::LocalTime GetLocalTime() override { return localTime; }
     platform::Win32Value<std::string> GetSystemDirectory(std::size_t capacity) override;

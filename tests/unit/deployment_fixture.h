@@ -7,6 +7,9 @@
 
 #include <string>
 
+#include "setup/file_deployment.h"
+#include "setup/registry_records.h"
+#include "setup/start_menu_shortcuts.h"
 #include "setup/setup_context.h"
 #include "tests/fake_windows/fake_dialogs.h"
 #include "tests/fake_windows/fake_windows.h"
@@ -32,9 +35,38 @@ protected:
         On64BitWindows();
     }
 
-    void On64BitWindows() { SetPlatform(true, true, 10); }
-    void On32BitNt(std::uint32_t major = 5) { SetPlatform(true, false, major); }
-    void OnWindows98() { SetPlatform(false, false, 4); }
+    void On64BitWindows() { SetPlatform(product::PlatformId::WindowsX64, 10); }
+    void On32BitNt(std::uint32_t major = 5) { SetPlatform(product::PlatformId::WindowsNtX86, major); }
+    void OnWindows98() { SetPlatform(product::PlatformId::Windows4x, 4); }
+
+    const product::PlatformRow& Row() const { return *context.state.platformRow; }
+    setup::DestinationJudge Judge() {
+        return {windows.shell, windows.registry, windows.system, Row(), context.leadBytes, context.state.sourceFolder};
+    }
+    // The steps as the sequence calls them.
+    setup::DeployedFiles DeployProductFiles() {
+        return setup::DeployProductFiles(windows.files, windows.processes, Row(), context.state, context.feedback);
+    }
+    setup::StepResult CreateDestinationFolder() {
+        return setup::CreateDestinationFolder(windows.files, Judge(), context.state.destinationFolder);
+    }
+    bool CopyFolderFiles(const std::string& folderName) {
+        return setup::CopyFolderFiles(windows.files, context.state, folderName);
+    }
+    setup::StepResult WriteProductKey() {
+        return setup::WriteProductKey(windows.registry, Row(), context.state, context.settings);
+    }
+    void ClearTransientValues() { setup::ClearTransientValues(windows.registry, Row()); }
+    void CreateEditionKey() { setup::CreateEditionKey(windows.registry, Row()); }
+    platform::Win32Result RegisterUninstallEntry() {
+        return setup::RegisterUninstallEntry(windows.registry, windows.files, Row(), context.state, context.settings);
+    }
+    setup::StepResult WritePortKey() { return setup::WritePortKey(windows.registry, windows.files, Row(), context.state); }
+    std::string UninstallCommand() const { return setup::UninstallCommand(Row(), context.state); }
+    void CreateStartMenuShortcuts() {
+        setup::CreateStartMenuShortcuts({windows.shell, windows.files, Row(), context.state, context.leadBytes},
+                                        context.feedback);
+    }
 
     void AddToMedium(const std::string& name, std::uint32_t attributes = platform::kFileAttributeArchive) {
         windows.files.AddFile(std::string(kMedium) + name, name, attributes);
@@ -51,13 +83,12 @@ protected:
     setup::SetupContext context{windows.platform(), dialogs, false};
 
 private:
-    void SetPlatform(bool nt, bool wow64, std::uint32_t major) {
-        context.state.isNtFamily = nt;
-        context.state.isWow64 = wow64;
+    void SetPlatform(product::PlatformId id, std::uint32_t major) {
+        context.state.platformRow = &product::Row(id);
         context.state.osMajor = major;
-        context.state.osMinor = nt ? 1 : 10;
+        context.state.osMinor = Row().isNtFamily ? 1 : 10;
         // The 32-bit installer on 64-bit Windows sees the 32-bit registry by default.
-        windows.registry.nativeViewIs32Bit = wow64;
+        windows.registry.nativeViewIs32Bit = Row().is64BitWindows;
     }
 };
 

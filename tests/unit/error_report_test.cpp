@@ -16,7 +16,7 @@ protected:
 };
 
 TEST_F(ErrorReportTest, LastErrorZeroShowsOnlyTheFormattedMessage) {
-    EXPECT_EQ(setup::ReportSetupError(*context, 114, 0), 0);
+    context->feedback.ReportError(0);
     ASSERT_EQ(windows.ui.shown.size(), 1u);
     EXPECT_EQ(windows.ui.shown[0].text, "Install Quillet Writer failed.");
     EXPECT_EQ(windows.ui.shown[0].caption, "Quillet Writer Setup");
@@ -25,31 +25,31 @@ TEST_F(ErrorReportTest, LastErrorZeroShowsOnlyTheFormattedMessage) {
 }
 
 TEST_F(ErrorReportTest, LastErrorFiveAddsTheSystemText) {
-    (void)setup::ReportSetupError(*context, 113, 5);
+    context->feedback.ReportError(5);
     ASSERT_EQ(windows.ui.shown.size(), 1u);
     EXPECT_EQ(windows.ui.shown[0].text, "Install Quillet Writer failed.\nAccess is denied.\r\n");
 }
 
 TEST_F(ErrorReportTest, UnknownErrorCodeAddsNothing) {
-    (void)setup::ReportSetupError(*context, 113, 987654);
+    context->feedback.ReportError(987654);
     EXPECT_EQ(windows.ui.shown.at(0).text, "Install Quillet Writer failed.");
 }
 
 TEST_F(ErrorReportTest, SilentShowsAndLogsNothing) {
     context->state.silent = true;
     context->state.destinationFolder = "C:\\Program Files";
-    setup::PointErrorLogAtDestination(*context);
-    EXPECT_EQ(setup::ReportSetupError(*context, 106, 5), 0);
+    context->feedback.PointErrorLogAt(context->state.destinationFolder);
+    context->feedback.ReportError(5);
     EXPECT_TRUE(windows.ui.shown.empty());
-    EXPECT_FALSE(windows.files.Exists(context->errorLogPath));
+    EXPECT_FALSE(windows.files.Exists(context->feedback.ErrorLogPath()));
 }
 
 TEST_F(ErrorReportTest, CaptionFollowsProductNameAndSuffix) {
     context->state.captionSuffix = " -";
-    (void)setup::ReportSetupError(*context, 106, 0);
+    context->feedback.ReportError(0);
     context->state.productName.clear();
     context->state.captionSuffix.clear();
-    (void)setup::ReportSetupError(*context, 114, 0);
+    context->feedback.ReportError(0);
     EXPECT_EQ(windows.ui.shown.at(0).caption, "Quillet Writer - Setup");
     EXPECT_EQ(windows.ui.shown.at(1).caption, " Setup");
     EXPECT_EQ(windows.ui.shown.at(1).text, "Install  failed.");
@@ -58,14 +58,14 @@ TEST_F(ErrorReportTest, CaptionFollowsProductNameAndSuffix) {
 TEST_F(ErrorReportTest, LongProductNameAndSystemTextStayWithinTheMessageBuffer) {
     context->state.productName = std::string(263, 'P');
     windows.system.systemMessages[5] = std::string(400, 'e');
-    (void)setup::ReportSetupError(*context, 113, 5);
+    context->feedback.ReportError(5);
     EXPECT_EQ(windows.ui.shown.at(0).text.size(), 255u);
     EXPECT_EQ(windows.ui.shown.at(0).text.substr(0, 8), "Install ");
 }
 
 TEST_F(ErrorReportTest, PercentInProductNameIsShownAsItIs) {
     context->state.productName = "100% %s %d Writer";
-    (void)setup::ReportSetupError(*context, 113, 0);
+    context->feedback.ReportError(0);
     EXPECT_EQ(windows.ui.shown.at(0).text, "Install 100% %s %d Writer failed.");
 }
 
@@ -88,14 +88,14 @@ TEST_F(ErrorReportTest, ErrorLogWithoutFolderOrPathWritesNothing) {
 TEST_F(ErrorReportTest, ComposedFailureIsShownOrLoggedNeverBoth) {
     windows.files.AddFolder("C:\\Dest");
     context->state.destinationFolder = "C:\\Dest";
-    setup::PointErrorLogAtDestination(*context);
-    setup::ReportComposedFailure(*context, "Install Printer failed. - (Error 5)");
+    context->feedback.PointErrorLogAt(context->state.destinationFolder);
+    context->feedback.ReportFailure("Install Printer failed. - (Error 5)");
     ASSERT_EQ(windows.ui.shown.size(), 1u);
     EXPECT_TRUE(windows.ui.shown[0].applicationBox);
     EXPECT_FALSE(windows.files.Exists("C:\\Dest\\Error.log"));
 
     context->state.silent = true;
-    setup::ReportComposedFailure(*context, "Install Printer failed. - (Error 5)");
+    context->feedback.ReportFailure("Install Printer failed. - (Error 5)");
     EXPECT_EQ(windows.ui.shown.size(), 1u);
     EXPECT_EQ(windows.files.Content("C:\\Dest\\Error.log"), std::string("Install Printer failed. - (Error 5)\r\n"));
 }

@@ -41,7 +41,12 @@ protected:
         return names;
     }
 
-    StepResult Deploy() { return setup::DeployProductFiles(context); }
+    // As the sequence does: the uninstaller's path goes into the install state.
+    StepResult Deploy() {
+        const setup::DeployedFiles deployed = DeployProductFiles();
+        context.state.uninstallerPath = deployed.uninstallerPath;
+        return deployed.result;
+    }
 };
 
 // ---- the copy list per platform ---------------------------------------------------------
@@ -234,7 +239,7 @@ TEST_F(FileDeploymentTest, HiddenCopyLeftByAnEarlierRunIsNotOverwritten) {
 
 TEST_F(FileDeploymentTest, Failed64BitUninstallerIsLoggedWhenSilent) {
     windows.failures.Fail(fake::Op::CopyFile, platform::kErrorAccessDenied, "unInstpm64.exe");
-    setup::PointErrorLogAtDestination(context);
+    context.feedback.PointErrorLogAt(context.state.destinationFolder);
     const StepResult result = Deploy();
     EXPECT_EQ(result.messageId, 109u);
     EXPECT_TRUE(result.alreadyReported);
@@ -245,8 +250,8 @@ TEST_F(FileDeploymentTest, Failed64BitUninstallerIsLoggedWhenSilent) {
 
 TEST_F(FileDeploymentTest, Failed64BitUninstallerIsShownAfterTheProgressCloses) {
     context.state.silent = false;
-    context.progress = dialogs.OpenProgress("Setup is preparing...");
-    setup::PointErrorLogAtDestination(context);
+    context.feedback.ShowProgress(dialogs.OpenProgress("Setup is preparing..."));
+    context.feedback.PointErrorLogAt(context.state.destinationFolder);
     windows.failures.Fail(fake::Op::CopyFile, platform::kErrorAccessDenied, "unInstpm64.exe");
     EXPECT_EQ(Deploy().messageId, 109u);
     ASSERT_EQ(windows.ui.shown.size(), 1u);
@@ -273,7 +278,7 @@ class DestinationFolderTest : public DeploymentFixture {
 protected:
     StepResult CreateAt(const std::string& folder) {
         context.state.destinationFolder = folder;
-        return setup::CreateDestinationFolder(context);
+        return CreateDestinationFolder();
     }
 };
 
@@ -342,7 +347,7 @@ TEST_F(FolderCopyTest, PlainFilesAreCopiedSubfoldersSkipped) {
     windows.files.AddFile("C:\\Medium\\GNUGS\\gsdll32.dll", "dll", platform::kFileAttributeReadOnly);
     windows.files.AddFile("C:\\Medium\\GNUGS\\gs.exe", "exe");
     windows.files.AddFile("C:\\Medium\\GNUGS\\fonts\\font.pfb", "font");
-    EXPECT_TRUE(setup::CopyFolderFiles(context, "GNUGS"));
+    EXPECT_TRUE(CopyFolderFiles("GNUGS"));
     EXPECT_EQ(windows.files.Content(Destination("GNUGS\\gsdll32.dll")), "dll");
     EXPECT_EQ(windows.files.Attributes(Destination("GNUGS\\gsdll32.dll")), platform::kFileAttributeNormal);
     EXPECT_TRUE(Deployed("GNUGS\\gs.exe"));
@@ -355,24 +360,24 @@ TEST_F(FolderCopyTest, AFailedFileDoesNotStopTheOthers) {
     windows.files.AddFile("C:\\Medium\\GNUGS\\a.dll", "a");
     windows.files.AddFile("C:\\Medium\\GNUGS\\b.dll", "b");
     windows.failures.Fail(fake::Op::CopyFile, platform::kErrorAccessDenied, "a.dll");
-    EXPECT_FALSE(setup::CopyFolderFiles(context, "GNUGS"));
+    EXPECT_FALSE(CopyFolderFiles("GNUGS"));
     EXPECT_TRUE(Deployed("GNUGS\\b.dll"));
 }
 
 TEST_F(FolderCopyTest, AnEmptyFolderStillListsItsDotEntriesAndCountsAsCopied) {
     windows.files.AddFolder("C:\\Medium\\GNUGS");
-    EXPECT_TRUE(setup::CopyFolderFiles(context, "GNUGS"));
+    EXPECT_TRUE(CopyFolderFiles("GNUGS"));
     EXPECT_TRUE(windows.files.IsFolder(Destination("GNUGS")));
     EXPECT_FALSE(windows.journal.Contains("CopyFile"));
 }
 
 TEST_F(FolderCopyTest, NothingToListOrNoTargetGivesFalse) {
-    EXPECT_FALSE(setup::CopyFolderFiles(context, "GNUGS"));
+    EXPECT_FALSE(CopyFolderFiles("GNUGS"));
     EXPECT_FALSE(windows.files.Exists(Destination("GNUGS")));  // not made for nothing
 
     windows.files.AddFile("C:\\Medium\\GNUGS\\a.dll", "a");
     windows.failures.Fail(fake::Op::CreateDirectory, platform::kErrorAccessDenied, "GNUGS");
-    EXPECT_FALSE(setup::CopyFolderFiles(context, "GNUGS"));
+    EXPECT_FALSE(CopyFolderFiles("GNUGS"));
     EXPECT_FALSE(windows.journal.Contains("CopyFile"));
     EXPECT_EQ(windows.files.openSearches, 0);  // the search was ended
 }

@@ -34,8 +34,18 @@ protected:
         windows.files.AddFile("C:\\Medium\\Setup.Ini", text);
         context.settings.Bind(windows.files, "C:\\Medium\\Setup.Ini");
     }
-    setup::StepResult Prepare() { return setup::PrepareGhostscript(context); }
-    bool Found() { return setup::FindInstalledGhostscript(context); }
+    // As the sequence does: whether Ghostscript was deployed goes into the install state.
+    setup::StepResult Prepare() {
+        const setup::PreparedGhostscript prepared =
+            setup::PrepareGhostscript(windows.registry, windows.files, windows.processes, context.state, context.settings,
+                                      setup::GhostscriptView(false), context.leadBytes);
+        context.state.ghostscriptDeployed = prepared.deployed;
+        return prepared.result;
+    }
+    bool Found(bool programIs64Bit = false) {
+        return setup::FindInstalledGhostscript(windows.registry, windows.files, setup::GhostscriptView(programIs64Bit),
+                                               context.leadBytes);
+    }
 };
 
 // ---- the registered installation ----------------------------------------------------------
@@ -67,9 +77,8 @@ TEST_F(GhostscriptTest, OnlyThe32BitViewIsSearched) {
 
     RegisterVersion(kGpl, "9.05", "C:\\gs\\bin", true);
     EXPECT_TRUE(Found());
-    setup::SetupContext sixtyFourBitSetup{windows.platform(), dialogs, true};
     windows.registry.nativeViewIs32Bit = false;  // a 64-bit program sees the 64-bit view by default
-    EXPECT_TRUE(setup::FindInstalledGhostscript(sixtyFourBitSetup));
+    EXPECT_TRUE(Found(true));
 }
 
 TEST_F(GhostscriptTest, UnreadableVersionsAreSkipped) {

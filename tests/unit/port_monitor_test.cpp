@@ -14,7 +14,7 @@ class PortMonitorTest : public SpoolerStepFixture {};
 
 TEST_F(PortMonitorTest, SixtyFourBitStartsTheMediumsCopyHelperByItsQuotedPathAndWaits) {
     Prepare(TestPlatform::Windows64);
-    setup::DeployPortMonitor(*context);
+    DeployPortMonitor();
     ASSERT_EQ(windows.processes.started.size(), 1u);
     EXPECT_EQ(windows.processes.started[0].commandLine, "\"C:\\Medium\\unInstpm64.exe\" /copy");
     EXPECT_EQ(windows.processes.started[0].start.show, platform::WindowShow::Show);
@@ -30,14 +30,14 @@ TEST_F(PortMonitorTest, AMediumPathWithSpacesStaysOneProgramName) {
 TEST_F(PortMonitorTest, AWaitThatFailsEndsTheHelper) {
     Prepare(TestPlatform::Windows64);
     windows.processes.waitResult = platform::kWaitFailed;
-    setup::DeployPortMonitor(*context);
+    DeployPortMonitor();
     EXPECT_EQ(windows.processes.terminated, 1);
 }
 
 TEST_F(PortMonitorTest, AHelperThatCannotStartIsPassedOver) {
     Prepare(TestPlatform::Windows64);
     windows.failures.Fail(fake::Op::CreateProcess, platform::kErrorFileNotFound);
-    setup::DeployPortMonitor(*context);
+    DeployPortMonitor();
     EXPECT_FALSE(windows.journal.Contains("WaitForProcess"));
 }
 
@@ -45,26 +45,26 @@ TEST_F(PortMonitorTest, ThirtyTwoBitWindowsCopiesItsMonitorDllIntoTheSystemFolde
     windows.files.AddFile("C:\\Medium\\nimbmon32.dll", "monitor 32", platform::kFileAttributeReadOnly);
     windows.files.AddFile("C:\\Windows\\system32\\nimbmon32.dll", "older");
     Prepare(TestPlatform::Nt32);
-    setup::DeployPortMonitor(*context);
+    DeployPortMonitor();
     EXPECT_EQ(windows.files.Content("C:\\Windows\\system32\\nimbmon32.dll"), "monitor 32");
     EXPECT_EQ(windows.files.Attributes("C:\\Windows\\system32\\nimbmon32.dll") & platform::kFileAttributeReadOnly, 0u);
     EXPECT_TRUE(windows.processes.started.empty());
 
     windows.files.AddFile("C:\\Medium\\nimbmon.dll", "monitor 4.x");
     Prepare(TestPlatform::Windows98);
-    setup::DeployPortMonitor(*context);
+    DeployPortMonitor();
     EXPECT_EQ(windows.files.Content("C:\\Windows\\system32\\nimbmon.dll"), "monitor 4.x");
 }
 
 TEST_F(PortMonitorTest, AMissingMonitorDllOrAnOverlongPathIsPassedOver) {
     Prepare(TestPlatform::Nt32);
-    setup::DeployPortMonitor(*context);  // no nimbmon32.dll on the medium
+    DeployPortMonitor();  // no nimbmon32.dll on the medium
     EXPECT_FALSE(windows.files.Exists("C:\\Windows\\system32\\nimbmon32.dll"));
 
     context->state.sourceFolder = "C:\\" + std::string(245, 'm') + "\\";
     windows.files.AddFile(context->state.sourceFolder + "nimbmon32.dll", "monitor");
     windows.journal.Clear();
-    setup::DeployPortMonitor(*context);
+    DeployPortMonitor();
     EXPECT_FALSE(windows.journal.Contains("CopyFile"));
 }
 
@@ -72,8 +72,8 @@ TEST_F(PortMonitorTest, AMissingMonitorDllOrAnOverlongPathIsPassedOver) {
 
 TEST_F(PortMonitorTest, RegistersTheMonitorStepsTheProgressThenAsksForThePort) {
     Prepare(TestPlatform::Windows64, false);
-    context->progress = dialogs.OpenProgress("Setup is preparing...");
-    (void)setup::RegisterPortMonitor(*context);
+    context->feedback.ShowProgress(dialogs.OpenProgress("Setup is preparing..."));
+    (void)RegisterPortMonitor();
     const int monitor = windows.journal.IndexOf(
         "AddMonitor NIMBRAX Writer Monitor x86 | Windows x64 | nimbmon64.dll");
     const int step = windows.journal.IndexOf("StepIt");
@@ -86,15 +86,15 @@ TEST_F(PortMonitorTest, RegistersTheMonitorStepsTheProgressThenAsksForThePort) {
 
 TEST_F(PortMonitorTest, EachPlatformRegistersItsOwnDllUnderTheOneMonitorName) {
     Prepare(TestPlatform::Nt32);
-    (void)setup::RegisterPortMonitor(*context);
+    (void)RegisterPortMonitor();
     EXPECT_EQ(windows.spooler.monitorDlls["NIMBRAX Writer Monitor x86"], "nimbmon32.dll");
 }
 
 TEST_F(PortMonitorTest, AnAlreadyRegisteredMonitorStillGetsAskedForThePort) {
     Prepare(TestPlatform::Windows64);
-    (void)setup::RegisterPortMonitor(*context);
+    (void)RegisterPortMonitor();
     windows.journal.Clear();
-    (void)setup::RegisterPortMonitor(*context);  // AddMonitor fails: already installed
+    (void)RegisterPortMonitor();  // AddMonitor fails: already installed
     EXPECT_TRUE(windows.journal.Contains("AddPort"));
 }
 

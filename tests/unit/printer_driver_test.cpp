@@ -14,7 +14,7 @@ constexpr const char* kReferenceFolder = "C:\\Windows\\system32\\spool\\drivers\
 
 class PrinterDriverTest : public SpoolerStepFixture {
 protected:
-    bool Install() { return setup::InstallPrinterDriver(*context); }
+    bool Install() { return InstallPrinterDriver(); }
     const platform::DriverInfo3* Registered(const std::string& environment) const {
         return windows.spooler.FindDriver("NIMBRAX Writer", environment);
     }

@@ -23,10 +23,10 @@ protected:
     void PrepareSpooler(TestPlatform platform, const std::string& paper = "A4", bool silent = true) {
         Prepare(platform, silent);
         context->state.paperSizeName = paper;
-        windows.spooler.AddDriver("NIMBRAX Writer", context->spooler.environment);
+        windows.spooler.AddDriver("NIMBRAX Writer", Row().environment);
         windows.spooler.ports.push_back("QLW1:");
     }
-    bool Install() { return setup::InstallPrinter(*context); }
+    bool Install() { return InstallPrinter(); }
     fake::FakePrinter& Printer() {
         fake::FakePrinter* printer = windows.spooler.FindPrinter("Quillet Writer");
         EXPECT_NE(printer, nullptr);
@@ -296,7 +296,7 @@ TEST_F(PrinterTest, LegacyDefaultDevModeBecomesThePrintersRegistryValue) {
     const std::string key = "System\\CurrentControlSet\\Control\\Print\\Printers\\Quillet Writer";
     windows.registry.AddKey(RegistryRoot::LocalMachine, key, RegistryView::Force64);
     PrepareSpooler(TestPlatform::Windows98);
-    setup::WriteLegacyDefaultDevMode(*context);
+    WriteLegacyDefaultDevMode();
     const auto value = windows.registry.Value(RegistryRoot::LocalMachine, key, "Default DevMode", RegistryView::Force64);
     ASSERT_TRUE(value.has_value());
     EXPECT_EQ(value->type, platform::kRegBinary);
@@ -307,12 +307,12 @@ TEST_F(PrinterTest, LegacyDefaultDevModeNeedsBothTheFileAndThePrintersKey) {
     const std::string key = "System\\CurrentControlSet\\Control\\Print\\Printers\\Quillet Writer";
     PrepareSpooler(TestPlatform::Windows98);
     windows.registry.AddKey(RegistryRoot::LocalMachine, key, RegistryView::Force64);
-    setup::WriteLegacyDefaultDevMode(*context);  // no .bin on the medium
+    WriteLegacyDefaultDevMode();  // no .bin on the medium
     EXPECT_TRUE(windows.registry.ValueNames(RegistryRoot::LocalMachine, key, RegistryView::Force64).empty());
 
     windows.files.AddFile("C:\\Medium\\Driver\\Quillet Writer.bin", "image");
     windows.failures.Fail(fake::Op::OpenKey, platform::kErrorFileNotFound, "Printers");
-    setup::WriteLegacyDefaultDevMode(*context);
+    WriteLegacyDefaultDevMode();
     EXPECT_TRUE(windows.registry.ValueNames(RegistryRoot::LocalMachine, key, RegistryView::Force64).empty());
     EXPECT_TRUE(windows.ui.shown.empty());
 }

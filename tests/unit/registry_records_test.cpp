@@ -33,7 +33,7 @@ protected:
 
 TEST_F(RegistryRecordsTest, ProductKeyOfAProgrammaticAccessBuildThenCleared) {
     context.state.programmaticAccess = true;
-    ASSERT_TRUE(setup::WriteProductKey(context).ok());
+    ASSERT_TRUE(WriteProductKey().ok());
     const auto access = Value("SOFTWARE\\NIMBRAX Writer", "Programmatic Access");
     ASSERT_TRUE(access);
     EXPECT_EQ(access->type, platform::kRegDword);
@@ -43,7 +43,7 @@ TEST_F(RegistryRecordsTest, ProductKeyOfAProgrammaticAccessBuildThenCleared) {
 
     // All six names are deleted, also the two never written; failures change nothing.
     windows.failures.Fail(fake::Op::DeleteValue, platform::kErrorAccessDenied, "Port Name");
-    setup::ClearTransientValues(context);
+    ClearTransientValues();
     EXPECT_EQ(windows.registry.ValueNames(RegistryRoot::LocalMachine, "SOFTWARE\\NIMBRAX Writer",
                                           RegistryView::Force64),
               std::vector<std::string>{"Port Name"});
@@ -57,7 +57,7 @@ TEST_F(RegistryRecordsTest, PortKeyTextsAreCountedWithoutTheirNul) {
     context.state.extensionComponents = true;
     context.state.ghostscriptDeployed = true;
     AddToMedium("NimbExt.exe");
-    ASSERT_TRUE(setup::WritePortKey(context).ok());
+    ASSERT_TRUE(WritePortKey().ok());
 
     // Counted without the NUL; Windows NT stores it all the same, as it follows the text.
     EXPECT_TRUE(IsTextValue(Value(kPortKey, ""), "QLW1:Quillet Writer", TextCount::WithoutNul));
@@ -71,29 +71,29 @@ TEST_F(RegistryRecordsTest, PortKeyTextsAreCountedWithoutTheirNul) {
 
 TEST_F(RegistryRecordsTest, PortKeyOfAPlainBuildHoldsOnlyTheDestination) {
     context.state.extensionComponents = true;  // but "NimbExt.exe" is not on the medium
-    ASSERT_TRUE(setup::WritePortKey(context).ok());
+    ASSERT_TRUE(WritePortKey().ok());
     EXPECT_EQ(windows.registry.ValueNames(RegistryRoot::LocalMachine, kPortKey, RegistryView::Force64),
               std::vector<std::string>{"Destination Folder"});
 }
 
 TEST_F(RegistryRecordsTest, PortKeyThatCannotBeCreatedFailsWith113) {
     windows.failures.Fail(fake::Op::CreateKey, platform::kErrorAccessDenied, kPortKey);
-    const auto result = setup::WritePortKey(context);
+    const auto result = WritePortKey();
     EXPECT_EQ(result.messageId, 113u);
     EXPECT_EQ(result.error, platform::kErrorAccessDenied);
 }
 
 TEST_F(RegistryRecordsTest, FailedValueWritesArePassedOver) {
     windows.failures.Fail(fake::Op::SetValue, platform::kErrorAccessDenied);
-    EXPECT_TRUE(setup::WritePortKey(context).ok());
-    EXPECT_EQ(setup::RegisterUninstallEntry(context).error, platform::kErrorAccessDenied);
+    EXPECT_TRUE(WritePortKey().ok());
+    EXPECT_EQ(RegisterUninstallEntry().error, platform::kErrorAccessDenied);
     EXPECT_TRUE(windows.registry.KeyExists(RegistryRoot::LocalMachine, kUninstallEntry, RegistryView::Force64));
 }
 
 // ---- uninstall entry ------------------------------------------------------------------
 
 TEST_F(RegistryRecordsTest, UninstallEntryOn64BitWindowsQuotesTheUninstaller) {
-    EXPECT_TRUE(setup::RegisterUninstallEntry(context));
+    EXPECT_TRUE(RegisterUninstallEntry());
     EXPECT_TRUE(IsTextValue(Value(kUninstallEntry, "DisplayName"), "Quillet Writer", TextCount::WithNul));
     EXPECT_TRUE(IsTextValue(Value(kUninstallEntry, "UninstallString"),
                             "\"C:\\Program Files\\Quillet\\unInstpm64.exe\" /uninstall", TextCount::WithNul));
@@ -103,7 +103,7 @@ TEST_F(RegistryRecordsTest, UninstallEntryOn64BitWindowsQuotesTheUninstaller) {
 TEST_F(RegistryRecordsTest, UninstallEntryOn32BitWindowsPassesTheFolderUnquoted) {
     On32BitNt();
     context.state.uninstallerPath = Destination("uninstpm.exe");
-    EXPECT_TRUE(setup::RegisterUninstallEntry(context));
+    EXPECT_TRUE(RegisterUninstallEntry());
     EXPECT_TRUE(IsTextValue(Value(kUninstallEntry, "UninstallString", RegistryView::Native),
                             "\"C:\\Program Files\\Quillet\\uninstpm.exe\" C:\\Program Files\\Quillet",
                             TextCount::WithNul));
@@ -111,7 +111,7 @@ TEST_F(RegistryRecordsTest, UninstallEntryOn32BitWindowsPassesTheFolderUnquoted)
 
 TEST_F(RegistryRecordsTest, UninstallEntryThatCannotBeCreatedWritesNothing) {
     windows.failures.Fail(fake::Op::CreateKey, platform::kErrorAccessDenied, kUninstallEntry);
-    EXPECT_EQ(setup::RegisterUninstallEntry(context).error, platform::kErrorAccessDenied);
+    EXPECT_EQ(RegisterUninstallEntry().error, platform::kErrorAccessDenied);
     EXPECT_FALSE(windows.journal.Contains("SetValue"));
 }
 
@@ -120,7 +120,7 @@ TEST_F(RegistryRecordsTest, UninstallEntryMissingOneValueIsReportedIncomplete) {
     for (const char* failing : {"DisplayName", "UninstallString"}) {
         windows.failures.Clear();
         windows.failures.Fail(fake::Op::SetValue, platform::kErrorInvalidParameter, failing);
-        EXPECT_EQ(setup::RegisterUninstallEntry(context).error, platform::kErrorInvalidParameter) << failing;
+        EXPECT_EQ(RegisterUninstallEntry().error, platform::kErrorInvalidParameter) << failing;
         EXPECT_FALSE(Value(kUninstallEntry, failing)) << failing;
         const char* other = std::string(failing) == "DisplayName" ? "UninstallString" : "DisplayName";
         EXPECT_TRUE(Value(kUninstallEntry, other)) << other;
@@ -131,12 +131,12 @@ TEST_F(RegistryRecordsTest, UninstallEntryMissingOneValueIsReportedIncomplete) {
 // ---- edition key ------------------------------------------------------------------------
 
 TEST_F(RegistryRecordsTest, EditionKeyIsCreatedEmptyInThe64BitView) {
-    setup::CreateEditionKey(context);
+    CreateEditionKey();
     EXPECT_TRUE(windows.registry.KeyExists(RegistryRoot::LocalMachine, kEditionKey, RegistryView::Force64));
     EXPECT_TRUE(windows.registry.ValueNames(RegistryRoot::LocalMachine, kEditionKey, RegistryView::Force64).empty());
 
     windows.failures.Fail(fake::Op::CreateKey, platform::kErrorAccessDenied);
-    setup::CreateEditionKey(context);  // never fails the run
+    CreateEditionKey();  // never fails the run
 }
 
 // ---- through the whole sequence -----------------------------------------------------------

@@ -6,7 +6,11 @@
 #include <string>
 #include <vector>
 
+#include "setup/platform_selection.h"
 #include "setup/setup_context.h"
+#include "setup/spooler/port_monitor.h"
+#include "setup/spooler/printer.h"
+#include "setup/spooler/printer_driver.h"
 #include "tests/unit/setup_fixture.h"
 
 namespace testing_support {
@@ -36,9 +40,32 @@ protected:
         state.settingsPath = std::string(kMedium) + "Setup.Ini";
         state.systemFolder = "C:\\Windows\\system32\\";
         state.destinationFolder = kDestination;
-        setup::PointErrorLogAtDestination(*context);
+        context->feedback.PointErrorLogAt(state.destinationFolder);
         context->settings.Bind(windows.files, state.settingsPath);
-        ASSERT_TRUE(setup::SelectSpoolerPlatform(*context));
+        const setup::SelectedPlatform selected = setup::SelectPlatformRow(windows.system, false);
+        ASSERT_NE(selected.row, nullptr);
+        state.platformRow = selected.row;
+        state.osMajor = selected.version.major;
+        state.osMinor = selected.version.minor;
+    }
+
+    const product::PlatformRow& Row() const { return *context->state.platformRow; }
+    // The steps as the sequence calls them.
+    void DeployPortMonitor() {
+        setup::DeployPortMonitor(windows.files, windows.processes, Row(), context->state);
+    }
+    platform::Win32Result RegisterPortMonitor() {
+        return setup::RegisterPortMonitor(windows.spooler, Row(), context->feedback);
+    }
+    bool InstallPrinterDriver() {
+        return setup::InstallPrinterDriver({windows.spooler, windows.files, Row(), context->state}, context->feedback);
+    }
+    setup::PrinterSetup PrinterSteps() {
+        return {windows.spooler, windows.ui, Row(), context->state, context->settings};
+    }
+    bool InstallPrinter() { return setup::InstallPrinter(PrinterSteps(), context->feedback); }
+    void WriteLegacyDefaultDevMode() {
+        setup::WriteLegacyDefaultDevMode(windows.files, windows.registry, context->state);
     }
 
     std::string ErrorLog() const { return windows.files.Content(kErrorLog).value_or(""); }

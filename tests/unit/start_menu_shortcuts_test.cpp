@@ -28,7 +28,7 @@ protected:
 };
 
 TEST_F(ShortcutsTest, NestedGroupGetsItsParentThenItselfAndTheShortcuts) {
-    setup::CreateStartMenuShortcuts(context);
+    CreateStartMenuShortcuts();
     EXPECT_LT(windows.journal.IndexOf(std::string("CreateDirectory ") + kCommonPrograms + "\\Brindle"),
               windows.journal.IndexOf("CreateDirectory " + Group()));
     EXPECT_EQ(Link(Group() + "\\Preferences.lnk"),
@@ -41,13 +41,13 @@ TEST_F(ShortcutsTest, NestedGroupGetsItsParentThenItselfAndTheShortcuts) {
 
 TEST_F(ShortcutsTest, EmptyGroupUsesTheProductName) {
     context.state.programGroup.clear();
-    setup::CreateStartMenuShortcuts(context);
+    CreateStartMenuShortcuts();
     EXPECT_TRUE(windows.files.Exists(std::string(kCommonPrograms) + "\\Quillet Writer\\Preferences.lnk"));
 }
 
 TEST_F(ShortcutsTest, OnlyOneMissingLevelAboveTheGroupIsMade) {
     context.state.programGroup = "A\\B\\C";
-    setup::CreateStartMenuShortcuts(context);
+    CreateStartMenuShortcuts();
     EXPECT_FALSE(windows.files.Exists(std::string(kCommonPrograms) + "\\A"));
     EXPECT_TRUE(windows.journal.Contains("CreateDirectory " + std::string(kCommonPrograms) + "\\A\\B"));
     EXPECT_FALSE(windows.files.Exists(std::string(kCommonPrograms) + "\\A\\B\\C\\Preferences.lnk"));
@@ -57,7 +57,7 @@ TEST_F(ShortcutsTest, ReadmeAndSecurityFollowTheirConditionsNotTheirTargets) {
     context.state.readmeName = "README.TXT";
     context.state.extensionComponents = true;  // "QuillEncrypt.exe" was never copied
     windows.files.Remove(Destination("Preferences.exe"));
-    setup::CreateStartMenuShortcuts(context);
+    CreateStartMenuShortcuts();
     EXPECT_FALSE(windows.files.Exists(Group() + "\\Preferences.lnk"));
     EXPECT_EQ(Link(Group() + "\\Readme.lnk"), "C:\\Program Files\\Quillet\\README.TXT||Shortcut to readme");
     EXPECT_EQ(Link(Group() + "\\Security.lnk"),
@@ -66,40 +66,40 @@ TEST_F(ShortcutsTest, ReadmeAndSecurityFollowTheirConditionsNotTheirTargets) {
 
 TEST_F(ShortcutsTest, UninstallShortcutOnlyBeforeVista) {
     context.state.osMajor = 5;
-    setup::CreateStartMenuShortcuts(context);
+    CreateStartMenuShortcuts();
     EXPECT_EQ(Link(Group() + "\\Uninstall Quillet Writer.lnk"),
               "C:\\Program Files\\Quillet\\unInstpm64.exe| /uninstall|Shortcut to uninstall");
 
     On32BitNt(5);
     context.state.uninstallerPath = Destination("uninstpm.exe");
-    setup::CreateStartMenuShortcuts(context);
+    CreateStartMenuShortcuts();
     EXPECT_EQ(Link(Group() + "\\Uninstall Quillet Writer.lnk"),
               "C:\\Program Files\\Quillet\\uninstpm.exe|C:\\Program Files\\Quillet|Shortcut to uninstall");
 
     windows.files.Remove(Group() + "\\Uninstall Quillet Writer.lnk");
     On32BitNt(6);
-    setup::CreateStartMenuShortcuts(context);
+    CreateStartMenuShortcuts();
     EXPECT_FALSE(windows.files.Exists(Group() + "\\Uninstall Quillet Writer.lnk"));
     EXPECT_TRUE(windows.files.Exists(Group() + "\\Preferences.lnk"));
 }
 
 TEST_F(ShortcutsTest, Windows98UsesTheUsersProgramsFolder) {
     OnWindows98();
-    setup::CreateStartMenuShortcuts(context);
+    CreateStartMenuShortcuts();
     EXPECT_TRUE(windows.files.Exists(std::string(kUserPrograms) + "\\Brindle\\Quillet Writer\\Preferences.lnk"));
     EXPECT_FALSE(windows.files.Exists(Group()));
 }
 
 TEST_F(ShortcutsTest, NoProgramsFolderNoShortcutsAndFailedLinksArePassedOver) {
     windows.failures.Fail(fake::Op::GetSpecialFolderPath, 2);
-    setup::CreateStartMenuShortcuts(context);
+    CreateStartMenuShortcuts();
     EXPECT_FALSE(windows.journal.Contains("CreateDirectory"));
     EXPECT_FALSE(windows.journal.Contains("SaveLink"));
 
     windows.failures.Clear();
     context.state.readmeName = "README.TXT";
     windows.failures.Fail(fake::Op::SaveLink, platform::kErrorAccessDenied, "Preferences.lnk");
-    setup::CreateStartMenuShortcuts(context);
+    CreateStartMenuShortcuts();
     EXPECT_FALSE(windows.files.Exists(Group() + "\\Preferences.lnk"));
     EXPECT_TRUE(windows.files.Exists(Group() + "\\Readme.lnk"));
 }
@@ -123,8 +123,8 @@ TEST_F(ShortcutsTest, AGroupOutsideTheProgramsFolderIsPassedOverAndLogged) {
         context.state.programGroup = c.group;
         context.state.productName = c.productName;
         context.state.destinationFolder = kDestination;
-        setup::PointErrorLogAtDestination(context);
-        setup::CreateStartMenuShortcuts(context);
+        context.feedback.PointErrorLogAt(context.state.destinationFolder);
+        CreateStartMenuShortcuts();
         EXPECT_FALSE(windows.journal.Contains("CreateDirectory"));
         EXPECT_FALSE(windows.journal.Contains("SaveLink"));
         const std::string group = c.group.empty() ? c.productName : c.group;
@@ -135,7 +135,7 @@ TEST_F(ShortcutsTest, AGroupOutsideTheProgramsFolderIsPassedOverAndLogged) {
     // A group that goes down and up again but stays inside is taken as it is.
     context.state.programGroup = "Brindle\\..\\Quillet";
     context.state.productName = "Quillet Writer";
-    setup::CreateStartMenuShortcuts(context);
+    CreateStartMenuShortcuts();
     EXPECT_TRUE(windows.files.Exists(std::string(kCommonPrograms) + "\\Quillet\\Preferences.lnk"));
 }
 

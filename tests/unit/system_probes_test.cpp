@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "setup/ui/system_probes.h"
+#include "setup/file_probes.h"
+#include "setup/platform_selection.h"
+#include "setup/shell_shortcut.h"
 #include "tests/fake_windows/fake_windows.h"
 
 namespace {

@@ -6,7 +6,9 @@
 #include <wrl/client.h>
 
 #include "platform/win32/win32_platform.h"
-#include "setup/ui/system_probes.h"
+#include "setup/file_probes.h"
+#include "setup/platform_selection.h"
+#include "setup/shell_shortcut.h"
 #include "tests/windows/scratch_folder.h"
 
 namespace {

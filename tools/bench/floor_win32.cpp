@@ -19,6 +19,7 @@
 #include <string>
 #include <vector>
 
+#include "common/product/platform_rows.h"
 #include "common/product/registry_names.h"
 #include "common/product/spooler_names.h"
 #include "common/spooler/product_records.h"
@@ -27,6 +28,9 @@
 #include "platform/win32/win32_platform.h"
 
 namespace {
+
+// The floor does what Setup does on 64-bit Windows.
+constexpr const product::PlatformRow& kRow = product::Row(product::PlatformId::WindowsX64);
 
 constexpr std::uint32_t kDriverDirectoryBytes = 1024;
 
@@ -106,13 +110,13 @@ int Install(platform::Platform& os, const Paths& paths) {
         [&] { return SetPortForMonitor(os.registry, paths.port); },
         [&] {
             // A monitor left by an earlier run refuses to be added again, as for Setup.
-            (void)os.spooler.AddMonitor({product::kMonitorName, product::kEnvironmentX64, product::kMonitorDllX64});
+            (void)os.spooler.AddMonitor({product::kMonitorName, kRow.environment, kRow.monitorDll});
             return static_cast<bool>(os.spooler.AddPort(product::kMonitorName));
         },
         [&] {
             // The 64-bit spooler takes the driver's files by their bare names.
             return static_cast<bool>(
-                os.spooler.AddPrinterDriver(spooler::ProductNtDriverRecord(product::kEnvironmentX64, "")));
+                os.spooler.AddPrinterDriver(spooler::ProductNtDriverRecord(kRow.environment, "")));
         },
         [&] { return static_cast<bool>(os.spooler.AddPrinter(spooler::ProductPrinterRecord(paths.printer, paths.port))); },
     });
@@ -124,10 +128,10 @@ int Uninstall(platform::Platform& os, const Paths& paths) {
             platform::OpenedPrinter printer = os.spooler.OpenPrinter(paths.printer, platform::kPrinterAllAccess);
             return printer && printer.printer->DeletePrinter();
         },
-        [&] { return static_cast<bool>(os.spooler.DeletePrinterDriver(product::kEnvironmentX64, product::kDriverName)); },
+        [&] { return static_cast<bool>(os.spooler.DeletePrinterDriver(kRow.environment, product::kDriverName)); },
         [&] { return static_cast<bool>(os.spooler.DeletePort(paths.port)); },
         [&] { return static_cast<bool>(os.spooler.DeleteMonitor(product::kMonitorName)); },
-        [&] { return static_cast<bool>(os.files.DeleteFile(paths.systemFolder + "\\" + product::kMonitorDllX64)); },
+        [&] { return static_cast<bool>(os.files.DeleteFile(paths.systemFolder + "\\" + kRow.monitorDll)); },
         [&] { return DeleteTree(os.files, paths.installFolder); },
         [&] {
             return static_cast<bool>(os.registry.DeleteKey(platform::RegistryRoot::LocalMachine,
@@ -150,7 +154,7 @@ int main(int argc, char** argv) {
     char system[MAX_PATH] = {};
     if (GetSystemDirectoryA(system, MAX_PATH) == 0) return 101;
     paths.systemFolder = system;
-    const auto driverFolder = os.spooler.GetPrinterDriverDirectory(product::kEnvironmentX64, kDriverDirectoryBytes);
+    const auto driverFolder = os.spooler.GetPrinterDriverDirectory(kRow.environment, kDriverDirectoryBytes);
     if (!driverFolder) return 102;
     paths.driverFolder = driverFolder.value();
 

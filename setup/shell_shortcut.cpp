@@ -1,4 +1,4 @@
-#include "setup/ui/system_probes.h"
+#include "setup/shell_shortcut.h"
 
 namespace setup {
 namespace {
@@ -17,38 +17,6 @@ platform::HResult SaveLink(platform::Shell& shell, platform::ShellLink& link,
 }
 
 }  // namespace
-
-int IsRunningUnderWow64(platform::SystemInfo& system) {
-    if (!system.HasIsWow64Process()) return 0;
-    // A failing call leaves the answer at "no", as the flag starts out cleared.
-    const auto answer = system.IsWow64Process();
-    return answer && answer.value() ? 1 : 0;
-}
-
-int ClearReadOnlyAttribute(platform::FileSystem& files, std::string path) {
-    const auto attributes = files.GetFileAttributes(path);
-    if (!attributes) return 0;
-    if ((attributes.value() & platform::kFileAttributeReadOnly) != 0) {
-        (void)files.SetFileAttributes(path, platform::kFileAttributeNormal);
-    }
-    return 1;
-}
-
-bool FileExists(platform::FileSystem& files, const std::string& path) {
-    return static_cast<bool>(files.GetFileAttributes(path));
-}
-
-int DirectoryExists(platform::FileSystem& files, const std::string& path) {
-    const auto current = files.GetCurrentDirectory();
-    if (!current) return 0;
-    if (!files.SearchPath(current.value(), path, kMaxPath)) return 0;
-    const auto attributes = files.GetFileAttributes(path);
-    return attributes && (attributes.value() & platform::kFileAttributeDirectory) != 0 ? 1 : 0;
-}
-
-int IsFileEntry(std::uint32_t entryAttributes) {
-    return (entryAttributes & platform::kFileAttributeDirectory) == 0 ? 1 : 0;
-}
 
 platform::HResult CreateShellShortcut(platform::Shell& shell, const std::string& target,
                                       const std::string& shortcutPath,

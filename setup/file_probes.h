@@ -1,4 +1,4 @@
-// Small probes of the system the installer asks many times.
+// Small questions about files and folders that many installer steps ask.
 #pragma once
 
 #include <cstdint>
@@ -7,9 +7,6 @@
 #include "platform/platform.h"
 
 namespace setup {
-
-// 1 when the installer runs as a 32-bit process on 64-bit Windows, else 0.
-int IsRunningUnderWow64(platform::SystemInfo& system);
 
 // Makes a read-only file writable (its attributes become "normal"). 0 when the file
 // does not exist, else 1.
@@ -24,11 +21,5 @@ int DirectoryExists(platform::FileSystem& files, const std::string& path);
 
 // 1 for a directory-listing entry that is not a folder.
 int IsFileEntry(std::uint32_t entryAttributes);
-
-// Saves a shell shortcut to `target` at `shortcutPath`. `arguments` may be null.
-// Gives the result of the last step attempted.
-platform::HResult CreateShellShortcut(platform::Shell& shell, const std::string& target,
-                                      const std::string& shortcutPath,
-                                      const std::string& description, const char* arguments);
 
 }  // namespace setup

@@ -1,0 +1,51 @@
+// What the steps tell the person at the machine while they run: the progress bar, the
+// error box and the error log "Error.log" in the destination folder. One object per run,
+// handed to the steps that report or advance the bar.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "platform/platform.h"
+#include "setup/install_state.h"
+#include "setup/ui/setup_dialogs.h"
+
+namespace setup {
+
+class StepFeedback {
+public:
+    // Reads whether the run is silent and the product's name from `state` as the
+    // sequence fills it in.
+    StepFeedback(platform::Platform& os, const InstallState& state) : os_(os), state_(state) {}
+
+    // The progress window from now on; nothing shows when `progress` is empty.
+    void ShowProgress(std::unique_ptr<InstallProgress> progress) { progress_ = std::move(progress); }
+    // Advances the progress window by one step, handling pending messages first. Nothing
+    // when silent or when there is no window.
+    void Step();
+    // Closes the progress window if it is shown; a step that reports its own failure
+    // text closes it first.
+    void CloseProgress();
+
+    // From now on the error log is "Error.log" in `destinationFolder`.
+    void PointErrorLogAt(const std::string& destinationFolder);
+    const std::string& ErrorLogPath() const { return errorLogPath_; }
+    // Appends `line` and CR LF to the error log; nothing before it is pointed anywhere.
+    void AppendToErrorLog(const std::string& line);
+
+    // The generic error box: message 402 "Install %s failed." and, when `lastError` is
+    // not 0 and the system has a text for it, that text. Nothing in silent mode.
+    void ReportError(std::uint32_t lastError);
+    // A step's own failure text: an OK box when interactive, a line of the error log when
+    // silent, never both.
+    void ReportFailure(const std::string& text);
+
+private:
+    platform::Platform& os_;
+    const InstallState& state_;
+    std::unique_ptr<InstallProgress> progress_;
+    std::string errorLogPath_;  // empty until the destination folder exists
+};
+
+}  // namespace setup
