@@ -26,7 +26,7 @@ int RunCopyMode(platform::Platform& os) {
         (void)os.ui.ApplicationMessageBox("Install Quillet Writer failed. (Err64-103)");
         return static_cast<int>(systemDirectory.error);
     }
-    const std::string dll = product::Row(product::PlatformId::WindowsX64).monitorDll;
+    const std::string dll = product::kUninstallerRow.monitorDll;
     const auto copied = os.files.CopyFile(folder + dll, systemDirectory.value() + "\\" + dll, false);
     return static_cast<int>(copied.error);
 }

@@ -1,5 +1,6 @@
 #include "uninstall/file_removal.h"
 
+#include "common/product/platform_rows.h"
 #include "common/product/product_files.h"
 #include "common/product/program_group.h"
 #include "common/product/registry_names.h"
@@ -21,10 +22,10 @@ bool IsFolder(platform::FileSystem& files, const std::string& path) {
 void DeleteSubkey(UninstallContext& context, const std::string& parent, const std::string& name) {
     const auto opened = context.os.registry.OpenKey(platform::RegistryRoot::LocalMachine, parent,
                                                     platform::RegistryAccess::AllAccess,
-                                                    platform::RegistryView::Force64);
+                                                    product::kUninstallerRow.machineView);
     if (!opened) return;
     (void)context.os.registry.DeleteKey(platform::RegistryRoot::LocalMachine, parent + "\\" + name,
-                                        platform::RegistryView::Force64);
+                                        product::kUninstallerRow.machineView);
 }
 
 // The system's registration tool, by its full path, unregistering silently; waited for

@@ -9,9 +9,6 @@ namespace {
 
 constexpr std::size_t kSystemFolderCapacity = 513;  // 512 characters
 
-// The uninstaller is a 64-bit program: it removes what Setup installed for 64-bit Windows.
-constexpr const product::PlatformRow& kRow = product::Row(product::PlatformId::WindowsX64);
-
 // A printer that cannot be opened (gone, or not ours to touch) is passed over.
 void RemovePrinter(UninstallContext& context) {
     const platform::OpenedPrinter opened =
@@ -27,7 +24,7 @@ void RemovePrinter(UninstallContext& context) {
 // port keeps its DLL. A DLL that cannot be deleted now stays.
 void RemoveMonitor(UninstallContext& context) {
     if (!context.os.spooler.DeleteMonitor(product::kMonitorName)) return;
-    (void)context.os.files.DeleteFile(context.systemFolder + "\\" + kRow.monitorDll);
+    (void)context.os.files.DeleteFile(context.systemFolder + "\\" + product::kUninstallerRow.monitorDll);
 }
 
 }  // namespace
@@ -36,7 +33,7 @@ bool RemoveSpoolerObjects(UninstallContext& context) {
     platform::Spooler& spooler = context.os.spooler;
     RemovePrinter(context);
     // Refused while another printer uses the driver or the port; that is as it should be.
-    (void)spooler.DeletePrinterDriver(kRow.environment, product::kDriverName);
+    (void)spooler.DeletePrinterDriver(product::kUninstallerRow.environment, product::kDriverName);
     (void)spooler.DeletePort(context.portName);
 
     const auto systemFolder = context.os.system.GetSystemDirectory(kSystemFolderCapacity);

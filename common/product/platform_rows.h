@@ -70,4 +70,8 @@ constexpr const PlatformRow& Row(PlatformId id) {
     return kPlatformRows[static_cast<std::size_t>(id)];
 }
 
+// The uninstaller is a 64-bit program: it runs on, and removes what Setup installed for,
+// 64-bit Windows.
+inline constexpr const PlatformRow& kUninstallerRow = Row(PlatformId::WindowsX64);
+
 }  // namespace product
