@@ -54,6 +54,19 @@ inline ProcessStart ShownAs(WindowShow show) {
     return start;
 }
 
+// A named mutex, held for as long as the object lives.
+class NamedMutex {
+public:
+    virtual ~NamedMutex() = default;  // closes the handle
+};
+
+struct [[nodiscard]] CreatedMutex {
+    std::unique_ptr<NamedMutex> mutex;  // null when the call failed
+    bool alreadyExisted = false;        // another process has one of this name open
+    std::uint32_t error = kErrorSuccess;
+    explicit operator bool() const { return mutex != nullptr; }
+};
+
 class Processes {
 public:
     virtual ~Processes() = default;
@@ -63,6 +76,8 @@ public:
     virtual Win32Result SetOwnThreadTimeCritical() = 0;
     // SetPriorityClass(HIGH_PRIORITY_CLASS) on the running process.
     virtual Win32Result SetOwnProcessHighPriority() = 0;
+    // CreateMutexA without an owner, named `name`.
+    virtual CreatedMutex CreateNamedMutex(const std::string& name) = 0;
 };
 
 }  // namespace platform

@@ -35,6 +35,18 @@ struct ProcessMachines {
     std::uint16_t native = kMachineUnknown;
 };
 
+// What the service control manager says of a service (SERVICE_STATUS.dwCurrentState,
+// QUERY_SERVICE_CONFIG.dwStartType).
+inline constexpr std::uint32_t kServiceStopped = 1;
+inline constexpr std::uint32_t kServiceRunning = 4;
+inline constexpr std::uint32_t kServiceDisabled = 4;
+inline constexpr std::uint32_t kErrorServiceDoesNotExist = 1060;
+
+struct ServiceState {
+    std::uint32_t currentState = 0;
+    std::uint32_t startType = 0;
+};
+
 struct OsVersion {
     std::uint32_t major = 0;
     std::uint32_t minor = 0;
@@ -76,6 +88,10 @@ public:
     // SystemParametersInfoA(SPI_SETFOREGROUNDLOCKTIMEOUT), written to the user
     // profile and broadcast.
     virtual Win32Result SetForegroundLockTimeout(std::uint32_t milliseconds) = 0;
+    // The state and start type of the service `name`, asked read-only of the service
+    // control manager (looked up at run time: Windows 98/Me have none and answer
+    // ERROR_CALL_NOT_IMPLEMENTED). A missing service fails with 1060.
+    virtual Win32Value<ServiceState> QueryServiceState(const std::string& name) = 0;
 };
 
 }  // namespace platform

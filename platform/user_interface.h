@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/result.h"
+
 namespace platform {
 
 enum class MessageBoxButtons { Ok, YesNo };
@@ -23,6 +25,10 @@ public:
     virtual MessageBoxAnswer ApplicationMessageBox(const std::string& text) = 0;
     // LoadStringA from the program's own string table, at most `capacity` - 1 characters.
     virtual std::string LoadString(std::uint32_t id, std::size_t capacity) = 0;
+    // Whether the process's window station is the visible one (GetProcessWindowStation,
+    // GetUserObjectInformationA UOI_FLAGS, WSF_VISIBLE). A box on an invisible one, as a
+    // service or a deployment tool's SYSTEM session has, is never seen and never answered.
+    virtual Win32Value<bool> IsWindowStationVisible() = 0;
 };
 
 // The framework's application title: the program's file name without its folder and

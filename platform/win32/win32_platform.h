@@ -54,6 +54,7 @@ public:
     std::vector<std::string> GetCommandLineArguments() override;
     std::string FormatSystemMessage(std::uint32_t error) override;
     Win32Result SetForegroundLockTimeout(std::uint32_t milliseconds) override;
+    Win32Value<ServiceState> QueryServiceState(const std::string& name) override;
 };
 
 class Win32UserInterface : public UserInterface {
@@ -62,6 +63,7 @@ public:
                                 MessageBoxButtons buttons) override;
     MessageBoxAnswer ApplicationMessageBox(const std::string& text) override;
     std::string LoadString(std::uint32_t id, std::size_t capacity) override;
+    Win32Value<bool> IsWindowStationVisible() override;
 };
 
 class Win32Shell : public Shell {
@@ -79,6 +81,7 @@ public:
     StartedProcess CreateProcess(const std::string& commandLine, const ProcessStart& start) override;
     Win32Result SetOwnThreadTimeCritical() override;
     Win32Result SetOwnProcessHighPriority() override;
+    CreatedMutex CreateNamedMutex(const std::string& name) override;
 };
 
 struct WinspoolLibrary;

@@ -68,6 +68,26 @@ Win32Result Win32Processes::SetOwnThreadTimeCritical() {
     return {};
 }
 
+namespace {
+
+class Win32NamedMutex : public NamedMutex {
+public:
+    explicit Win32NamedMutex(UniqueHandle handle) : handle_(std::move(handle)) {}
+
+private:
+    UniqueHandle handle_;
+};
+
+}  // namespace
+
+CreatedMutex Win32Processes::CreateNamedMutex(const std::string& name) {
+    UniqueHandle handle(CreateMutexA(nullptr, FALSE, name.c_str()));
+    // Read at once: the "already exists" answer comes with a valid handle.
+    const DWORD error = GetLastError();
+    if (!handle) return {nullptr, false, error == ERROR_SUCCESS ? ERROR_GEN_FAILURE : error};
+    return {std::make_unique<Win32NamedMutex>(std::move(handle)), error == ERROR_ALREADY_EXISTS, kErrorSuccess};
+}
+
 Win32Result Win32Processes::SetOwnProcessHighPriority() {
     if (!SetPriorityClass(GetCurrentProcess(), HIGH_PRIORITY_CLASS)) return {GetLastError()};
     return {};

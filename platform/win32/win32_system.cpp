@@ -1,9 +1,13 @@
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 
 #include "platform/win32/system_function.h"
 #include "platform/win32/unique_handles.h"
 #include "platform/win32/windows_api.h"
+
+#include <winsvc.h>
+
 #include "platform/win32/win32_platform.h"
 
 namespace platform::win32 {
@@ -108,6 +112,64 @@ std::vector<std::string> Win32SystemInfo::GetCommandLineArguments() {
     std::vector<std::string> arguments;
     for (int i = 1; i < __argc; ++i) arguments.emplace_back(__argv[i]);
     return arguments;
+}
+
+namespace {
+
+struct ServiceHandleTraits {
+    using Type = SC_HANDLE;
+    static SC_HANDLE Invalid() { return nullptr; }
+    static void Close(SC_HANDLE handle);
+};
+
+// The service control manager's calls, looked up at run time: Windows 98/Me have none.
+struct ServiceManagerCalls {
+    using OpenManager = SC_HANDLE(WINAPI*)(LPCSTR, LPCSTR, DWORD);
+    using OpenService = SC_HANDLE(WINAPI*)(SC_HANDLE, LPCSTR, DWORD);
+    using QueryStatus = BOOL(WINAPI*)(SC_HANDLE, LPSERVICE_STATUS);
+    using QueryConfig = BOOL(WINAPI*)(SC_HANDLE, LPQUERY_SERVICE_CONFIGA, DWORD, LPDWORD);
+    using Close = BOOL(WINAPI*)(SC_HANDLE);
+    OpenManager openManager = FindSystemFunction<OpenManager>("advapi32", "OpenSCManagerA");
+    OpenService openService = FindSystemFunction<OpenService>("advapi32", "OpenServiceA");
+    QueryStatus queryStatus = FindSystemFunction<QueryStatus>("advapi32", "QueryServiceStatus");
+    QueryConfig queryConfig = FindSystemFunction<QueryConfig>("advapi32", "QueryServiceConfigA");
+    Close close = FindSystemFunction<Close>("advapi32", "CloseServiceHandle");
+    bool Complete() const {
+        return openManager != nullptr && openService != nullptr && queryStatus != nullptr && queryConfig != nullptr &&
+               close != nullptr;
+    }
+};
+
+const ServiceManagerCalls& ServiceCalls() {
+    static const ServiceManagerCalls calls;
+    return calls;
+}
+
+void ServiceHandleTraits::Close(SC_HANDLE handle) { ServiceCalls().close(handle); }
+
+using UniqueServiceHandle = UniqueResource<ServiceHandleTraits>;
+
+}  // namespace
+
+Win32Value<ServiceState> Win32SystemInfo::QueryServiceState(const std::string& name) {
+    using Answer = Win32Value<ServiceState>;
+    const ServiceManagerCalls& calls = ServiceCalls();
+    if (!calls.Complete()) return Answer::Failed(ERROR_CALL_NOT_IMPLEMENTED);
+    const UniqueServiceHandle manager(calls.openManager(nullptr, nullptr, SC_MANAGER_CONNECT));
+    if (!manager) return Answer::Failed(GetLastError());
+    const UniqueServiceHandle service(
+        calls.openService(manager.get(), name.c_str(), SERVICE_QUERY_STATUS | SERVICE_QUERY_CONFIG));
+    if (!service) return Answer::Failed(GetLastError());
+    SERVICE_STATUS status{};
+    if (!calls.queryStatus(service.get(), &status)) return Answer::Failed(GetLastError());
+    // The configuration's strings follow the record; 8 KiB is the documented maximum.
+    std::vector<std::uint8_t> buffer(8 * 1024);
+    DWORD needed = 0;
+    auto* config = reinterpret_cast<LPQUERY_SERVICE_CONFIGA>(buffer.data());
+    if (!calls.queryConfig(service.get(), config, static_cast<DWORD>(buffer.size()), &needed)) {
+        return Answer::Failed(GetLastError());
+    }
+    return Answer::Ok(ServiceState{status.dwCurrentState, config->dwStartType});
 }
 
 std::string Win32SystemInfo::FormatSystemMessage(std::uint32_t error) {

@@ -1,5 +1,6 @@
 #include "platform/win32/windows_api.h"
 #include "platform/win32/application_box.h"
+#include "platform/win32/system_function.h"
 #include "platform/win32/win32_platform.h"
 
 namespace platform::win32 {
@@ -28,6 +29,23 @@ MessageBoxAnswer Win32UserInterface::MessageBox(const std::string& text, const s
 
 MessageBoxAnswer Win32UserInterface::ApplicationMessageBox(const std::string& text) {
     return ShowApplicationMessageBox(nullptr, text);
+}
+
+Win32Value<bool> Win32UserInterface::IsWindowStationVisible() {
+    // Windows 98/Me have no window stations: their one desktop is the visible one.
+    using GetStation = HWINSTA(WINAPI*)();
+    using GetInformation = BOOL(WINAPI*)(HANDLE, int, PVOID, DWORD, LPDWORD);
+    static const auto getStation = FindSystemFunction<GetStation>("user32", "GetProcessWindowStation");
+    static const auto getInformation = FindSystemFunction<GetInformation>("user32", "GetUserObjectInformationA");
+    if (getStation == nullptr || getInformation == nullptr) return Win32Value<bool>::Ok(true);
+    const HWINSTA station = getStation();  // not to be closed
+    if (station == nullptr) return Win32Value<bool>::Failed(GetLastError());
+    USEROBJECTFLAGS flags{};
+    DWORD needed = 0;
+    if (!getInformation(station, UOI_FLAGS, &flags, sizeof(flags), &needed)) {
+        return Win32Value<bool>::Failed(GetLastError());
+    }
+    return Win32Value<bool>::Ok((flags.dwFlags & WSF_VISIBLE) != 0);
 }
 
 std::string Win32UserInterface::LoadString(std::uint32_t id, std::size_t capacity) {

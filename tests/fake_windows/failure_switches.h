@@ -22,11 +22,11 @@ enum class Op {
     OpenKey, CreateKey, DeleteKey, SetValue, QueryValue, DeleteValue, EnumKey,
     // system
     GetVersionEx, IsWow64Process, IsWow64Process2, GetSystemDirectory, GetWindowsDirectory, GetModuleFileName, GetCPInfo,
-    SetForegroundLockTimeout,
+    SetForegroundLockTimeout, QueryServiceState,
     // shell
     GetSpecialFolderPath, OpenDocument, CoInitialize, CreateShellLink, QueryPersistFile, SaveLink,
     // processes
-    CreateProcess, SetThreadPriority, ResumeThread, SetPriorityClass,
+    CreateProcess, SetThreadPriority, ResumeThread, SetPriorityClass, CreateMutex,
     // spooler
     EnumMonitors, AddMonitor, AddPort, EnumPrinterDrivers, GetPrinterDriverDirectory, AddPrinterDriver,
     AddPrinter, OpenPrinter, GetPrinter2, GetPrinter8, SetPrinter2, SetPrinter8, DocumentProperties,

@@ -722,6 +722,14 @@ std::string FakeSystemInfo::FormatSystemMessage(std::uint32_t error) {
     return it == systemMessages.end() ? std::string() : it->second;
 }
 
+Win32Value<platform::ServiceState> FakeSystemInfo::QueryServiceState(const std::string& name) {
+    journal_.Add("QueryServiceState " + name);
+    if (auto error = failures_.Check(Op::QueryServiceState)) return Win32Value<platform::ServiceState>::Failed(*error);
+    const auto found = services.find(name);
+    if (found == services.end()) return Win32Value<platform::ServiceState>::Failed(platform::kErrorServiceDoesNotExist);
+    return Win32Value<platform::ServiceState>::Ok(found->second);
+}
+
 Win32Result FakeSystemInfo::SetForegroundLockTimeout(std::uint32_t milliseconds) {
     journal_.Add("SetForegroundLockTimeout");
     if (auto error = failures_.Check(Op::SetForegroundLockTimeout)) return {*error};
@@ -775,6 +783,11 @@ platform::MessageBoxAnswer FakeUserInterface::ApplicationMessageBox(const std::s
     shown.push_back(ShownBox{text, platform::ApplicationTitle(system_.moduleFileName), platform::MessageBoxButtons::Ok,
                              true});
     return platform::MessageBoxAnswer::Ok;
+}
+
+Win32Value<bool> FakeUserInterface::IsWindowStationVisible() {
+    if (windowStationError != 0) return Win32Value<bool>::Failed(windowStationError);
+    return Win32Value<bool>::Ok(windowStationVisible);
 }
 
 std::string FakeUserInterface::LoadString(std::uint32_t id, std::size_t capacity) {
@@ -932,6 +945,34 @@ Win32Result FakeProcesses::SetOwnThreadTimeCritical() {
     if (auto error = failures_.Check(Op::SetThreadPriority, "own")) return {*error};
     ownThreadTimeCritical = true;
     return {};
+}
+
+namespace {
+
+// Closing the handle takes the name off the machine once no handle is left.
+class FakeNamedMutex : public platform::NamedMutex {
+public:
+    FakeNamedMutex(std::map<std::string, int>& open, std::string name) : open_(open), name_(std::move(name)) {
+        ++open_[name_];
+    }
+    ~FakeNamedMutex() override {
+        if (--open_[name_] == 0) open_.erase(name_);
+    }
+    FakeNamedMutex(const FakeNamedMutex&) = delete;
+    FakeNamedMutex& operator=(const FakeNamedMutex&) = delete;
+
+private:
+    std::map<std::string, int>& open_;
+    std::string name_;
+};
+
+}  // namespace
+
+platform::CreatedMutex FakeProcesses::CreateNamedMutex(const std::string& name) {
+    journal_.Add("CreateMutex " + name);
+    if (auto error = failures_.Check(Op::CreateMutex, name)) return {nullptr, false, *error};
+    const bool existed = openMutexes.count(name) != 0;
+    return {std::make_unique<FakeNamedMutex>(openMutexes, name), existed, platform::kErrorSuccess};
 }
 
 Win32Result FakeProcesses::SetOwnProcessHighPriority() {

@@ -194,6 +194,10 @@ public:
     std::vector<std::string> GetCommandLineArguments() override { return arguments; }
     std::string FormatSystemMessage(std::uint32_t error) override;
     platform::Win32Result SetForegroundLockTimeout(std::uint32_t milliseconds) override;
+    platform::Win32Value<platform::ServiceState> QueryServiceState(const std::string& name) override;
+    // The services the service control manager knows; the spooler runs by default.
+    std::map<std::string, platform::ServiceState> services = {
+        {"Spooler", {platform::kServiceRunning, 2}}};  // SERVICE_AUTO_START
 
 private:
     Journal& journal_;
@@ -224,6 +228,9 @@ public:
                                           platform::MessageBoxButtons buttons) override;
     platform::MessageBoxAnswer ApplicationMessageBox(const std::string& text) override;
     std::string LoadString(std::uint32_t id, std::size_t capacity) override;
+    platform::Win32Value<bool> IsWindowStationVisible() override;
+    bool windowStationVisible = true;  // false: a service's or a SYSTEM session's station
+    std::uint32_t windowStationError = 0;  // not 0: the station's flags cannot be read
 
 private:
     Journal& journal_;
@@ -282,6 +289,10 @@ public:
     platform::StartedProcess CreateProcess(const std::string& commandLine, const platform::ProcessStart& start) override;
     platform::Win32Result SetOwnThreadTimeCritical() override;
     platform::Win32Result SetOwnProcessHighPriority() override;
+    platform::CreatedMutex CreateNamedMutex(const std::string& name) override;
+    // Names of the mutexes open now, with how many handles each has; other programs'
+    // are added by the tests.
+    std::map<std::string, int> openMutexes;
     Journal& journal() { return journal_; }
     FailureSwitches& failures() { return failures_; }
 
