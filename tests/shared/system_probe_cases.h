@@ -71,6 +71,14 @@ struct LinkCase {
 
 inline void PrintTo(const LinkCase& c, std::ostream* out) { *out << c.name; }
 
+// The test framework's name for a case's test: the case's name.
+struct NameOf {
+    template <class TestParamInfo>
+    std::string operator()(const TestParamInfo& tested) const {
+        return tested.param.name;
+    }
+};
+
 inline constexpr const char* kLinkDescription = "Shortcut to uninstall";
 
 inline std::vector<LinkCase> AllLinkCases() {

@@ -12,13 +12,11 @@ using namespace setup;
 using probe_cases::Case;
 using probe_cases::LinkCase;
 
-class FakeProbes : public ::testing::TestWithParam<Case> {
-protected:
-    fake::FakeWindows windows;
-};
+using FakeProbes = ::testing::TestWithParam<Case>;
 
 TEST_P(FakeProbes, AnswerAsTheRealCallsDo) {
     const Case& c = GetParam();
+    fake::FakeWindows windows;
     const std::string folder = "C:\\Cases\\" + c.name;
     windows.files.AddFolder(folder);
     windows.files.AddFolder(windows.system.systemDirectory);
@@ -48,17 +46,14 @@ TEST_P(FakeProbes, AnswerAsTheRealCallsDo) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, FakeProbes, ::testing::ValuesIn(probe_cases::AllCases()),
-                         [](const ::testing::TestParamInfo<Case>& tested) { return tested.param.name; });
+INSTANTIATE_TEST_SUITE_P(Cases, FakeProbes, ::testing::ValuesIn(probe_cases::AllCases()), probe_cases::NameOf());
 
-class FakeShortcut : public ::testing::TestWithParam<LinkCase> {
-protected:
-    fake::FakeWindows windows;
-};
+using FakeShortcut = ::testing::TestWithParam<LinkCase>;
 
 // Links are the fake's files "target|arguments|description".
 TEST_P(FakeShortcut, SavesAsTheShellDoes) {
     const LinkCase& c = GetParam();
+    fake::FakeWindows windows;
     const std::string folder = "C:\\Cases\\" + c.name;
     const std::string target = folder + "\\target.exe";
     const std::string link = folder + "\\" + c.link;
@@ -79,8 +74,7 @@ TEST_P(FakeShortcut, SavesAsTheShellDoes) {
     EXPECT_EQ(windows.shell.comInitCount, 0) << "COM left initialised";
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, FakeShortcut, ::testing::ValuesIn(probe_cases::AllLinkCases()),
-                         [](const ::testing::TestParamInfo<LinkCase>& tested) { return tested.param.name; });
+INSTANTIATE_TEST_SUITE_P(Cases, FakeShortcut, ::testing::ValuesIn(probe_cases::AllLinkCases()), probe_cases::NameOf());
 
 // ---- what only the fake can make fail ------------------------------------------------------
 

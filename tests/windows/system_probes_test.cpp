@@ -17,14 +17,12 @@ using platform::win32::Win32Platform;
 using probe_cases::Case;
 using probe_cases::LinkCase;
 
-class Win32Probes : public ::testing::TestWithParam<Case> {
-protected:
-    Win32Platform windows;
-    platform::Platform& os = windows.platform();
-};
+using Win32Probes = ::testing::TestWithParam<Case>;
 
 TEST_P(Win32Probes, AnswerAsTheTableSays) {
     const Case& c = GetParam();
+    Win32Platform windows;
+    platform::Platform& os = windows.platform();
     wintest::ScratchFolder folder("probe_" + c.name);
     for (const probe_cases::Entry& entry : c.entries) {
         if (entry.folder) {
@@ -55,8 +53,7 @@ TEST_P(Win32Probes, AnswerAsTheTableSays) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, Win32Probes, ::testing::ValuesIn(probe_cases::AllCases()),
-                         [](const ::testing::TestParamInfo<Case>& tested) { return tested.param.name; });
+INSTANTIATE_TEST_SUITE_P(Cases, Win32Probes, ::testing::ValuesIn(probe_cases::AllCases()), probe_cases::NameOf());
 
 // This build is 64-bit: native on 64-bit Windows, never WOW64.
 TEST(Win32ProbesOfThisProcess, Wow64ProbeIsTruthful) {
@@ -90,14 +87,12 @@ LinkContent ReadLink(const std::string& path) {
     return content;
 }
 
-class Win32Shortcut : public ::testing::TestWithParam<LinkCase> {
-protected:
-    Win32Platform windows;
-    platform::Platform& os = windows.platform();
-};
+using Win32Shortcut = ::testing::TestWithParam<LinkCase>;
 
 TEST_P(Win32Shortcut, SavesAsTheTableSays) {
     const LinkCase& c = GetParam();
+    Win32Platform windows;
+    platform::Platform& os = windows.platform();
     wintest::ScratchFolder folder("probe_link_" + c.name);
     folder.WriteFile("target.exe", "MZ");
     const std::string target = folder / "target.exe";
@@ -126,7 +121,6 @@ TEST_P(Win32Shortcut, SavesAsTheTableSays) {
     if (SUCCEEDED(again)) CoUninitialize();
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, Win32Shortcut, ::testing::ValuesIn(probe_cases::AllLinkCases()),
-                         [](const ::testing::TestParamInfo<LinkCase>& tested) { return tested.param.name; });
+INSTANTIATE_TEST_SUITE_P(Cases, Win32Shortcut, ::testing::ValuesIn(probe_cases::AllLinkCases()), probe_cases::NameOf());
 
 }  // namespace
