@@ -55,12 +55,6 @@ TEST_P(Win32Probes, AnswerAsTheTableSays) {
 
 INSTANTIATE_TEST_SUITE_P(Cases, Win32Probes, ::testing::ValuesIn(probe_cases::AllCases()), probe_cases::NameOf());
 
-// This build is 64-bit: native on 64-bit Windows, never WOW64.
-TEST(Win32ProbesOfThisProcess, Wow64ProbeIsTruthful) {
-    Win32Platform windows;
-    EXPECT_EQ(setup::IsRunningUnderWow64(windows.platform().system), 0);
-}
-
 struct LinkContent {
     std::string target;
     std::string arguments;
