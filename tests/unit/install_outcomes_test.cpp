@@ -1,6 +1,7 @@
 // How a whole run of the installer ends: every early end (install log, system, installed
 // product, product key, destination, file steps, port key), the destinations it
-// refuses, and a run that completes without a usable, removable printer.
+// refuses, and a run that completes without a usable, removable printer. Each through
+// RunInstallSequence, as a deployment tool sees it.
 #include <gtest/gtest.h>
 
 #include <functional>
