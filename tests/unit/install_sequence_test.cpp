@@ -1,8 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <functional>
-#include <optional>
-
 #include "setup/exit_codes.h"
 #include "tests/shared/private_profile_cases.h"
 #include "tests/unit/setup_fixture.h"
@@ -200,60 +197,32 @@ TEST_F(InstallSequenceTest, FailingOptionalStepsDoNotEndTheRun) {
 
 // ---- destination -----------------------------------------------------------------------
 
-// Where the destination comes from: the dialog's answer to the proposed folder (the
-// shell's Program Files folder, or the registry's on Windows 98, or the settings' folder as
-// it is written), else the settings or the command line without a dialog. Exactly one
-// trailing backslash comes off.
-TEST(InstallDestination, ComesFromTheDialogTheSettingsOrTheCommandLine) {
-    struct Case {
-        const char* name;
-        std::function<void(testing_support::SetupMachine&)> arrange;
-        std::vector<std::string> arguments;
-        std::optional<std::string> proposed;  // by the dialog; none: no dialog
-        std::string destination;
-    };
-    using Machine = testing_support::SetupMachine;
-    const std::string programFiles = "C:\\Program Files\\Quillet";
-    const auto windows98 = [](Machine& f) {
-        f.windows.system.version = {4, 10};
-        f.windows.registry.AddStringValue(RegistryRoot::LocalMachine, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion",
-                                          "ProgramFilesDir", "E:\\Programme", RegistryView::Native);
-    };
-    const auto answer = [](std::string typed) {
-        return [=](Machine& f) { f.dialogs.destinationAnswer = std::optional<std::string>(typed); };
-    };
-    const auto settings = [](Machine& f) { f.WriteSettings("[Parameters]\nDestinationFolder=F:\\Tools\\PDF\\\n"); };
-    const std::vector<Case> cases = {
-        {"the default", [](Machine&) {}, {}, programFiles, programFiles},
-        {"the shell's Program Files folder",
-         [](Machine& f) { f.windows.shell.specialFolders[platform::SpecialFolder::ProgramFiles] = "D:\\Apps\\"; }, {},
-         "D:\\Apps\\Quillet", "D:\\Apps\\Quillet"},
-        {"Windows 98's registry", windows98, {"/s"}, std::nullopt, "E:\\Programme\\Quillet"},
-        {"Windows 98's registry unreadable",
-         [=](Machine& f) {
-             windows98(f);
-             f.windows.failures.Fail(fake::Op::QueryValue, 2);
-         },
-         {"/s"}, std::nullopt, programFiles},
-        {"a typed trailing backslash", answer(programFiles + "\\"), {}, programFiles, programFiles},
-        {"two typed trailing backslashes", answer(programFiles + "\\\\"), {}, programFiles, programFiles + "\\"},
-        {"the settings, silent", settings, {"/s"}, std::nullopt, "F:\\Tools\\PDF"},
-        {"the settings, interactive", settings, {}, "F:\\Tools\\PDF\\", "F:\\Tools\\PDF"},
-        {"the command line over the settings", settings, {"/s", "-dG:\\Given"}, std::nullopt, "G:\\Given"},
-        {"the command line, interactive", [](Machine&) {}, {"-dC:\\Chosen"}, std::nullopt, "C:\\Chosen"},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        Machine f;
-        f.WriteInstallLog(SampleInstallLog());
-        c.arrange(f);
-        ASSERT_EQ(f.Run(c.arguments), setup::kExitInstalled);
-        EXPECT_EQ(f.windows.journal.Contains("DestinationDialog"), c.proposed.has_value());
-        if (c.proposed) {
-            EXPECT_EQ(f.dialogs.proposedDestination, *c.proposed);
-        }
-        EXPECT_EQ(f.State().destinationFolder, c.destination);
-    }
+TEST_F(InstallSequenceTest, DestinationFromTheShellsProgramFilesFolder) {
+    windows.shell.specialFolders[platform::SpecialFolder::ProgramFiles] = "D:\\Apps\\";
+    ASSERT_EQ(Run({}), 0);
+    EXPECT_EQ(dialogs.proposedDestination, "D:\\Apps\\Quillet");
+}
+
+TEST_F(InstallSequenceTest, DestinationOnWindows98ComesFromTheRegistry) {
+    windows.system.version = {4, 10};
+    windows.registry.AddStringValue(RegistryRoot::LocalMachine, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion",
+                                    "ProgramFilesDir", "E:\\Programme", RegistryView::Native);
+    ASSERT_EQ(Run({"/s"}), 0);
+    EXPECT_EQ(State().destinationFolder, "E:\\Programme\\Quillet");
+
+    windows.failures.Fail(fake::Op::QueryValue, 2);
+    ASSERT_EQ(RunAgain({"/s"}), 0);
+    EXPECT_EQ(State().destinationFolder, "C:\\Program Files\\Quillet");
+}
+
+TEST_F(InstallSequenceTest, ExactlyOneTypedTrailingBackslashIsRemoved) {
+    dialogs.destinationAnswer = std::optional<std::string>("C:\\Program Files\\Quillet\\");
+    ASSERT_EQ(Run({}), 0);
+    EXPECT_EQ(State().destinationFolder, "C:\\Program Files\\Quillet");
+
+    dialogs.destinationAnswer = std::optional<std::string>("C:\\Program Files\\Quillet\\\\");
+    ASSERT_EQ(RunAgain({}), 0);
+    EXPECT_EQ(State().destinationFolder, "C:\\Program Files\\Quillet\\");
 }
 
 TEST_F(InstallSequenceTest, TheEditionKeyIsMadeBeforeTheDestinationDialog) {
@@ -262,6 +231,28 @@ TEST_F(InstallSequenceTest, TheEditionKeyIsMadeBeforeTheDestinationDialog) {
     const int editionKey = Position("CreateKey SOFTWARE\\Brindle Software Inc\\Quillet Writer");
     ASSERT_GE(editionKey, 0);
     EXPECT_LT(editionKey, Position("DestinationDialog"));
+}
+
+TEST_F(InstallSequenceTest, SettingsDestinationReplacesTheDefaultButNotTheCommandLine) {
+    WriteSettings("[Parameters]\nDestinationFolder=F:\\Tools\\PDF\\\n");
+    ASSERT_EQ(Run({"/s"}), 0);
+    EXPECT_EQ(State().destinationFolder, "F:\\Tools\\PDF");
+
+    ASSERT_EQ(RunAgain({"/s", "-dG:\\Given"}), 0);
+    EXPECT_EQ(State().destinationFolder, "G:\\Given");
+    EXPECT_FALSE(windows.journal.Contains("DestinationDialog"));
+}
+
+// The dialog proposes the settings' folder as it is written; only the answer loses its
+// trailing backslash.
+TEST_F(InstallSequenceTest, TheDialogProposesTheSettingsDestinationInPlaceOfTheDefault) {
+    ASSERT_EQ(Run({}), 0);
+    EXPECT_EQ(dialogs.proposedDestination, "C:\\Program Files\\Quillet");
+
+    WriteSettings("[Parameters]\nDestinationFolder=F:\\Tools\\PDF\\\n");
+    ASSERT_EQ(RunAgain({}), 0);
+    EXPECT_EQ(dialogs.proposedDestination, "F:\\Tools\\PDF\\");
+    EXPECT_EQ(State().destinationFolder, "F:\\Tools\\PDF");
 }
 
 // A medium prepared with a quoted folder, as a path with blanks is often written, and
@@ -281,6 +272,12 @@ TEST_F(InstallSequenceTest, QuotedSettingsDestinationInstallsIntoTheUnquotedFold
         EXPECT_STREQ(std::string(recorded->data.begin(), recorded->data.end()).c_str(), "C:\\Quoted Dir");
     }
     for (const std::string& path : windows.files.AllPaths()) EXPECT_EQ(path.find('"'), std::string::npos) << path;
+}
+
+TEST_F(InstallSequenceTest, CommandLineDestinationSkipsTheDialog) {
+    ASSERT_EQ(Run({"-dC:\\Chosen"}), 0);
+    EXPECT_FALSE(windows.journal.Contains("DestinationDialog"));
+    EXPECT_EQ(State().destinationFolder, "C:\\Chosen");
 }
 
 // ---- settings and switches -------------------------------------------------------------
