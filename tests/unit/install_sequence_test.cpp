@@ -71,16 +71,11 @@ TEST_F(InstallSequenceTest, InteractiveRunStepsTheProgressNineTimesAndOpensTheRe
     EXPECT_EQ(State().readmeName, "README.HTM");
     ASSERT_EQ(windows.shell.openedDocuments.size(), 1u);
     EXPECT_EQ(windows.shell.openedDocuments[0], "C:\\Program Files\\Quillet\\README.HTM");
-    const auto texts = BoxTexts();
-    ASSERT_EQ(texts.size(), 2u);
-    EXPECT_EQ(texts[0],
-              "Welcome to the Quillet Writer Setup program. This program will install Quillet Writer on your "
-              "computer.\n\nDo you wish to continue?\n");
-    EXPECT_EQ(texts[1],
-              "Setup has finished installing Quillet Writer on your computer. Please restart your system. \n\nTo "
-              "create PDF document, just print to the Quillet Writer printer from any Windows application.");
+    // The welcome question and the final message, whose texts and captions the outcome
+    // table (install_outcomes_test.cpp) checks.
+    ASSERT_EQ(windows.ui.shown.size(), 2u);
     EXPECT_EQ(windows.ui.shown[0].buttons, platform::MessageBoxButtons::YesNo);
-    EXPECT_EQ(windows.ui.shown[0].caption, "Quillet Writer Setup");
+    EXPECT_EQ(windows.ui.shown[1].text.rfind("Setup has finished installing", 0), 0u);
 }
 
 TEST_F(InstallSequenceTest, RunWithoutAProgressWindowGoesOn) {
