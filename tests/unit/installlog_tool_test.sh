@@ -155,10 +155,9 @@ run 1 encode backslash.ini x.inf && expect_one_line "product name with a backsla
 
 # --- Refused INI input ---
 
-# refused WHAT LINES PATTERN: an INI of LINES (after "[InstallLog]" unless they start
-# with a section of their own) is refused, in one line on stderr that matches PATTERN.
+# refused WHAT LINE PATTERN: "[InstallLog]" and LINE are refused in one line matching PATTERN.
 refused() {
-    case $2 in \[*) printf '%s\n' "$2" ;; *) printf '[InstallLog]\n%s\n' "$2" ;; esac >refused.ini
+    printf '[InstallLog]\n%s\n' "$2" >refused.ini
     run 1 encode refused.ini x.inf && expect_one_line "$1" "$3"
 }
 refused "bad number" 'CreateShortcuts=12abc' 'CreateShortcuts'
@@ -166,8 +165,8 @@ refused "too big number" 'ProgrammaticAccess=4294967296' 'ProgrammaticAccess'
 refused "too small number" 'ExtensionComponents=-2147483649' 'ExtensionComponents'
 refused "short header" 'Header=0011' 'Header'
 refused "unknown key" 'PrinterNmae=x' 'PrinterNmae'
-refused "no section" '[Other]
-PrinterName=x' 'InstallLog'
+printf '[Other]\nPrinterName=x\n' >nosection.ini
+run 1 encode nosection.ini x.inf && expect_one_line "no section" 'InstallLog'
 run 1 encode missing.ini x.inf && expect_one_line "missing ini" '^missing\.ini: '
 
 # --- Malformed install logs ---
