@@ -40,7 +40,12 @@ Bytes Text(const std::string& text) {
     return Cat({Le32(static_cast<std::int32_t>(text.size())), Raw(text)});
 }
 
-Bytes Header() { return Bytes(kHeaderSize, 0x11); }
+// Header bytes that differ from each other, so that their order shows.
+Bytes Header() {
+    Bytes header(kHeaderSize);
+    for (std::size_t i = 0; i < kHeaderSize; ++i) header[i] = static_cast<std::uint8_t>(i * 25);
+    return header;
+}
 
 // The outer layer around a plain payload.
 Bytes Scrambled(const Bytes& payload, const Bytes& key) {
@@ -54,40 +59,45 @@ Bytes Scrambled(const Bytes& payload, const Bytes& key) {
 
 const Bytes kKey = {0x5A, 0x00, 0xC3};
 
-// Header and the first six texts, as far as the uninstaller reads.
-Bytes PayloadThroughProgramGroup() {
-    return Cat({Header(), Text("Doc Printer"), Text("DOCPORT:"), Text("A4"),
-                Text("Doc Writer 5"), Text("DocWriter"), Text("Doc Writer\\Tools")});
-}
-
-Bytes FullPayload() {
-    return Cat({PayloadThroughProgramGroup(), Text("spare"), Le32(1), Le32(0), Le32(7)});
-}
-
+// The sample log, once as values and once as the bytes of its payload: every text and
+// flag word differs from the others, so that a layout that swaps two of them shows.
 InstallLog Sample() {
     InstallLog log;
-    for (std::size_t i = 0; i < kHeaderSize; ++i) log.Header[i] = static_cast<std::uint8_t>(i * 25);
+    std::copy_n(Header().begin(), kHeaderSize, log.Header.begin());
     log.PrinterName = "Doc Printer";
     log.PortName = "DOCPORT:";
-    log.PaperSizeName = "Letter";
+    log.PaperSizeName = "A4";
     log.ProductName = "Doc Writer 5";
     log.DestinationSubfolder = "DocWriter";
     log.ProgramGroup = "Doc Writer\\Tools";
-    log.SpareText = "anything at all";
+    log.SpareText = "spare";
     log.ProgrammaticAccess = 1;
     log.CreateShortcuts = 0;
-    log.ExtensionComponents = 1;
+    log.ExtensionComponents = 7;
     return log;
 }
 
+// Header and the first six texts, as far as the uninstaller reads.
+Bytes PayloadThroughProgramGroup() {
+    return Cat({Header(), Text("Doc Printer"), Text("DOCPORT:"), Text("A4"), Text("Doc Writer 5"), Text("DocWriter"),
+                Text("Doc Writer\\Tools")});
+}
+
+Bytes FullPayload() { return Cat({PayloadThroughProgramGroup(), Text("spare"), Le32(1), Le32(0), Le32(7)}); }
+
+// Field by field, by name rather than through the reader's own field tables.
 void ExpectSameLog(const InstallLog& expected, const InstallLog& actual) {
     EXPECT_EQ(expected.Header, actual.Header);
-    for (const TextField& field : kTextFields) {
-        EXPECT_EQ(expected.*field.member, actual.*field.member) << field.name;
-    }
-    for (const FlagField& flag : kFlagFields) {
-        EXPECT_EQ(expected.*flag.member, actual.*flag.member) << flag.name;
-    }
+    EXPECT_EQ(expected.PrinterName, actual.PrinterName);
+    EXPECT_EQ(expected.PortName, actual.PortName);
+    EXPECT_EQ(expected.PaperSizeName, actual.PaperSizeName);
+    EXPECT_EQ(expected.ProductName, actual.ProductName);
+    EXPECT_EQ(expected.DestinationSubfolder, actual.DestinationSubfolder);
+    EXPECT_EQ(expected.ProgramGroup, actual.ProgramGroup);
+    EXPECT_EQ(expected.SpareText, actual.SpareText);
+    EXPECT_EQ(expected.ProgrammaticAccess, actual.ProgrammaticAccess);
+    EXPECT_EQ(expected.CreateShortcuts, actual.CreateShortcuts);
+    EXPECT_EQ(expected.ExtensionComponents, actual.ExtensionComponents);
 }
 
 InstallLog RoundTrip(const InstallLog& log, const Bytes& key) {
@@ -108,35 +118,13 @@ std::string ProblemOf(const Bytes& file, ReadScope scope = ReadScope::Installer)
 
 // --- Layout and round trips ---
 
-TEST(InstallLogLayout, EncoderWritesTheDocumentedLayout) {
-    InstallLog log;
-    log.Header.fill(0x11);
-    log.PrinterName = "Doc Printer";
-    log.PortName = "DOCPORT:";
-    log.PaperSizeName = "A4";
-    log.ProductName = "Doc Writer 5";
-    log.DestinationSubfolder = "DocWriter";
-    log.ProgramGroup = "Doc Writer\\Tools";
-    log.SpareText = "spare";
-    log.ProgrammaticAccess = 1;
-    log.CreateShortcuts = 0;
-    log.ExtensionComponents = 7;
-    EXPECT_EQ(Scrambled(FullPayload(), kKey), EncodeInstallLog(log, kKey));
-}
-
-TEST(InstallLogLayout, HandBuiltFileParses) {
-    const ParseResult parsed = ParseInstallLog(Scrambled(FullPayload(), kKey), ReadScope::Installer);
+// The encoder writes the layout of the hand-built file, and the reader takes it back.
+TEST(InstallLogLayout, EncoderWritesTheDocumentedLayoutAndTheReaderReadsIt) {
+    const Bytes file = Scrambled(FullPayload(), kKey);
+    EXPECT_EQ(file, EncodeInstallLog(Sample(), kKey));
+    const ParseResult parsed = ParseInstallLog(file, ReadScope::Installer);
     ASSERT_TRUE(parsed.log) << parsed.problem;
-    EXPECT_EQ("Doc Printer", parsed.log->PrinterName);
-    EXPECT_EQ("DOCPORT:", parsed.log->PortName);
-    EXPECT_EQ("A4", parsed.log->PaperSizeName);
-    EXPECT_EQ("Doc Writer 5", parsed.log->ProductName);
-    EXPECT_EQ("DocWriter", parsed.log->DestinationSubfolder);
-    EXPECT_EQ("Doc Writer\\Tools", parsed.log->ProgramGroup);
-    EXPECT_EQ("spare", parsed.log->SpareText);
-    EXPECT_EQ(1, parsed.log->ProgrammaticAccess);
-    EXPECT_EQ(0, parsed.log->CreateShortcuts);
-    EXPECT_EQ(7, parsed.log->ExtensionComponents);
+    ExpectSameLog(Sample(), *parsed.log);
 }
 
 TEST(InstallLogRoundTrip, SixteenByteKey) {
@@ -169,9 +157,9 @@ TEST(InstallLogRoundTrip, ZeroBytesInTheKeyAndStoredBytesAreOrdinaryData) {
     log.ProductName = "AAAA";
     const Bytes key = {0x00, 'A'};
     const Bytes file = EncodeInstallLog(log, key);
-    // ProductName's text starts at payload offset 10 + (4 + 3) + (4 + 8) + (4 + 6) + 4 = 43;
+    // ProductName's text starts at payload offset 10 + (4 + 3) + (4 + 8) + (4 + 2) + 4 = 39;
     // its bytes at odd offsets meet the key byte 'A' and are stored as zero.
-    const std::size_t productText = 4 + key.size() + 4 + 43;
+    const std::size_t productText = 4 + key.size() + 4 + 39;
     EXPECT_EQ(0, file[productText]);
     EXPECT_EQ(0, file[productText + 2]);
     ExpectSameLog(log, RoundTrip(log, key));
@@ -210,10 +198,21 @@ TEST(InstallLogEncode, EmptyKeyIsRefused) {
     EXPECT_THROW((void)EncodeInstallLog(Sample(), {}), std::invalid_argument);
 }
 
-// --- Malformed outer layer ---
+// --- Malformed files ---
 
-TEST(InstallLogMalformed, OuterLayer) {
-    const std::vector<std::pair<std::string, Bytes>> cases = {
+// Each problem the reader names, for a file that has it, in the scope read.
+TEST(InstallLogMalformed, EveryProblemIsNamed) {
+    struct Case {
+        std::string problem;
+        Bytes file;
+        ReadScope scope = ReadScope::Installer;
+    };
+    const auto payload = [](std::initializer_list<Bytes> parts) { return Scrambled(Cat(parts), kKey); };
+    const Bytes spare = Cat({PayloadThroughProgramGroup(), Text("spare")});
+    Bytes cutProgramGroup = PayloadThroughProgramGroup();
+    cutProgramGroup.pop_back();
+    const std::vector<Case> cases = {
+        // ---- the outer layer ----
         {"file ends inside the key length", {}},
         {"file ends inside the key length", {0x01, 0x00}},
         {"key length is 0", Cat({Le32(0), Le32(10), Header()})},
@@ -221,62 +220,32 @@ TEST(InstallLogMalformed, OuterLayer) {
         {"file ends inside the key", Cat({Le32(100), Raw("abc")})},
         {"file ends inside the payload length", Cat({Le32(2), Raw("ab"), Bytes{0x05}})},
         {"payload length is 0", Cat({Le32(1), Raw("a"), Le32(0)})},
-        {"payload length is -2147483648",
-         Cat({Le32(1), Raw("a"), Le32(std::numeric_limits<std::int32_t>::min())})},
+        {"payload length is -2147483648", Cat({Le32(1), Raw("a"), Le32(std::numeric_limits<std::int32_t>::min())})},
         {"file ends inside the payload", Cat({Le32(1), Raw("a"), Le32(100), Header()})},
         {"file ends inside the payload",
          Cat({Le32(1), Raw("a"), Le32(std::numeric_limits<std::int32_t>::max()), Header()})},
+        // ---- the payload ----
+        {"payload ends inside the header", payload({Bytes(9, 0)})},
+        {"payload ends inside PrinterName (length word)", payload({Header()})},
+        {"payload ends inside ProductName (length word)",
+         payload({Header(), Text("P"), Text("Q"), Text("A4"), Bytes{3, 0}})},
+        {"PortName length -1 is negative", payload({Header(), Text("P"), Le32(-1), Raw("xxxx")})},
+        {"ProductName length 300 exceeds its limit of 263",
+         payload({Header(), Text("P"), Text("Q"), Text("A4"), Le32(300), Bytes(300, 'x')})},
+        {"payload ends inside ProductName (text)",
+         payload({Header(), Text("P"), Text("Q"), Text("A4"), Le32(10), Raw("abc")})},
+        {"payload ends inside SpareText (length word)", payload({PayloadThroughProgramGroup()})},
+        {"payload ends inside SpareText (text)",
+         payload({PayloadThroughProgramGroup(), Le32(std::numeric_limits<std::int32_t>::max()), Raw("abc")})},
+        {"payload ends inside the flags (ProgrammaticAccess)", payload({spare})},
+        {"payload ends inside the flags (CreateShortcuts)", payload({spare, Le32(1), Bytes{0, 0}})},
+        {"payload ends inside the flags (ExtensionComponents)", payload({spare, Le32(1), Le32(1), Bytes{0, 0, 0}})},
+        // ---- what the uninstaller still refuses: damage before ProgramGroup ends ----
+        {"payload ends inside ProgramGroup (text)", payload({cutProgramGroup}), ReadScope::Uninstaller},
     };
-    for (const auto& [expected, file] : cases) {
-        EXPECT_EQ(expected, ProblemOf(file)) << "file of " << file.size() << " bytes";
+    for (const Case& c : cases) {
+        EXPECT_EQ(c.problem, ProblemOf(c.file, c.scope)) << "file of " << c.file.size() << " bytes";
     }
-}
-
-// --- Malformed payload ---
-
-TEST(InstallLogMalformed, PayloadEndsInsideTheHeader) {
-    EXPECT_EQ("payload ends inside the header", ProblemOf(Scrambled(Bytes(9, 0), kKey)));
-}
-
-TEST(InstallLogMalformed, PayloadEndsInsideALengthWord) {
-    const Bytes payload = Cat({Header(), Text("P"), Text("Q"), Text("A4"), Bytes{3, 0}});
-    EXPECT_EQ("payload ends inside ProductName (length word)",
-              ProblemOf(Scrambled(payload, kKey)));
-    EXPECT_EQ("payload ends inside PrinterName (length word)",
-              ProblemOf(Scrambled(Header(), kKey)));
-}
-
-TEST(InstallLogMalformed, NegativeTextLength) {
-    const Bytes payload = Cat({Header(), Text("P"), Le32(-1), Raw("xxxx")});
-    EXPECT_EQ("PortName length -1 is negative", ProblemOf(Scrambled(payload, kKey)));
-}
-
-TEST(InstallLogMalformed, TextLengthOverTheFieldLimit) {
-    const Bytes payload =
-        Cat({Header(), Text("P"), Text("Q"), Text("A4"), Le32(300), Bytes(300, 'x')});
-    EXPECT_EQ("ProductName length 300 exceeds its limit of 263",
-              ProblemOf(Scrambled(payload, kKey)));
-}
-
-TEST(InstallLogMalformed, PayloadEndsInsideAText) {
-    const Bytes payload = Cat({Header(), Text("P"), Text("Q"), Text("A4"), Le32(10), Raw("abc")});
-    EXPECT_EQ("payload ends inside ProductName (text)", ProblemOf(Scrambled(payload, kKey)));
-}
-
-TEST(InstallLogMalformed, HugeSpareTextLengthRunsPastThePayload) {
-    const Bytes payload = Cat({PayloadThroughProgramGroup(),
-                               Le32(std::numeric_limits<std::int32_t>::max()), Raw("abc")});
-    EXPECT_EQ("payload ends inside SpareText (text)", ProblemOf(Scrambled(payload, kKey)));
-}
-
-TEST(InstallLogMalformed, PayloadEndsInsideTheFlags) {
-    const Bytes base = Cat({PayloadThroughProgramGroup(), Text("spare")});
-    EXPECT_EQ("payload ends inside the flags (ProgrammaticAccess)",
-              ProblemOf(Scrambled(base, kKey)));
-    EXPECT_EQ("payload ends inside the flags (CreateShortcuts)",
-              ProblemOf(Scrambled(Cat({base, Le32(1), Bytes{0, 0}}), kKey)));
-    EXPECT_EQ("payload ends inside the flags (ExtensionComponents)",
-              ProblemOf(Scrambled(Cat({base, Le32(1), Le32(1), Bytes{0, 0, 0}}), kKey)));
 }
 
 TEST(InstallLogMalformed, EncodedFileCutAtEveryLengthIsRefused) {
@@ -289,33 +258,17 @@ TEST(InstallLogMalformed, EncodedFileCutAtEveryLengthIsRefused) {
 
 // --- Read scope ---
 
-TEST(InstallLogScope, FileCutAfterProgramGroupIsCompleteForTheUninstallerOnly) {
-    const Bytes file = Scrambled(PayloadThroughProgramGroup(), kKey);
-
-    const ParseResult uninstaller = ParseInstallLog(file, ReadScope::Uninstaller);
-    ASSERT_TRUE(uninstaller.log) << uninstaller.problem;
-    EXPECT_EQ("Doc Printer", uninstaller.log->PrinterName);
-    EXPECT_EQ("DOCPORT:", uninstaller.log->PortName);
-    EXPECT_EQ("Doc Writer 5", uninstaller.log->ProductName);
-    EXPECT_EQ("Doc Writer\\Tools", uninstaller.log->ProgramGroup);
-    EXPECT_EQ("", uninstaller.log->SpareText);
-    EXPECT_EQ(0, uninstaller.log->ProgrammaticAccess);
-
-    EXPECT_EQ("payload ends inside SpareText (length word)", ProblemOf(file));
-}
-
-TEST(InstallLogScope, UninstallerStillRejectsDamageBeforeProgramGroupEnds) {
-    Bytes payload = PayloadThroughProgramGroup();
-    payload.pop_back();
-    EXPECT_EQ("payload ends inside ProgramGroup (text)",
-              ProblemOf(Scrambled(payload, kKey), ReadScope::Uninstaller));
-}
-
-TEST(InstallLogScope, UninstallerReadsAFullFileToo) {
-    const ParseResult parsed =
-        ParseInstallLog(EncodeInstallLog(Sample(), kKey), ReadScope::Uninstaller);
-    ASSERT_TRUE(parsed.log) << parsed.problem;
-    EXPECT_EQ(Sample().ProgramGroup, parsed.log->ProgramGroup);
+// The uninstaller reads no further than ProgramGroup: a file cut after it (which the
+// installer refuses, see above) is complete for it, and of a full one it takes as much.
+TEST(InstallLogScope, TheUninstallerReadsThroughProgramGroup) {
+    InstallLog expected = Sample();
+    expected.SpareText.clear();
+    expected.ProgrammaticAccess = expected.CreateShortcuts = expected.ExtensionComponents = 0;
+    for (const Bytes& file : {Scrambled(PayloadThroughProgramGroup(), kKey), EncodeInstallLog(Sample(), kKey)}) {
+        const ParseResult parsed = ParseInstallLog(file, ReadScope::Uninstaller);
+        ASSERT_TRUE(parsed.log) << parsed.problem;
+        ExpectSameLog(expected, *parsed.log);
+    }
 }
 
 // --- Field limits ---

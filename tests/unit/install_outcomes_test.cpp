@@ -1,6 +1,7 @@
-// How a whole run of the installer ends: every early end of the file steps, the
-// destinations and names it refuses, and a run that completes without a usable,
-// removable printer. Each through RunInstallSequence, as a deployment tool sees it.
+// How a whole run of the installer ends: every early end (install log, system, installed
+// product, product key, destination, file steps, port key), the destinations it
+// refuses, and a run that completes without a usable, removable printer. Each through
+// RunInstallSequence, as a deployment tool sees it.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -19,69 +20,178 @@ using testing_support::SampleInstallLog;
 class InstallOutcomeTest : public testing_support::SetupFixture {
 protected:
     InstallOutcomeTest() { WriteInstallLog(SampleInstallLog()); }
-
-    bool Ran(const std::string& entry) const { return windows.journal.Contains(entry); }
-    int Position(const std::string& entry) const { return windows.journal.IndexOf(entry); }
-    bool PortKeyExists() const {
-        return windows.registry.KeyExists(RegistryRoot::LocalMachine, "SOFTWARE\\NIMBRAX Writer\\QLW1:",
-                                          RegistryView::Force64);
-    }
 };
 
-// ---- the file steps --------------------------------------------------------------------
+// ---- every early end ---------------------------------------------------------------------
 
-// Each early end of the destination, copy and Ghostscript steps: its exit status and
-// box, shown once, after the progress window has closed, and nothing of a later step.
-TEST_F(InstallOutcomeTest, EveryEarlyEndOfTheFileStepsReportsOnceAfterTheProgressCloses) {
-    struct Case {
-        const char* name;
-        std::function<void(testing_support::SetupMachine&)> arrange;
-        std::vector<std::string> arguments;
-        int exitCode;
-        std::string box;
-        bool applicationBox;
+constexpr const char* kProductKey = "SOFTWARE\\NIMBRAX Writer";
+constexpr const char* kUninstallEntry = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Quillet Writer";
+const std::string kFailed = "Install Quillet Writer failed.\n";
+const std::string kWelcome =
+    "Welcome to the Quillet Writer Setup program. This program will install Quillet Writer on your computer.\n\n"
+    "Do you wish to continue?\n";
+const std::string kUnsupported = "Quillet Writer does not support Windows95/NT.";
+// What a run that ends before it reads the Windows version, or before the welcome
+// question, must not have done.
+const std::vector<std::string> kNothingRead = {"GetVersionEx", "CreateKey"};
+const std::vector<std::string> kNothingAsked = {"EnumMonitors", "MessageBox Welcome", "CreateKey"};
+// What a run that ends in the file steps must not have done: the driver step and the
+// uninstall entry come later.
+const std::vector<std::string> kNoDriver = {"EnumPrinterDrivers",
+                                            "CreateKey SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall"};
+
+struct EarlyEnd {
+    std::string name;
+    std::function<void(testing_support::SetupMachine&)> arrange;
+    std::vector<std::string> arguments;
+    int exitCode;
+    std::vector<std::string> boxes;       // every box shown, in order
+    std::vector<std::string> notReached;  // journal entries of the steps after the end
+    bool productKey;                      // the product key is there afterwards
+    bool progress;                        // the progress window opened and closed before the last box
+    bool applicationBox = false;          // the last box is the application's own
+    std::string caption = "Quillet Writer Setup";  // of every other box
+};
+
+using Machine = testing_support::SetupMachine;
+using Arrange = std::function<void(Machine&)>;
+
+Arrange Failing(fake::Op operation, std::uint32_t error, std::string where = "") {
+    return [=](Machine& f) { f.windows.failures.Fail(operation, error, where); };
+}
+Arrange Removing(std::string file) {
+    return [=](Machine& f) { f.windows.files.Remove(f.mediumFolder + file); };
+}
+Arrange UninstallEntryIn(RegistryView view) {
+    return [=](Machine& f) { f.windows.registry.AddKey(RegistryRoot::LocalMachine, kUninstallEntry, view); };
+}
+Arrange Log(std::function<void(installlog::InstallLog&)> change) {
+    return [=](Machine& f) {
+        auto log = SampleInstallLog();
+        change(log);
+        f.WriteInstallLog(log);
     };
-    const std::string failed = "Install Quillet Writer failed.";
-    const std::vector<Case> cases = {
+}
+
+std::vector<EarlyEnd> EarlyEnds() {
+    const std::string denied = kFailed + "Access is denied.\r\n";
+    const std::string noFile = kFailed + "The system cannot find the file specified.\r\n";
+    const std::string noPath = kFailed + "The system cannot find the path specified.\r\n";
+    std::vector<EarlyEnd> cases = {
+        // ---- the installer itself and its install log ----
+        {"an installer that cannot tell its own path, beside a foreign install log",
+         [](Machine& f) {
+             f.windows.files.currentDirectory = "C:\\Downloads";
+             f.windows.files.AddFile("C:\\Downloads\\Setup.inf", installlog::EncodeInstallLog(SampleInstallLog(), {1}));
+             f.windows.failures.Fail(fake::Op::GetModuleFileName, platform::kErrorInsufficientBuffer);
+         },
+         {"/s"}, 114, {}, {"ReadWholeFile", "GetVersionEx", "CreateKey"}, false, false},
+        {"no install log", Removing("Setup.inf"), {}, 114,
+         {"Install  failed.\nThe system cannot find the file specified.\r\n"}, kNothingRead, false, false, false,
+         " Setup"},
+        {"a malformed install log",
+         [](Machine& f) {
+             auto bytes = installlog::EncodeInstallLog(SampleInstallLog(), {1, 2, 3});
+             bytes.resize(bytes.size() - 5);
+             f.windows.files.AddFile("C:\\Medium\\Setup.inf", bytes);
+         },
+         {"/s"}, 114, {}, kNothingRead, false, false},
+        // ---- the system and an installed product ----
+        {"Windows NT 4", [](Machine& f) { f.windows.system.version = {4, 0}; }, {"/s"}, setup::kExitInstallFailed,
+         {kUnsupported}, kNothingAsked, false, false},
+        {"a Windows version that cannot be read", Failing(fake::Op::GetVersionEx, platform::kErrorInvalidParameter),
+         {"/s"}, setup::kExitInstallFailed, {kUnsupported}, kNothingAsked, false, false},
+        {"an uninstall entry, silent", UninstallEntryIn(RegistryView::Force64), {"/s"}, setup::kExitAlreadyInstalled,
+         {}, kNothingAsked, false, false},
+        {"an uninstall entry, interactive", UninstallEntryIn(RegistryView::Force64), {}, setup::kExitAlreadyInstalled,
+         {"Quillet Writer is already installed. \nYou need to uninstall the Quillet Writer BEFORE re-installing."},
+         kNothingAsked, false, false},
+        // Not an end: 64-bit Windows keeps the entry in its 64-bit view.
+        {"an uninstall entry only in the 32-bit view", UninstallEntryIn(RegistryView::Force32), {"/s"},
+         setup::kExitInstalled, {}, {}, true, false},
+        {"a monitor list that cannot be read", Failing(fake::Op::EnumMonitors, 1722), {}, 106,
+         {kFailed + "The RPC server is unavailable.\r\n"}, {"MessageBox Welcome", "CreateKey"}, false, false},
+        {"a programmatic-access build, whose captions differ",
+         [](Machine& f) {
+             Log([](auto& log) { log.ProgrammaticAccess = -7; })(f);  // any non-zero flag word is on
+             f.windows.failures.Fail(fake::Op::EnumMonitors, platform::kErrorAccessDenied);
+         },
+         {}, 106, {denied}, {"MessageBox Welcome", "CreateKey"}, false, false, false, "Quillet Writer - Setup"},
+        // ---- the product key and the destination ----
+        {"a product key that cannot be made", Failing(fake::Op::CreateKey, platform::kErrorAccessDenied, kProductKey),
+         {}, 113, {kWelcome, denied}, {"OpenProgress", "GetSystemDirectory"}, false, false},
+        {"a destination it refuses", [](Machine&) {}, {"-dC:\\"}, 404,
+         {kWelcome, kFailed + "The specified path is invalid.\r\n"}, {"CreateDirectory", "CopyFile"}, true, true},
+        {"no system folder (error 8 has no system text here)", Failing(fake::Op::GetSystemDirectory, 8), {}, 107,
+         {kWelcome, "Install Quillet Writer failed."}, {"CreateDirectory", "CopyFile"}, true, true},
+        // ---- the file steps ----
         {"a destination on a drive that is not there",
-         [](auto& f) {
+         [](Machine& f) {
              f.windows.failures.Fail(fake::Op::SearchPath, platform::kErrorPathNotFound, "Q:");
              f.windows.failures.Fail(fake::Op::CreateDirectory, platform::kErrorPathNotFound, "Q:");
          },
-         {"-dQ:\\Quillet"}, 403, failed + "\nThe system cannot find the path specified.\r\n", false},
+         {"-dQ:\\Quillet"}, 403, {kWelcome, noPath}, kNoDriver, true, true},
         {"a destination that cannot be created",
-         [](auto& f) { f.windows.failures.Fail(fake::Op::CreateDirectory, platform::kErrorAccessDenied, "Quillet"); },
-         {}, 404, failed + "\nAccess is denied.\r\n", false},
-        {"a required product file that cannot be copied",
-         [](auto& f) { f.windows.files.Remove("C:\\Medium\\PDFWrite.rsp"); },
-         {}, 108, failed + "\nThe system cannot find the file specified.\r\n", false},
-        {"the 64-bit uninstaller that cannot be copied",
-         [](auto& f) { f.windows.files.Remove("C:\\Medium\\unInstpm64.exe"); },
-         {}, 109, "Install Pagemill failed. (Err-109)", true},
+         Failing(fake::Op::CreateDirectory, platform::kErrorAccessDenied, "Quillet"), {}, 404, {kWelcome, denied},
+         kNoDriver, true, true},
+        {"a required product file that cannot be copied", Removing("PDFWrite.rsp"), {}, 108, {kWelcome, noFile},
+         kNoDriver, true, true},
+        {"the 64-bit uninstaller that cannot be copied", Removing("unInstpm64.exe"), {}, 109,
+         {kWelcome, "Install Pagemill failed. (Err-109)"}, kNoDriver, true, true, true},
         {"the 32-bit uninstaller that cannot be copied on 32-bit Windows",
-         [](auto& f) {
+         [](Machine& f) {
              f.windows.system.isWow64 = false;
-             f.windows.files.Remove("C:\\Medium\\uninstpm.exe");
+             Removing("uninstpm.exe")(f);
          },
-         {}, 110, failed + "\nThe system cannot find the file specified.\r\n", false},
-        {"a required Ghostscript copy that is missing",
-         [](auto& f) { f.WriteSettings("[Parameters]\nGNUGS=1\n"); },
-         {}, 108, failed + "\nThe system cannot find the path specified.\r\n", false},
+         {}, 110, {kWelcome, noFile}, kNoDriver, true, true},
+        {"a required Ghostscript copy that is missing", [](Machine& f) { f.WriteSettings("[Parameters]\nGNUGS=1\n"); },
+         {}, 108, {kWelcome, noPath}, kNoDriver, true, true},
+        // ---- after the success message ----
+        {"a port key that cannot be made",
+         Failing(fake::Op::CreateKey, platform::kErrorAccessDenied, std::string(kProductKey) + "\\QLW1:"), {}, 113,
+         {kWelcome,
+          "Setup has finished installing Quillet Writer on your computer. Please restart your system. \n\nTo "
+          "create PDF document, just print to the Quillet Writer printer from any Windows application.",
+          denied},
+         {}, true, true},
     };
-    for (const Case& c : cases) {
+    // An empty required name would make the programs address the Uninstall key or the
+    // product key itself.
+    for (auto member : {&installlog::InstallLog::PrinterName, &installlog::InstallLog::PortName,
+                        &installlog::InstallLog::ProductName}) {
+        cases.push_back({"an install log with an empty required name", Log([member](auto& log) { log.*member = ""; }),
+                         {"/s"}, 114, {}, kNothingRead, false, false});
+    }
+    return cases;
+}
+
+// Each early end: its exit status and boxes (the report shown once, after the progress
+// window has closed), and nothing of a later step.
+TEST(InstallOutcomes, EveryEarlyEndReportsOnceAndRunsNoLaterStep) {
+    for (const EarlyEnd& c : EarlyEnds()) {
         SCOPED_TRACE(c.name);
         testing_support::SetupMachine f;
         f.WriteInstallLog(SampleInstallLog());
         c.arrange(f);
         EXPECT_EQ(f.Run(c.arguments), c.exitCode);
-        ASSERT_EQ(f.windows.ui.shown.size(), 2u) << "the welcome question and one report";
-        EXPECT_EQ(f.windows.ui.shown[1].text, c.box);
-        EXPECT_EQ(f.windows.ui.shown[1].applicationBox, c.applicationBox);
-        const std::string boxEntry = (c.applicationBox ? "ApplicationMessageBox " : "MessageBox ") + c.box;
-        EXPECT_LT(f.windows.journal.IndexOf("CloseProgress"), f.windows.journal.IndexOf(boxEntry));
-        EXPECT_EQ(f.dialogs.progressCloses, 1);
-        EXPECT_FALSE(f.windows.journal.Contains("EnumPrinterDrivers")) << "the driver step ran";
-        EXPECT_FALSE(f.windows.journal.Contains("CreateKey SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall"));
+        EXPECT_EQ(f.BoxTexts(), c.boxes);
+        for (const fake::ShownBox& box : f.windows.ui.shown) {
+            if (!box.applicationBox) {
+                EXPECT_EQ(box.caption, c.caption);
+            }
+        }
+        if (!f.windows.ui.shown.empty()) {
+            EXPECT_EQ(f.windows.ui.shown.back().applicationBox, c.applicationBox);
+        }
+        EXPECT_EQ(f.dialogs.progressCloses, c.progress ? 1 : 0);
+        if (c.progress) {
+            const std::string box = (c.applicationBox ? "ApplicationMessageBox " : "MessageBox ") + c.boxes.back();
+            EXPECT_LT(f.windows.journal.IndexOf("CloseProgress"), f.windows.journal.IndexOf(box));
+        }
+        for (const std::string& entry : c.notReached) {
+            EXPECT_FALSE(f.windows.journal.Contains(entry)) << entry;
+        }
+        EXPECT_EQ(f.ProductKeyExists(), c.productKey);
     }
 }
 
@@ -217,44 +327,6 @@ TEST_F(InstallOutcomeTest, DestinationsLongerThanTheCopyPathsHoldAreRefusedWith4
             EXPECT_LE(to.size(), 255u) << to;
         }
     }
-}
-
-TEST_F(InstallOutcomeTest, ARefusedDestinationSaysWhyInTheBox) {
-    EXPECT_EQ(Run({"-dC:\\"}), 404);
-    ASSERT_FALSE(windows.ui.shown.empty());
-    EXPECT_EQ(windows.ui.shown.back().text, "Install Quillet Writer failed.\nThe specified path is invalid.\r\n");
-}
-
-// ---- install logs and media that cannot be used ----------------------------------------
-
-TEST_F(InstallOutcomeTest, AnInstallerThatCannotTellItsOwnPathEndsWith114) {
-    // A foreign install log in the working folder must not be taken instead.
-    windows.files.currentDirectory = "C:\\Downloads";
-    windows.files.AddFile("C:\\Downloads\\Setup.inf", installlog::EncodeInstallLog(SampleInstallLog(), {1}));
-    windows.failures.Fail(fake::Op::GetModuleFileName, platform::kErrorInsufficientBuffer);
-    EXPECT_EQ(Run({"/s"}), 114);
-    EXPECT_FALSE(Ran("ReadWholeFile"));
-    EXPECT_EQ(windows.registry.KeyCount(), 0u);
-}
-
-TEST_F(InstallOutcomeTest, AnInstallLogWithAnEmptyRequiredNameEndsWith114) {
-    for (auto member : {&installlog::InstallLog::PrinterName, &installlog::InstallLog::PortName,
-                        &installlog::InstallLog::ProductName}) {
-        testing_support::SetupMachine f;
-        auto log = SampleInstallLog();
-        log.*member = "";
-        f.WriteInstallLog(log);
-        EXPECT_EQ(f.Run({"/s"}), 114);
-        EXPECT_EQ(f.windows.registry.KeyCount(), 0u);
-        EXPECT_FALSE(f.windows.journal.Contains("GetVersionEx"));
-    }
-}
-
-TEST_F(InstallOutcomeTest, AVersionThatCannotBeReadIsNotSupported) {
-    windows.failures.Fail(fake::Op::GetVersionEx, platform::kErrorInvalidParameter);
-    EXPECT_EQ(Run({"/s"}), setup::kExitInstallFailed);
-    EXPECT_EQ(BoxTexts(), std::vector<std::string>{"Quillet Writer does not support Windows95/NT."});
-    EXPECT_FALSE(ProductKeyExists());
 }
 
 // ---- a run that reaches its end without a usable, removable printer ---------------------

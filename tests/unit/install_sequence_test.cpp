@@ -71,16 +71,11 @@ TEST_F(InstallSequenceTest, InteractiveRunStepsTheProgressNineTimesAndOpensTheRe
     EXPECT_EQ(State().readmeName, "README.HTM");
     ASSERT_EQ(windows.shell.openedDocuments.size(), 1u);
     EXPECT_EQ(windows.shell.openedDocuments[0], "C:\\Program Files\\Quillet\\README.HTM");
-    const auto texts = BoxTexts();
-    ASSERT_EQ(texts.size(), 2u);
-    EXPECT_EQ(texts[0],
-              "Welcome to the Quillet Writer Setup program. This program will install Quillet Writer on your "
-              "computer.\n\nDo you wish to continue?\n");
-    EXPECT_EQ(texts[1],
-              "Setup has finished installing Quillet Writer on your computer. Please restart your system. \n\nTo "
-              "create PDF document, just print to the Quillet Writer printer from any Windows application.");
+    // The welcome question and the final message, whose texts and captions the outcome
+    // table (install_outcomes_test.cpp) checks.
+    ASSERT_EQ(windows.ui.shown.size(), 2u);
     EXPECT_EQ(windows.ui.shown[0].buttons, platform::MessageBoxButtons::YesNo);
-    EXPECT_EQ(windows.ui.shown[0].caption, "Quillet Writer Setup");
+    EXPECT_EQ(windows.ui.shown[1].text.rfind("Setup has finished installing", 0), 0u);
 }
 
 TEST_F(InstallSequenceTest, RunWithoutAProgressWindowGoesOn) {
@@ -125,69 +120,7 @@ TEST_F(InstallSequenceTest, ThirtyTwoBitWindowsUsesTheNativeView) {
     EXPECT_TRUE(windows.registry.KeyExists(RegistryRoot::LocalMachine, kProductKey, RegistryView::Native));
 }
 
-TEST_F(InstallSequenceTest, ProductKeyRefusedEndsWith113BeforeAnythingElse) {
-    windows.failures.Fail(fake::Op::CreateKey, platform::kErrorAccessDenied, kProductKey);
-    EXPECT_EQ(Run({}), 113);
-    EXPECT_EQ(BoxTexts().back(), "Install Quillet Writer failed.\nAccess is denied.\r\n");
-    EXPECT_FALSE(windows.journal.Contains("OpenProgress"));
-    EXPECT_FALSE(windows.journal.Contains("GetSystemDirectory"));
-}
-
-// ---- early ends ----------------------------------------------------------------------
-
-TEST_F(InstallSequenceTest, MissingInstallLogEndsWith114BeforeTheVersionIsRead) {
-    windows.files.Remove("C:\\Medium\\Setup.inf");
-    EXPECT_EQ(Run({}), 114);
-    EXPECT_FALSE(windows.journal.Contains("GetVersionEx"));
-    EXPECT_FALSE(windows.journal.Contains("CreateKey"));
-    ASSERT_EQ(windows.ui.shown.size(), 1u);
-    EXPECT_EQ(windows.ui.shown[0].text, "Install  failed.\nThe system cannot find the file specified.\r\n");
-    EXPECT_EQ(windows.ui.shown[0].caption, " Setup");
-}
-
-TEST_F(InstallSequenceTest, MalformedInstallLogIsTreatedLikeAMissingOne) {
-    auto bytes = installlog::EncodeInstallLog(SampleInstallLog(), {1, 2, 3});
-    bytes.resize(bytes.size() - 5);
-    windows.files.AddFile("C:\\Medium\\Setup.inf", bytes);
-    EXPECT_EQ(Run({"/s"}), 114);
-    EXPECT_FALSE(windows.journal.Contains("GetVersionEx"));
-    EXPECT_EQ(windows.registry.KeyCount(), 0u);
-    EXPECT_TRUE(windows.ui.shown.empty());
-}
-
-TEST_F(InstallSequenceTest, UnsupportedWindowsShowsItsBoxEvenWhenSilent) {
-    windows.system.version = {4, 0};
-    EXPECT_EQ(Run({"/s"}), setup::kExitInstallFailed);
-    EXPECT_EQ(BoxTexts(), std::vector<std::string>{"Quillet Writer does not support Windows95/NT."});
-    EXPECT_FALSE(ProductKeyExists());
-}
-
-TEST_F(InstallSequenceTest, AlreadyInstalledEndsSilentlyWithNoWindow) {
-    windows.registry.AddKey(RegistryRoot::LocalMachine, kUninstallEntry, RegistryView::Force64);
-    EXPECT_EQ(Run({"/s"}), setup::kExitAlreadyInstalled);
-    EXPECT_TRUE(windows.ui.shown.empty());
-    EXPECT_FALSE(ProductKeyExists());
-    EXPECT_FALSE(windows.journal.Contains("EnumMonitors"));
-}
-
-TEST_F(InstallSequenceTest, AlreadyInstalledInteractiveShowsMessage105) {
-    windows.registry.AddKey(RegistryRoot::LocalMachine, kUninstallEntry, RegistryView::Force64);
-    EXPECT_EQ(Run({}), setup::kExitAlreadyInstalled);
-    EXPECT_EQ(BoxTexts(), std::vector<std::string>{"Quillet Writer is already installed. \nYou need to "
-                                                     "uninstall the Quillet Writer BEFORE re-installing."});
-}
-
-TEST_F(InstallSequenceTest, EntryOnlyInThe32BitViewDoesNotCountOn64BitWindows) {
-    windows.registry.AddKey(RegistryRoot::LocalMachine, kUninstallEntry, RegistryView::Force32);
-    EXPECT_EQ(Run({"/s"}), setup::kExitInstalled);
-}
-
-TEST_F(InstallSequenceTest, MonitorListFailureEndsWith106) {
-    windows.failures.Fail(fake::Op::EnumMonitors, 1722);
-    EXPECT_EQ(Run({}), 106);
-    EXPECT_EQ(BoxTexts(), std::vector<std::string>{"Install Quillet Writer failed.\nThe RPC server is unavailable.\r\n"});
-    EXPECT_FALSE(windows.journal.Contains("MessageBox Welcome"));
-}
+// ---- refusals ------------------------------------------------------------------------
 
 // A refusal ends the run on the spot: the question refused is the last thing the machine
 // sees, so nothing is written, copied or opened.
@@ -232,13 +165,6 @@ TEST_F(InstallSequenceTest, LicenceDialogOnlyWithALicenceFile) {
     EXPECT_EQ(dialogs.licencePrompt,
               "Do you accept all the terms of the preceding License Agreement? If you choose No, Setup will close. "
               "To install Quillet Writer, you must accept this agreement.");
-}
-
-TEST_F(InstallSequenceTest, NoSystemFolderEndsWith107AfterClosingTheProgress) {
-    windows.failures.Fail(fake::Op::GetSystemDirectory, 8);
-    EXPECT_EQ(Run({}), 107);
-    EXPECT_LT(Position("CloseProgress"), Position("MessageBox Install Quillet Writer failed."));
-    EXPECT_TRUE(ProductKeyExists());  // nothing is rolled back
 }
 
 TEST_F(InstallSequenceTest, TheReadmeOpensOnlyInteractivelyAndOnlyWhenTheMediumHasOne) {
@@ -389,15 +315,6 @@ TEST_F(InstallSequenceTest, ForegroundTimeoutOnlyOnWindows2000ToServer2003) {
     windows.system.version = {6, 1};
     ASSERT_EQ(RunAgain({"/s"}), 0);
     EXPECT_FALSE(windows.system.foregroundLockTimeout.has_value());
-}
-
-TEST_F(InstallSequenceTest, ProgrammaticAccessChangesEveryCaption) {
-    auto log = SampleInstallLog();
-    log.ProgrammaticAccess = -7;  // any non-zero flag word is on
-    WriteInstallLog(log);
-    windows.failures.Fail(fake::Op::EnumMonitors, 5);
-    EXPECT_EQ(Run({}), 106);
-    EXPECT_EQ(windows.ui.shown.at(0).caption, "Quillet Writer - Setup");
 }
 
 }  // namespace

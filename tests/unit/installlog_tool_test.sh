@@ -155,16 +155,16 @@ run 1 encode backslash.ini x.inf && expect_one_line "product name with a backsla
 
 # --- Refused INI input ---
 
-printf '[InstallLog]\nCreateShortcuts=12abc\n' >badnumber.ini
-run 1 encode badnumber.ini x.inf && expect_one_line "bad number" 'CreateShortcuts'
-printf '[InstallLog]\nProgrammaticAccess=4294967296\n' >bignumber.ini
-run 1 encode bignumber.ini x.inf && expect_one_line "too big number" 'ProgrammaticAccess'
-printf '[InstallLog]\nExtensionComponents=-2147483649\n' >smallnumber.ini
-run 1 encode smallnumber.ini x.inf && expect_one_line "too small number" 'ExtensionComponents'
-printf '[InstallLog]\nHeader=0011\n' >badheader.ini
-run 1 encode badheader.ini x.inf && expect_one_line "short header" 'Header'
-printf '[InstallLog]\nPrinterNmae=x\n' >typo.ini
-run 1 encode typo.ini x.inf && expect_one_line "unknown key" 'PrinterNmae'
+# refused WHAT LINE PATTERN: "[InstallLog]" and LINE are refused in one line matching PATTERN.
+refused() {
+    printf '[InstallLog]\n%s\n' "$2" >refused.ini
+    run 1 encode refused.ini x.inf && expect_one_line "$1" "$3"
+}
+refused "bad number" 'CreateShortcuts=12abc' 'CreateShortcuts'
+refused "too big number" 'ProgrammaticAccess=4294967296' 'ProgrammaticAccess'
+refused "too small number" 'ExtensionComponents=-2147483649' 'ExtensionComponents'
+refused "short header" 'Header=0011' 'Header'
+refused "unknown key" 'PrinterNmae=x' 'PrinterNmae'
 printf '[Other]\nPrinterName=x\n' >nosection.ini
 run 1 encode nosection.ini x.inf && expect_one_line "no section" 'InstallLog'
 run 1 encode missing.ini x.inf && expect_one_line "missing ini" '^missing\.ini: '

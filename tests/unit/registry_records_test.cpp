@@ -228,12 +228,4 @@ TEST_F(RecordsInSequenceTest, TheUninstallEntryDescribesTheInstallation) {
     EXPECT_FALSE(value32("Publisher"));
 }
 
-TEST_F(RecordsInSequenceTest, RefusedPortKeyEndsWith113AfterTheSuccessMessage) {
-    windows.failures.Fail(fake::Op::CreateKey, platform::kErrorAccessDenied, kPortKey);
-    EXPECT_EQ(Run({}), 113);
-    ASSERT_GE(windows.ui.shown.size(), 2u);
-    EXPECT_EQ(windows.ui.shown.back().text, "Install Quillet Writer failed.\nAccess is denied.\r\n");
-    EXPECT_EQ(windows.ui.shown[windows.ui.shown.size() - 2].text.rfind("Setup has finished installing", 0), 0u);
-}
-
 }  // namespace

@@ -1,78 +1,132 @@
+// The installer's probes over the in-memory Windows: the shared table the real calls pass
+// under Wine, then the failures only the fake can make.
 #include <gtest/gtest.h>
 
 #include "setup/file_probes.h"
 #include "setup/platform_selection.h"
 #include "setup/shell_shortcut.h"
 #include "tests/fake_windows/fake_windows.h"
+#include "tests/shared/system_probe_cases.h"
 
 namespace {
 
 using namespace setup;
+using probe_cases::Case;
+using probe_cases::LinkCase;
 
-class ProbesTest : public ::testing::Test {
-protected:
+using FakeProbes = ::testing::TestWithParam<Case>;
+
+TEST_P(FakeProbes, AnswerAsTheRealCallsDo) {
+    const Case& c = GetParam();
     fake::FakeWindows windows;
-};
+    const std::string folder = "C:\\Cases\\" + c.name;
+    windows.files.AddFolder(folder);
+    windows.files.AddFolder(windows.system.systemDirectory);
+    for (const probe_cases::Entry& entry : c.entries) {
+        if (entry.folder) {
+            windows.files.AddFolder(folder + "\\" + entry.name);
+        } else {
+            windows.files.AddFile(folder + "\\" + entry.name, "x",
+                                  entry.attributes != 0 ? entry.attributes : platform::kFileAttributeArchive);
+        }
+    }
+    std::string path = c.path.empty() ? folder : folder + "\\" + c.path;
+    if (c.relative) {
+        windows.files.currentDirectory = folder;
+        path = c.path;
+    }
+    const int answer = c.probe == probe_cases::Probe::DirectoryExists ? DirectoryExists(windows.files, path)
+                                                                       : ClearReadOnlyAttribute(windows.files, path);
+    EXPECT_EQ(answer, c.expected);
+    if (c.attributesAfter) {
+        const std::uint32_t plain = platform::kFileAttributeArchive | platform::kFileAttributeNormal;
+        EXPECT_EQ(windows.files.Attributes(path) & ~plain, *c.attributesAfter);
+        // What the probe asks for, which Windows then reports (Wine reports "archive").
+        if (*c.attributesAfter == 0) {
+            EXPECT_EQ(windows.files.Attributes(path), platform::kFileAttributeNormal);
+        }
+    }
+}
 
-TEST_F(ProbesTest, Wow64ProbeFollowsTheSystemFunction) {
+INSTANTIATE_TEST_SUITE_P(Cases, FakeProbes, ::testing::ValuesIn(probe_cases::AllCases()), probe_cases::NameOf());
+
+using FakeShortcut = ::testing::TestWithParam<LinkCase>;
+
+// Links are the fake's files "target|arguments|description".
+TEST_P(FakeShortcut, SavesAsTheShellDoes) {
+    const LinkCase& c = GetParam();
+    fake::FakeWindows windows;
+    const std::string folder = "C:\\Cases\\" + c.name;
+    const std::string target = folder + "\\target.exe";
+    const std::string link = folder + "\\" + c.link;
+    windows.files.AddFile(target, "MZ");
+    windows.shell.comAlreadyInitialised = c.comAlreadyInitialised;
+    if (c.replaces) {
+        ASSERT_EQ(CreateShellShortcut(windows.shell, target, link, probe_cases::kLinkDescription, nullptr),
+                  platform::kS_OK);
+    }
+    const platform::HResult result =
+        CreateShellShortcut(windows.shell, target, link, probe_cases::kLinkDescription, c.arguments);
+    EXPECT_EQ(platform::Succeeded(result), c.saved) << result;
+    EXPECT_EQ(windows.files.Exists(link), c.saved);
+    if (c.saved) {
+        EXPECT_EQ(windows.files.Content(link), target + "|" + (c.arguments ? c.arguments : "") + "|" +
+                                                   probe_cases::kLinkDescription);
+    }
+    EXPECT_EQ(windows.shell.comInitCount, 0) << "COM left initialised";
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, FakeShortcut, ::testing::ValuesIn(probe_cases::AllLinkCases()), probe_cases::NameOf());
+
+// ---- what only the fake can make fail ------------------------------------------------------
+
+TEST(FakeProbeFailures, Wow64ProbeFollowsTheSystemFunction) {
+    fake::FakeWindows windows;
     windows.system.hasIsWow64Process = false;
     EXPECT_EQ(IsRunningUnderWow64(windows.system), 0);
     EXPECT_EQ(windows.system.isWow64ProcessCalls, 0);
-
     windows.system.hasIsWow64Process = true;
     windows.system.isWow64 = false;
     EXPECT_EQ(IsRunningUnderWow64(windows.system), 0);
     windows.system.isWow64 = true;
     EXPECT_EQ(IsRunningUnderWow64(windows.system), 1);
-
     windows.failures.Fail(fake::Op::IsWow64Process, 6);
     EXPECT_EQ(IsRunningUnderWow64(windows.system), 0);
 }
 
-TEST_F(ProbesTest, ClearReadOnlyLeavesOnlyNormal) {
-    const auto readOnlyHidden = platform::kFileAttributeReadOnly | platform::kFileAttributeHidden;
-    windows.files.AddFile("C:\\d\\ro.txt", "x", readOnlyHidden);
-    EXPECT_EQ(ClearReadOnlyAttribute(windows.files, "C:\\d\\ro.txt"), 1);
-    EXPECT_EQ(windows.files.Attributes("C:\\d\\ro.txt"), platform::kFileAttributeNormal);
-
-    windows.files.AddFile("C:\\d\\hidden.txt", "x", platform::kFileAttributeHidden);
-    EXPECT_EQ(ClearReadOnlyAttribute(windows.files, "C:\\d\\hidden.txt"), 1);
-    EXPECT_EQ(windows.files.Attributes("C:\\d\\hidden.txt"), platform::kFileAttributeHidden);
-
-    EXPECT_EQ(ClearReadOnlyAttribute(windows.files, "C:\\d\\missing.txt"), 0);
-}
-
-TEST_F(ProbesTest, ClearReadOnlyPassesOverAFailedChange) {
+// A failed attribute change is passed over; a failed search or current folder is "no
+// such folder".
+TEST(FakeProbeFailures, FileProbesAnswerOnAfterAFailedCall) {
+    fake::FakeWindows windows;
     windows.files.AddFile("C:\\d\\ro.txt", "x", platform::kFileAttributeReadOnly);
     windows.failures.Fail(fake::Op::SetFileAttributes, 5);
     EXPECT_EQ(ClearReadOnlyAttribute(windows.files, "C:\\d\\ro.txt"), 1);
     EXPECT_EQ(windows.files.Attributes("C:\\d\\ro.txt"), platform::kFileAttributeReadOnly);
+
+    for (const fake::Op operation : {fake::Op::SearchPath, fake::Op::GetCurrentDirectory}) {
+        windows.failures.Clear();
+        windows.failures.Fail(operation, 5);
+        EXPECT_EQ(DirectoryExists(windows.files, "C:\\d"), 0);
+    }
 }
 
-TEST_F(ProbesTest, DirectoryExistsOnlyForFolders) {
-    windows.files.AddFolder("C:\\Program Files\\Quillet");
-    windows.files.AddFile("C:\\Program Files\\file.txt", "x");
-    EXPECT_EQ(DirectoryExists(windows.files, "C:\\Program Files\\Quillet"), 1);
-    EXPECT_EQ(DirectoryExists(windows.files, "c:\\program files\\QUILLET"), 1);
-    EXPECT_EQ(DirectoryExists(windows.files, "C:\\Program Files\\file.txt"), 0);
-    EXPECT_EQ(DirectoryExists(windows.files, "C:\\Program Files\\missing"), 0);
-}
-
-TEST_F(ProbesTest, RelativeFolderIsLookedUpInTheCurrentFolderOnly) {
-    windows.files.AddFolder("C:\\Work\\sub");
-    windows.files.AddFolder("C:\\Other\\elsewhere");
-    windows.files.currentDirectory = "C:\\Work";
-    EXPECT_EQ(DirectoryExists(windows.files, "sub"), 1);
-    EXPECT_EQ(DirectoryExists(windows.files, "elsewhere"), 0);
-}
-
-TEST_F(ProbesTest, DirectoryExistsAnswersNoWhenTheSearchFails) {
-    windows.files.AddFolder("C:\\Program Files\\Quillet");
-    windows.failures.Fail(fake::Op::SearchPath, 5);
-    EXPECT_EQ(DirectoryExists(windows.files, "C:\\Program Files\\Quillet"), 0);
-    windows.failures.Clear();
-    windows.failures.Fail(fake::Op::GetCurrentDirectory, 5);
-    EXPECT_EQ(DirectoryExists(windows.files, "C:\\Program Files\\Quillet"), 0);
+TEST(FakeProbeFailures, EachFailingShortcutStepGivesItsResultAndBalancesCom) {
+    fake::FakeWindows windows;
+    windows.files.AddFolder("C:\\Menu");
+    const auto make = [&] {
+        return CreateShellShortcut(windows.shell, "C:\\t.exe", "C:\\Menu\\x.lnk", "d", nullptr);
+    };
+    windows.failures.Fail(fake::Op::CoInitialize, 5, "", 1);
+    EXPECT_EQ(make(), platform::HResultFromWin32(5));
+    EXPECT_FALSE(windows.journal.Contains("CoUninitialize"));  // nothing to balance
+    const std::pair<fake::Op, std::uint32_t> steps[] = {
+        {fake::Op::CreateShellLink, 6}, {fake::Op::QueryPersistFile, 7}, {fake::Op::SaveLink, 8}};
+    for (const auto& [operation, error] : steps) {
+        windows.failures.Fail(operation, error, "", 1);
+        EXPECT_EQ(make(), platform::HResultFromWin32(error));
+    }
+    EXPECT_EQ(windows.shell.comInitCount, 0);
+    EXPECT_FALSE(windows.files.Exists("C:\\Menu\\x.lnk"));
 }
 
 TEST(FileEntry, FoldersAreNotFiles) {
@@ -80,55 +134,6 @@ TEST(FileEntry, FoldersAreNotFiles) {
     EXPECT_EQ(IsFileEntry(platform::kFileAttributeNormal), 1);
     EXPECT_EQ(IsFileEntry(platform::kFileAttributeDirectory), 0);
     EXPECT_EQ(IsFileEntry(platform::kFileAttributeDirectory | platform::kFileAttributeHidden), 0);
-}
-
-class ShortcutTest : public ProbesTest {
-protected:
-    ShortcutTest() { windows.files.AddFolder("C:\\Menu"); }
-    platform::HResult Make(const char* arguments = nullptr) {
-        return CreateShellShortcut(windows.shell, "C:\\App\\Preferences.exe", "C:\\Menu\\Preferences.lnk",
-                                   "Shortcut to preferences", arguments);
-    }
-};
-
-TEST_F(ShortcutTest, SavesTargetDescriptionAndArguments) {
-    EXPECT_EQ(Make(), platform::kS_OK);
-    EXPECT_EQ(windows.files.Content("C:\\Menu\\Preferences.lnk"),
-              std::string("C:\\App\\Preferences.exe||Shortcut to preferences"));
-    EXPECT_EQ(Make(" /uninstall"), platform::kS_OK);  // replaces the link
-    EXPECT_EQ(windows.files.Content("C:\\Menu\\Preferences.lnk"),
-              std::string("C:\\App\\Preferences.exe| /uninstall|Shortcut to preferences"));
-    EXPECT_EQ(windows.shell.comInitCount, 0);
-}
-
-TEST_F(ShortcutTest, ComAlreadyInitialisedStillWorksAndStaysBalanced) {
-    windows.shell.comAlreadyInitialised = true;
-    EXPECT_EQ(Make(), platform::kS_OK);
-    EXPECT_TRUE(windows.files.Exists("C:\\Menu\\Preferences.lnk"));
-    EXPECT_EQ(windows.shell.comInitCount, 0);
-}
-
-TEST_F(ShortcutTest, EachFailingStepGivesItsResultAndBalancesCom) {
-    windows.failures.Fail(fake::Op::CoInitialize, 5, "", 1);
-    EXPECT_EQ(Make(), platform::HResultFromWin32(5));
-    EXPECT_FALSE(windows.journal.Contains("CoUninitialize"));  // nothing to balance
-
-    windows.failures.Fail(fake::Op::CreateShellLink, 6, "", 1);
-    EXPECT_EQ(Make(), platform::HResultFromWin32(6));
-    windows.failures.Fail(fake::Op::QueryPersistFile, 7, "", 1);
-    EXPECT_EQ(Make(), platform::HResultFromWin32(7));
-    windows.failures.Fail(fake::Op::SaveLink, 8, "", 1);
-    EXPECT_EQ(Make(), platform::HResultFromWin32(8));
-    EXPECT_EQ(windows.shell.comInitCount, 0);
-    EXPECT_FALSE(windows.files.Exists("C:\\Menu\\Preferences.lnk"));
-}
-
-TEST_F(ShortcutTest, MissingFolderAndOverlongPathCreateNothing) {
-    EXPECT_FALSE(platform::Succeeded(CreateShellShortcut(windows.shell, "C:\\t.exe", "C:\\Nowhere\\x.lnk", "d",
-                                                         nullptr)));
-    const std::string longPath = "C:\\Menu\\" + std::string(260, 'n') + ".lnk";
-    EXPECT_FALSE(platform::Succeeded(CreateShellShortcut(windows.shell, "C:\\t.exe", longPath, "d", nullptr)));
-    EXPECT_EQ(windows.shell.comInitCount, 0);
 }
 
 }  // namespace

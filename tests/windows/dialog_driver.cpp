@@ -84,21 +84,4 @@ void Click(HWND dialog, int id) {
     PostMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0);
 }
 
-RECT PlaceInDialog(HWND dialog, HWND control) {
-    RECT place{};
-    GetWindowRect(control, &place);
-    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&place), 2);
-    return place;
-}
-
-RECT DialogUnits(HWND dialog, int x, int y, int width, int height) {
-    // The dialog manager converts the place and the size each on its own, so their rounding
-    // differs from converting the two corners.
-    RECT place{x, y, x, y};
-    RECT size{0, 0, width, height};
-    MapDialogRect(dialog, &place);
-    MapDialogRect(dialog, &size);
-    return RECT{place.left, place.top, place.left + size.right, place.top + size.bottom};
-}
-
 }  // namespace wintest

@@ -51,9 +51,5 @@ void PostKey(HWND window, WPARAM key);
 // A click on the dialog's button `id`, as the mouse gives it, through the thread's queue:
 // what the click opens (a message box) then runs in the dialog's loop, not in the step.
 void Click(HWND dialog, int id);
-// The control's place in its dialog, in pixels of the dialog's client area.
-RECT PlaceInDialog(HWND dialog, HWND control);
-// A rectangle of the template, in dialog units, converted to the dialog's pixels.
-RECT DialogUnits(HWND dialog, int x, int y, int width, int height);
 
 }  // namespace wintest

@@ -1,4 +1,5 @@
-// The installer's probes against the real system.
+// The installer's probes against the real system, through the shared table the
+// in-memory Windows must match.
 #include <gtest/gtest.h>
 
 #include "platform/win32/windows_api.h"
@@ -7,63 +8,53 @@
 
 #include "platform/win32/win32_platform.h"
 #include "setup/file_probes.h"
-#include "setup/platform_selection.h"
 #include "setup/shell_shortcut.h"
+#include "tests/shared/system_probe_cases.h"
 #include "tests/windows/scratch_folder.h"
 
 namespace {
 
 using platform::win32::Win32Platform;
+using probe_cases::Case;
+using probe_cases::LinkCase;
 
-class RealProbesTest : public ::testing::Test {
-protected:
+using Win32Probes = ::testing::TestWithParam<Case>;
+
+TEST_P(Win32Probes, AnswerAsTheTableSays) {
+    const Case& c = GetParam();
     Win32Platform windows;
     platform::Platform& os = windows.platform();
-};
-
-TEST_F(RealProbesTest, Wow64ProbeIsTruthfulForThisProcess) {
-    // This build is 64-bit: native on 64-bit Windows, never WOW64.
-    EXPECT_EQ(setup::IsRunningUnderWow64(os.system), 0);
-}
-
-TEST_F(RealProbesTest, DirectoryExistsTellsFoldersFromFilesAndMissingPaths) {
-    wintest::ScratchFolder folder("probe_dir");
-    folder.WriteFile("plain.txt", "x");
-    CreateDirectoryA((folder / "sub").c_str(), nullptr);
-    EXPECT_EQ(setup::DirectoryExists(os.files, folder.path()), 1);
-    EXPECT_EQ(setup::DirectoryExists(os.files, folder / "sub"), 1);
-    EXPECT_EQ(setup::DirectoryExists(os.files, folder / "plain.txt"), 0);
-    EXPECT_EQ(setup::DirectoryExists(os.files, folder / "missing"), 0);
-}
-
-TEST_F(RealProbesTest, RelativeFolderOnlyInTheCurrentFolder) {
-    wintest::ScratchFolder folder("probe_relative");
-    CreateDirectoryA((folder / "here").c_str(), nullptr);
+    wintest::ScratchFolder folder("probe_" + c.name);
+    for (const probe_cases::Entry& entry : c.entries) {
+        if (entry.folder) {
+            ASSERT_TRUE(CreateDirectoryA((folder / entry.name).c_str(), nullptr));
+        } else {
+            folder.WriteFile(entry.name, "x");
+            if (entry.attributes != 0) {
+                ASSERT_TRUE(SetFileAttributesA((folder / entry.name).c_str(), entry.attributes));
+            }
+        }
+    }
+    std::string path = c.path.empty() ? folder.path() : folder / c.path;
     char previous[MAX_PATH] = {};
-    GetCurrentDirectoryA(MAX_PATH, previous);
-    SetCurrentDirectoryA(folder.path().c_str());
-    EXPECT_EQ(setup::DirectoryExists(os.files, "here"), 1);
-    // "system32" is on the search path but not in the current folder.
-    EXPECT_EQ(setup::DirectoryExists(os.files, "system32"), 0);
-    SetCurrentDirectoryA(previous);
+    if (c.relative) {
+        ASSERT_NE(GetCurrentDirectoryA(MAX_PATH, previous), 0u);
+        ASSERT_TRUE(SetCurrentDirectoryA(folder.path().c_str()));
+        path = c.path;
+    }
+    const int answer = c.probe == probe_cases::Probe::DirectoryExists
+                           ? setup::DirectoryExists(os.files, path)
+                           : setup::ClearReadOnlyAttribute(os.files, path);
+    const DWORD after = GetFileAttributesA(path.c_str());
+    if (c.relative) SetCurrentDirectoryA(previous);
+    EXPECT_EQ(answer, c.expected);
+    if (c.attributesAfter) {
+        EXPECT_EQ(after & ~static_cast<DWORD>(FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NORMAL), *c.attributesAfter)
+            << after;
+    }
 }
 
-TEST_F(RealProbesTest, ClearReadOnlyOnAReadOnlyHiddenFileLeavesNormal) {
-    wintest::ScratchFolder folder("probe_readonly");
-    folder.WriteFile("ro.txt", "x");
-    folder.WriteFile("hidden.txt", "x");
-    SetFileAttributesA((folder / "ro.txt").c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
-    SetFileAttributesA((folder / "hidden.txt").c_str(), FILE_ATTRIBUTE_HIDDEN);
-
-    EXPECT_EQ(setup::ClearReadOnlyAttribute(os.files, folder / "ro.txt"), 1);
-    // Windows then reports FILE_ATTRIBUTE_NORMAL; Wine reports FILE_ATTRIBUTE_ARCHIVE for
-    // every plain file whose attributes it does not store. Either way nothing else is left.
-    const DWORD after = GetFileAttributesA((folder / "ro.txt").c_str());
-    EXPECT_EQ(after & ~static_cast<DWORD>(FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NORMAL), 0u) << after;
-    EXPECT_EQ(setup::ClearReadOnlyAttribute(os.files, folder / "hidden.txt"), 1);
-    EXPECT_NE(GetFileAttributesA((folder / "hidden.txt").c_str()) & FILE_ATTRIBUTE_HIDDEN, 0u);
-    EXPECT_EQ(setup::ClearReadOnlyAttribute(os.files, folder / "missing.txt"), 0);
-}
+INSTANTIATE_TEST_SUITE_P(Cases, Win32Probes, ::testing::ValuesIn(probe_cases::AllCases()), probe_cases::NameOf());
 
 struct LinkContent {
     std::string target;
@@ -91,45 +82,40 @@ LinkContent ReadLink(const std::string& path) {
     return content;
 }
 
-class ShortcutTest : public RealProbesTest {
-protected:
-    void SetUp() override { CoInitialize(nullptr); }
-    void TearDown() override { CoUninitialize(); }
-};
+using Win32Shortcut = ::testing::TestWithParam<LinkCase>;
 
-TEST_F(ShortcutTest, CreatesAndReplacesALink) {
-    wintest::ScratchFolder folder("probe_link");
+TEST_P(Win32Shortcut, SavesAsTheTableSays) {
+    const LinkCase& c = GetParam();
+    Win32Platform windows;
+    platform::Platform& os = windows.platform();
+    wintest::ScratchFolder folder("probe_link_" + c.name);
     folder.WriteFile("target.exe", "MZ");
-    const std::string link = folder / "Uninstall.lnk";
-    ASSERT_EQ(setup::CreateShellShortcut(os.shell, folder / "target.exe", link, "Shortcut to uninstall", nullptr),
-              platform::kS_OK);
-    LinkContent content = ReadLink(link);
-    EXPECT_EQ(content.target, folder / "target.exe");
-    EXPECT_EQ(content.arguments, "");
-    EXPECT_EQ(content.description, "Shortcut to uninstall");
-
-    ASSERT_EQ(setup::CreateShellShortcut(os.shell, folder / "target.exe", link, "Shortcut to uninstall",
-                                         " /uninstall"),
-              platform::kS_OK);
-    content = ReadLink(link);
-    EXPECT_EQ(content.arguments, " /uninstall");
+    const std::string target = folder / "target.exe";
+    const std::string link = folder / c.link;
+    if (c.comAlreadyInitialised) {
+        ASSERT_EQ(CoInitialize(nullptr), S_OK);
+    }
+    if (c.replaces) {
+        ASSERT_EQ(setup::CreateShellShortcut(os.shell, target, link, probe_cases::kLinkDescription, nullptr),
+                  platform::kS_OK);
+    }
+    const platform::HResult result =
+        setup::CreateShellShortcut(os.shell, target, link, probe_cases::kLinkDescription, c.arguments);
+    if (c.comAlreadyInitialised) CoUninitialize();
+    // Had the probe left an initialisation of its own, this would answer S_FALSE.
+    const HRESULT again = CoInitialize(nullptr);
+    EXPECT_EQ(again, S_OK) << "COM left initialised";
+    EXPECT_EQ(platform::Succeeded(result), c.saved) << result;
+    EXPECT_EQ(GetFileAttributesA(link.c_str()) != INVALID_FILE_ATTRIBUTES, c.saved);
+    if (c.saved) {
+        const LinkContent content = ReadLink(link);
+        EXPECT_EQ(content.target, target);
+        EXPECT_EQ(content.arguments, c.arguments ? c.arguments : "");
+        EXPECT_EQ(content.description, probe_cases::kLinkDescription);
+    }
+    if (SUCCEEDED(again)) CoUninitialize();
 }
 
-TEST_F(ShortcutTest, LeavesTheThreadsComCountAsItFoundIt) {
-    wintest::ScratchFolder folder("probe_link_com");
-    folder.WriteFile("target.exe", "MZ");
-    // SetUp initialised COM once; the shortcut's own CoInitialize answers S_FALSE.
-    ASSERT_EQ(setup::CreateShellShortcut(os.shell, folder / "target.exe", folder / "a.lnk", "d", nullptr),
-              platform::kS_OK);
-    // Had the probe left an extra initialisation, this would still answer S_FALSE
-    // after our own count is gone.
-    CoUninitialize();
-    EXPECT_EQ(CoInitialize(nullptr), S_OK);
-}
-
-TEST_F(ShortcutTest, MissingFolderGivesAFailure) {
-    wintest::ScratchFolder folder("probe_link_missing");
-    EXPECT_LT(setup::CreateShellShortcut(os.shell, "C:\\windows\\notepad.exe", folder / "no\\x.lnk", "d", nullptr), 0);
-}
+INSTANTIATE_TEST_SUITE_P(Cases, Win32Shortcut, ::testing::ValuesIn(probe_cases::AllLinkCases()), probe_cases::NameOf());
 
 }  // namespace
