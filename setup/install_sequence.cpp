@@ -5,7 +5,9 @@
 #include "common/installlog/install_log.h"
 #include "common/product/product_files.h"
 #include "common/product/registry_names.h"
+#include "common/product/run_lock.h"
 #include "common/runlog/run_log.h"
+#include "common/spooler/spooler_service.h"
 #include "common/profile/private_profile.h"
 #include "common/text/ansi_path.h"
 #include "common/text/text.h"
@@ -16,6 +18,7 @@
 #include "setup/file_deployment.h"
 #include "setup/file_probes.h"
 #include "setup/platform_selection.h"
+#include "setup/protected_print.h"
 #include "setup/registry_records.h"
 #include "setup/start_menu_shortcuts.h"
 #include "setup/spooler/ghostscript.h"
@@ -45,6 +48,18 @@ int EndQuietly(SetupContext& context, int exitCode) {
     context.feedback.CloseProgress();
     return exitCode;
 }
+
+// A step's result, written to the run log.
+StepResult Logged(SetupContext& context, int number, const char* name, StepResult result) {
+    context.runLog.Step(number, name, result.ok() ? "done" : "failed", result.error);
+    return result;
+}
+
+void LogStep(SetupContext& context, int number, const char* name, const char* outcome, std::uint32_t error = 0) {
+    context.runLog.Step(number, name, outcome, error);
+}
+
+const char* DoneOrFailed(bool done) { return done ? "done" : "failed"; }
 
 void ShowProductMessage(SetupContext& context, std::uint32_t id, std::size_t capacity) {
     (void)context.os.ui.MessageBox(LoadMessage(context.os.ui, id, capacity, context.state.productName),
@@ -113,14 +128,61 @@ bool ChoosePlatform(SetupContext& context, const product::PlatformRow*& refused)
     const SelectedPlatform selected = SelectPlatformRow(context.os.system, context.programIs64Bit);
     if (selected.row == nullptr || !selected.row->supported) {
         refused = selected.row;
-        (void)context.os.ui.MessageBox(RefusalText(selected.row, context.state.productName),
-                                       SetupCaption(context.state), platform::MessageBoxButtons::Ok);
+        context.feedback.ShowEvenWhenSilent(RefusalText(selected.row, context.state.productName),
+                                            SetupCaption(context.state));
         return false;
     }
     context.state.platformRow = selected.row;
     context.state.osMajor = selected.version.major;
     context.state.osMinor = selected.version.minor;
     return true;
+}
+
+// One installation or removal of the product at a time, machine-wide: a second run ends
+// before it changes anything. A system that has no "Global\" namespace takes the name
+// without it; one that cannot make the lock at all runs without it, as before.
+int TakeRunLock(SetupContext& context) {
+    platform::Processes& processes = context.os.processes;
+    platform::CreatedMutex lock = processes.CreateNamedMutex(product::RunLockName());
+    // Denied: another run, as another user, holds the lock.
+    if (!lock && lock.error != platform::kErrorAccessDenied) lock = processes.CreateNamedMutex(product::LocalRunLockName());
+    if (lock && !lock.alreadyExisted) {
+        context.runLock = std::move(lock.mutex);
+        return kExitInstalled;
+    }
+    if (!lock && lock.error != platform::kErrorAccessDenied) {
+        LogStep(context, 4, "run lock", "not available, run without it", lock.error);
+        return kExitInstalled;
+    }
+    LogStep(context, 4, "run lock", "another installation or removal is running");
+    if (!context.state.silent) {
+        (void)context.os.ui.MessageBox("Another installation or removal of " + context.state.productName +
+                                           " is in progress. Wait until it has finished, then run Setup again.",
+                                       SetupCaption(context.state), platform::MessageBoxButtons::Ok);
+    }
+    return kExitAnotherRunInProgress;
+}
+
+// What cannot work is refused here, before anything is written: a Windows the product
+// has no row for, Windows on ARM, and Windows protected print mode. Gives the exit
+// status of the refusal, or 0 to go on.
+int RefuseWhatCannotWork(SetupContext& context) {
+    const product::PlatformRow* refused = nullptr;
+    if (!ChoosePlatform(context, refused)) {
+        LogStep(context, 7, refused != nullptr ? refused->name : "Windows version", "not supported");
+        return kExitInstallFailed;
+    }
+    if (ProtectedPrintModeIsOn(context.os.registry, *context.state.platformRow)) {
+        LogStep(context, 7, "Windows protected print mode", "on, not supported");
+        const std::string text = ProtectedPrintRefusalText(context.state.productName);
+        if (context.state.silent) {
+            context.runLog.Note(text);
+        } else {
+            (void)context.os.ui.MessageBox(text, SetupCaption(context.state), platform::MessageBoxButtons::Ok);
+        }
+        return kExitBlockedByPolicy;
+    }
+    return kExitInstalled;
 }
 
 // An earlier installation of the product left its uninstall entry.
@@ -185,17 +247,6 @@ bool IsWindows98OrMe(const InstallState& state) {
 }
 
 
-// A step's result, written to the run log.
-StepResult Logged(SetupContext& context, int number, const char* name, StepResult result) {
-    context.runLog.Step(number, name, result.ok() ? "done" : "failed", result.error);
-    return result;
-}
-
-void LogStep(SetupContext& context, int number, const char* name, const char* outcome, std::uint32_t error = 0) {
-    context.runLog.Step(number, name, outcome, error);
-}
-
-const char* DoneOrFailed(bool done) { return done ? "done" : "failed"; }
 
 // The steps after the command line, in their order; gives the exit status.
 int RunSteps(SetupContext& context) {
@@ -208,12 +259,12 @@ int RunSteps(SetupContext& context) {
     if (const StepResult log = Logged(context, 4, "install log", ReadInstallLog(context)); !log.ok()) {
         return EndWithReport(context, log);
     }
+    if (const int locked = TakeRunLock(context); locked != kExitInstalled) return EndQuietly(context, locked);
     LookForLicenceAndReadme(context);
     ApplyAutoPaperSize(context);
 
-    if (const product::PlatformRow* refused = nullptr; !ChoosePlatform(context, refused)) {
-        LogStep(context, 7, refused != nullptr ? refused->name : "Windows version", "not supported");
-        return EndQuietly(context, kExitInstallFailed);
+    if (const int refused = RefuseWhatCannotWork(context); refused != kExitInstalled) {
+        return EndQuietly(context, refused);
     }
     const product::PlatformRow& row = *state.platformRow;
     if (IsAlreadyInstalled(os.registry, row, state)) {
@@ -222,6 +273,8 @@ int RunSteps(SetupContext& context) {
         return EndQuietly(context, kExitAlreadyInstalled);
     }
     if (const StepResult monitors = Logged(context, 9, "port monitors", CheckPortMonitors(os.spooler)); !monitors.ok()) {
+        // The likely cause, for the administrator who reads the log.
+        LogStep(context, 9, "Spooler service", spooler::DescribeSpoolerService(os.system).c_str());
         return EndWithReport(context, monitors);
     }
     if (!state.silent && !AskWelcomeAndLicence(context)) {
@@ -265,8 +318,8 @@ int RunSteps(SetupContext& context) {
     const platform::Win32Result port = RegisterPortMonitor(os.spooler, row, feedback);
     LogStep(context, 22, "port monitor and port", port ? "done" : "passed over", port.error);
     feedback.Step();
-    const PrinterSetup printer{os.spooler, os.ui, row, state, context.settings};
-    const bool printerInstalled = state.driverInstalled && InstallPrinter(printer, feedback);
+    const PrinterSetup printer{os.spooler, feedback, row, state, context.settings};
+    const bool printerInstalled = state.driverInstalled && InstallPrinter(printer);
     LogStep(context, 23, "printer", state.driverInstalled ? DoneOrFailed(printerInstalled) : "skipped: no driver");
     feedback.Step();
     const platform::Win32Result entry = RegisterUninstallEntry(os.registry, os.files, row, state, context.settings);
@@ -306,6 +359,7 @@ int RunInstallSequence(SetupContext& context) {
     }
     const int status = RunSteps(context);
     context.runLog.Exit(status);
+    context.runLock.reset();
     return status;
 }
 
