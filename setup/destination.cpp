@@ -62,7 +62,7 @@ std::string ProgramFilesBase(SetupContext& context) {
 platform::Win32Result CheckDestinationFolder(SetupContext& context) {
     const text::LeadBytes& leadBytes = context.leadBytes;
     const auto resolve = [&](const std::string& path) { return text::ResolveAbsolutePath(path, leadBytes); };
-    constexpr platform::Win32Result kRefused{platform::kErrorBadPathname};
+    constexpr auto kRefused = platform::Win32Result::Failed(platform::kErrorBadPathname);
 
     const auto destination = resolve(context.state.destinationFolder);
     if (!destination || destination->folders.empty()) return kRefused;
@@ -72,7 +72,7 @@ platform::Win32Result CheckDestinationFolder(SetupContext& context) {
         if (folder && text::SamePath(*destination, *folder, leadBytes)) return kRefused;
     }
     const auto windowsFolder = context.os.system.GetWindowsDirectory(kWindowsFolderCapacity);
-    if (!windowsFolder) return {windowsFolder.error};
+    if (!windowsFolder) return platform::Win32Result::Failed(windowsFolder.error);
     if (const auto windows = resolve(windowsFolder.value());
         windows && text::IsSameOrInside(*destination, *windows, leadBytes)) {
         return kRefused;

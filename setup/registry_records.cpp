@@ -118,7 +118,7 @@ platform::Win32Result RegisterUninstallEntry(SetupContext& context) {
     const InstallState& state = context.state;
     auto opened = context.os.registry.CreateKey(platform::RegistryRoot::LocalMachine,
                                                 product::UninstallKeyPath(state.productName), MachineView(state));
-    if (!opened) return {opened.error};
+    if (!opened) return platform::Win32Result::Failed(opened.error);
     // Unlike the product and port keys, these two are counted with their NUL. A failed
     // value does not keep the other one from being written.
     const platform::Win32Result name =
