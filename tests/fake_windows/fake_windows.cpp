@@ -568,8 +568,8 @@ const char* RootName(platform::RegistryRoot root) {
 
 std::string FakeRegistry::FullKey(platform::RegistryRoot root, const std::string& path,
                                   platform::RegistryView view) const {
-    bool use32 = view == platform::RegistryView::Force32 ||
-                 (view == platform::RegistryView::Native && nativeViewIs32Bit);
+    const bool native32 = nativeViewFollows ? nativeViewFollows() : nativeViewIs32Bit;
+    const bool use32 = view == platform::RegistryView::Force32 || (view == platform::RegistryView::Native && native32);
     return std::string(use32 ? "32|" : "64|") + RootName(root) + "|" + Normalize(path);
 }
 
