@@ -209,7 +209,10 @@ bool FakeSpooler::HasMonitor(const std::string& name) const {
 
 DevMode FakeSpooler::DriverDefaultDevMode() const {
     DevMode mode = DevMode::WithSizes(static_cast<std::uint16_t>(DevMode::kPublicSize), driverExtraBytes);
-    mode.SetFields(platform::kDmPaperSize);
+    // As a real driver's defaults, more than the paper is set: orientation, copies, print
+    // quality and colour (DM_ORIENTATION, DM_COPIES, DM_PRINTQUALITY, DM_COLOR).
+    constexpr std::uint32_t kDriverFields = 0x1 | 0x100 | 0x400 | 0x800;
+    mode.SetFields(kDriverFields | platform::kDmPaperSize);
     mode.SetPaperSize(kDmPaperLetter);
     return mode;
 }
