@@ -5,7 +5,6 @@
 
 #include <cstdio>
 #include <string>
-#include <vector>
 
 #include "platform/win32/unique_handles.h"
 #include "platform/win32/win32_platform.h"
@@ -79,33 +78,14 @@ TEST(SelfRemoval, TheProgramGoesOnceItHasEndedThenItsFolderAndTheBatch) {
     RecordProperty("program file kept while it ran", programKeptWhileRunning ? "yes" : "no");
 }
 
-// What the interpreter did, from its trace (the batch run with echo on): how often it
-// tried to delete the program and how often it paused between the tries.
-struct BatchTrace {
-    int tries = 0;
-    std::vector<std::string> pauses;  // each pause's command, from its program on
-};
-
-BatchTrace ReadTrace(const std::string& text, const std::string& program) {
-    BatchTrace trace;
-    std::size_t begin = 0;
-    while (begin < text.size()) {
-        std::size_t end = text.find('\n', begin);
-        if (end == std::string::npos) end = text.size();
-        const std::string line = text.substr(begin, end - begin);
-        begin = end + 1;
-        if (line.find(">del \"" + program + "\"") != std::string::npos) ++trace.tries;
-        // "if 1 LSS 3 "...\ping.exe" -n 2 127.0.0.1 >nul": a pause when the count is below the limit.
-        const std::size_t condition = line.find(">if ");
-        int count = 0;
-        int limit = 0;
-        if (line.find("ping.exe") == std::string::npos || condition == std::string::npos ||
-            std::sscanf(line.c_str() + condition, ">if %d LSS %d", &count, &limit) != 2) {
-            continue;
-        }
-        if (count < limit) trace.pauses.push_back(line.substr(line.find("ping.exe")));
+// How often `command` was run, from the interpreter's trace (with echo on, each command
+// it runs follows its prompt, variables expanded).
+int TimesRun(const std::string& trace, const std::string& command) {
+    int times = 0;
+    for (std::size_t at = trace.find(">" + command); at != std::string::npos; at = trace.find(">" + command, at + 1)) {
+        ++times;
     }
-    return trace;
+    return times;
 }
 
 TEST(SelfRemoval, AFileThatCannotBeDeletedIsGivenUpWithoutSpinning) {
@@ -157,11 +137,12 @@ TEST(SelfRemoval, AFileThatCannotBeDeletedIsGivenUpWithoutSpinning) {
     std::string traced(GetFileSize(reader.get(), nullptr), '\0');
     DWORD read = 0;
     ASSERT_TRUE(ReadFile(reader.get(), traced.data(), static_cast<DWORD>(traced.size()), &read, nullptr));
-    const BatchTrace trace = ReadTrace(traced.substr(0, read), program);
-    // Every try but the last is followed by a pause of one second: a ping of two echoes.
-    EXPECT_EQ(trace.tries, 3);
-    EXPECT_EQ(trace.pauses.size(), 2u);
-    for (const std::string& pause : trace.pauses) EXPECT_NE(pause.find(" -n 2 127.0.0.1"), std::string::npos) << pause;
+    traced.resize(read);
+    // Three tries; after each but the last a pause of one second (a ping of two echoes).
+    EXPECT_EQ(TimesRun(traced, "del \"" + program + "\""), 3) << traced;
+    const std::string pause = " LSS 3 \"" + SystemFolder() + "\\ping.exe\" -n 2 127.0.0.1";
+    EXPECT_EQ(TimesRun(traced, "if 1" + pause), 1) << traced;
+    EXPECT_EQ(TimesRun(traced, "if 2" + pause), 1) << traced;
 }
 
 }  // namespace
