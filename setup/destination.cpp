@@ -62,7 +62,7 @@ std::string ProgramFilesBase(platform::Shell& shell, platform::Registry& registr
 platform::Win32Result CheckDestinationFolder(const DestinationJudge& judge, const std::string& destinationFolder) {
     const text::LeadBytes& leadBytes = judge.leadBytes;
     const auto resolve = [&](const std::string& path) { return text::ResolveAbsolutePath(path, leadBytes); };
-    constexpr platform::Win32Result kRefused{platform::kErrorBadPathname};
+    constexpr auto kRefused = platform::Win32Result::Failed(platform::kErrorBadPathname);
 
     const auto destination = resolve(destinationFolder);
     if (!destination || destination->folders.empty()) return kRefused;
@@ -72,7 +72,7 @@ platform::Win32Result CheckDestinationFolder(const DestinationJudge& judge, cons
         if (folder && text::SamePath(*destination, *folder, leadBytes)) return kRefused;
     }
     const auto windowsFolder = judge.system.GetWindowsDirectory(kWindowsFolderCapacity);
-    if (!windowsFolder) return {windowsFolder.error};
+    if (!windowsFolder) return platform::Win32Result::Failed(windowsFolder.error);
     if (const auto windows = resolve(windowsFolder.value());
         windows && text::IsSameOrInside(*destination, *windows, leadBytes)) {
         return kRefused;

@@ -110,7 +110,7 @@ platform::Win32Result RegisterUninstallEntry(platform::Registry& registry, platf
                                              const SetupSettings& settings) {
     auto opened = registry.CreateKey(platform::RegistryRoot::LocalMachine, product::UninstallKeyPath(state.productName),
                                      row.machineView);
-    if (!opened) return {opened.error};
+    if (!opened) return platform::Win32Result::Failed(opened.error);
     // Unlike the product and port keys, these two are counted with their NUL. A failed
     // value does not keep the other one from being written.
     const platform::Win32Result name =

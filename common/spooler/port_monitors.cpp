@@ -13,10 +13,10 @@ platform::Win32Result ListPortMonitors(platform::Spooler& spooler) {
     for (int round = 0; round < kRounds; ++round) {
         const auto listed = spooler.EnumMonitors(bufferBytes);
         if (listed) return {};
-        if (!listed.WantsLargerBuffer() || listed.bytesNeeded() <= bufferBytes) return {listed.error};
+        if (!listed.WantsLargerBuffer() || listed.bytesNeeded() <= bufferBytes) return platform::Win32Result::Failed(listed.error);
         bufferBytes = listed.bytesNeeded();
     }
-    return {platform::kErrorInsufficientBuffer};
+    return platform::Win32Result::Failed(platform::kErrorInsufficientBuffer);
 }
 
 }  // namespace spooler

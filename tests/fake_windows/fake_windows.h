@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -114,10 +115,12 @@ public:
     FakeRegistry(Journal& journal, FailureSwitches& failures) : journal_(journal), failures_(failures) {}
 
     // Which view the process itself sees: a 32-bit program on 64-bit Windows sees the
-    // 32-bit one.
+    // 32-bit one (WOW6432Node). When `nativeViewFollows` is set it decides instead, at
+    // every call, so that the view follows the machine a test sets up before its run.
     bool nativeViewIs32Bit = false;
+    std::function<bool()> nativeViewFollows;
 
-    // For test checks. `view` is Force64 or Force32 (Native follows nativeViewIs32Bit).
+    // For test checks. `view` is Force64 or Force32 (Native is the process's own view).
     bool KeyExists(platform::RegistryRoot root, const std::string& path, platform::RegistryView view) const;
     std::optional<FakeValue> Value(platform::RegistryRoot root, const std::string& path,
                                    const std::string& name, platform::RegistryView view) const;
@@ -181,6 +184,12 @@ public:
     int isWow64ProcessCalls = 0;
 
     platform::Win32Value<platform::OsVersion> GetVersionEx() override;
+    // The machine is 64-bit Windows to a 32-bit program: its probe (IsWow64Process,
+    // asked from Windows XP on) says so.
+    bool RunsThirtyTwoBitProgramsUnderWow64() const {
+        return hasIsWow64Process && isWow64 && (version.major > 5 || (version.major == 5 && version.minor >= 1));
+    }
+
     bool HasIsWow64Process() override { return hasIsWow64Process; }
     platform::Win32Value<bool> IsWow64Process() override;
     platform::Win32Value<platform::ProcessMachines> IsWow64Process2() override;

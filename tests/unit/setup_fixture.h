@@ -47,6 +47,11 @@ public:
         for (const auto& environment : windows.spooler.driverDirectories) windows.files.AddFolder(environment.second);
         // The product's monitor adds the port that the install log names.
         windows.spooler.portAddedByMonitor = "QLW1:";
+        // The 32-bit Setup on 64-bit Windows runs under WOW64, where its own registry view
+        // is the 32-bit one; only Force64 reaches the 64-bit view.
+        windows.registry.nativeViewFollows = [this] {
+            return !programIs64Bit && windows.system.RunsThirtyTwoBitProgramsUnderWow64();
+        };
     }
 
     // The printer driver files of the medium: "Driver\" for the description files and the
