@@ -636,6 +636,13 @@ void FakeRegistry::AddStringValue(platform::RegistryRoot root, const std::string
         FakeValue{name, platform::kRegSz, BytesWithNul(value), static_cast<std::uint32_t>(value.size() + 1)};
 }
 
+void FakeRegistry::AddDwordValue(platform::RegistryRoot root, const std::string& path, const std::string& name,
+                                 std::uint32_t value, platform::RegistryView view) {
+    AddKey(root, path, view);
+    keys_[FullKey(root, path, view)].values[Normalize(name)] =
+        FakeValue{name, platform::kRegDword, platform::DwordBytes(value), 4};
+}
+
 platform::OpenedKey FakeRegistry::OpenKey(platform::RegistryRoot root, const std::string& path,
                                           platform::RegistryAccess access, platform::RegistryView view) {
     journal_.Add("OpenKey " + path);

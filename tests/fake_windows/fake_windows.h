@@ -133,6 +133,8 @@ public:
     void AddKey(platform::RegistryRoot root, const std::string& path, platform::RegistryView view);
     void AddStringValue(platform::RegistryRoot root, const std::string& path, const std::string& name,
                         const std::string& value, platform::RegistryView view);
+    void AddDwordValue(platform::RegistryRoot root, const std::string& path, const std::string& name,
+                       std::uint32_t value, platform::RegistryView view);
 
     platform::OpenedKey OpenKey(platform::RegistryRoot root, const std::string& path,
                                 platform::RegistryAccess access, platform::RegistryView view) override;
