@@ -32,6 +32,7 @@ bool IsCopied(const ProductFile& file, const InstallState& state) {
         case CopiedWhen::ExtensionsOrProgrammaticAccess: return state.extensionComponents || state.programmaticAccess;
         case CopiedWhen::ExtensionComponents: return state.extensionComponents;
         case CopiedWhen::ReadmeFound: return !state.readmeName.empty();
+        case CopiedWhen::Never: return false;
     }
     return false;
 }
@@ -152,7 +153,7 @@ StepResult CreateDestinationFolder(SetupContext& context) {
 }
 
 StepResult DeployProductFiles(SetupContext& context) {
-    for (const ProductFile& file : product::kProductCopyList) {
+    for (const ProductFile& file : product::kProductFiles) {
         if (!IsCopied(file, context.state)) continue;
         if (const StepResult copied = CopyRowFile(context, NamesFor(file, context.state)); !copied.ok()) return copied;
     }

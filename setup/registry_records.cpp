@@ -1,6 +1,7 @@
 #include "setup/registry_records.h"
 
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 #include "common/product/product_files.h"
@@ -14,7 +15,17 @@ namespace setup {
 // The product and port keys' texts are counted without their NUL, the uninstall entry's
 // with it. The text handed over always ends in its NUL, so Windows NT stores the NUL in
 // both cases (length + 1 bytes) and Windows 98/Me read nothing past the text.
-using platform::TextCount;
+namespace {
+
+// Writes one value of the product's records with the type and byte count its row gives.
+void WriteText(platform::RegistryKey& key, const product::RegistryRecord& record, const std::string& text) {
+    (void)key.SetTextValue(record.name, text, record.textCount);
+}
+void WriteNumber(platform::RegistryKey& key, const product::RegistryRecord& record, std::uint32_t number) {
+    (void)key.SetValue(record.name, record.type, platform::DwordBytes(number));
+}
+
+}  // namespace
 
 platform::RegistryView MachineView(const InstallState& state) {
     return state.isWow64 ? platform::RegistryView::Force64 : platform::RegistryView::Native;
@@ -29,19 +40,18 @@ StepResult WriteProductKey(SetupContext& context) {
 
     // The printing side reads these while the spooler steps run. Texts are counted
     // without their terminating NUL; single write failures are passed over.
-    (void)key.SetTextValue("Port Name", state.portName, TextCount::WithoutNul);
-    (void)key.SetTextValue("Printer Name", state.printerName, TextCount::WithoutNul);
-    (void)key.SetTextValue("Destination Folder", state.destinationFolder, TextCount::WithoutNul);
-    (void)key.SetValue("Programmatic Access", platform::kRegDword,
-                       platform::DwordBytes(state.programmaticAccess ? 1u : 0u));
+    WriteText(key, product::kPortNameRecord, state.portName);
+    WriteText(key, product::kPrinterNameRecord, state.printerName);
+    WriteText(key, product::kDestinationFolderRecord, state.destinationFolder);
+    WriteNumber(key, product::kProgrammaticAccessRecord, state.programmaticAccess ? 1u : 0u);
 
     const std::string command = ReadSetting(context.settings, settings_keys::kCommand);
     if (!command.empty()) {
-        (void)key.SetTextValue("Command", command, TextCount::WithoutNul);
+        WriteText(key, product::kCommandRecord, command);
     }
     const std::string arguments = ReadSetting(context.settings, settings_keys::kArguments);
     if (!arguments.empty()) {
-        (void)key.SetTextValue("Arguments", arguments, TextCount::WithoutNul);
+        WriteText(key, product::kArgumentsRecord, arguments);
     }
     return StepResult::Done();
 }
@@ -89,20 +99,23 @@ void DescribeInstallation(SetupContext& context, platform::RegistryKey& entry) {
     const InstallState& state = context.state;
     // What the system's list of installed programs shows; a value that cannot be written
     // is passed over, it does not make the product less removable.
-    (void)entry.SetTextValue("DisplayIcon", state.uninstallerPath, TextCount::WithNul);
-    (void)entry.SetTextValue("InstallLocation", state.destinationFolder, TextCount::WithNul);
+    WriteText(entry, product::kDisplayIconRecord, state.uninstallerPath);
+    WriteText(entry, product::kInstallLocationRecord, state.destinationFolder);
     // Only the 64-bit uninstaller is the project's own and known to take " /s".
     if (state.isWow64) {
-        (void)entry.SetTextValue("QuietUninstallString", UninstallCommand(state) + " /s", TextCount::WithNul);
+        WriteText(entry, product::kQuietUninstallStringRecord, UninstallCommand(state) + " /s");
     }
-    (void)entry.SetValue("NoModify", platform::kRegDword, platform::DwordBytes(1));
-    (void)entry.SetValue("NoRepair", platform::kRegDword, platform::DwordBytes(1));
+    WriteNumber(entry, product::kNoModifyRecord, 1);
+    WriteNumber(entry, product::kNoRepairRecord, 1);
     const std::uint64_t kibibytes = FolderKibibytes(context.os.files, state.destinationFolder);
-    (void)entry.SetValue("EstimatedSize", platform::kRegDword,
-                         platform::DwordBytes(static_cast<std::uint32_t>(std::min<std::uint64_t>(kibibytes, 0xFFFFFFFFu))));
-    for (const settings_keys::Key& key : {settings_keys::kDisplayVersion, settings_keys::kPublisher}) {
+    WriteNumber(entry, product::kEstimatedSizeRecord,
+                static_cast<std::uint32_t>(std::min<std::uint64_t>(kibibytes, 0xFFFFFFFFu)));
+    const std::pair<settings_keys::Key, product::RegistryRecord> fromSettings[] = {
+        {settings_keys::kDisplayVersion, product::kDisplayVersionRecord},
+        {settings_keys::kPublisher, product::kPublisherRecord}};
+    for (const auto& [key, record] : fromSettings) {
         const std::string value = ReadSetting(context.settings, key);
-        if (!value.empty()) (void)entry.SetTextValue(key.name, value, TextCount::WithNul);
+        if (!value.empty()) WriteText(entry, record, value);
     }
 }
 
@@ -122,9 +135,11 @@ platform::Win32Result RegisterUninstallEntry(SetupContext& context) {
     // Unlike the product and port keys, these two are counted with their NUL. A failed
     // value does not keep the other one from being written.
     const platform::Win32Result name =
-        opened.key->SetTextValue("DisplayName", state.productName, TextCount::WithNul);
+        opened.key->SetTextValue(product::kDisplayNameRecord.name, state.productName,
+                                 product::kDisplayNameRecord.textCount);
     const platform::Win32Result command =
-        opened.key->SetTextValue("UninstallString", UninstallCommand(state), TextCount::WithNul);
+        opened.key->SetTextValue(product::kUninstallStringRecord.name, UninstallCommand(state),
+                                 product::kUninstallStringRecord.textCount);
     DescribeInstallation(context, *opened.key);
     return name ? command : name;
 }
@@ -138,16 +153,15 @@ StepResult WritePortKey(SetupContext& context) {
 
     // Counted without their NUL; single write failures are passed over.
     if (state.programmaticAccess) {
-        (void)key.SetTextValue("", state.portName + state.printerName, TextCount::WithoutNul);
+        WriteText(key, product::kPortDefaultRecord, state.portName + state.printerName);
     }
-    (void)key.SetTextValue("Destination Folder", state.destinationFolder, TextCount::WithoutNul);
-    const bool nimbExtOnMedium = FileExists(context.os.files, state.sourceFolder + "NimbExt.exe");
-    if (state.extensionComponents && nimbExtOnMedium) {
-        (void)key.SetTextValue("NimbExt", state.destinationFolder + "\\NimbExt.exe", TextCount::WithoutNul);
+    WriteText(key, product::kPortDestinationFolderRecord, state.destinationFolder);
+    const bool extensionOnMedium = FileExists(context.os.files, state.sourceFolder + product::kExtensionProgram);
+    if (state.extensionComponents && extensionOnMedium) {
+        WriteText(key, product::kPortExtensionRecord, state.destinationFolder + "\\" + product::kExtensionProgram);
     }
     if (state.ghostscriptDeployed) {
-        (void)key.SetTextValue("Converter", state.destinationFolder + "\\" + product::kGhostscriptFolder,
-                               TextCount::WithoutNul);
+        WriteText(key, product::kPortConverterRecord, state.destinationFolder + "\\" + product::kGhostscriptFolder);
     }
     return StepResult::Done();
 }

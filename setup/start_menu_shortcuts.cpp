@@ -56,7 +56,7 @@ void CreateStartMenuShortcuts(SetupContext& context) {
     const std::string& destination = state.destinationFolder;
 
     // The results are not looked at: a missing shortcut does not stop the installation.
-    const std::string preferences = destination + "\\Preferences.exe";
+    const std::string preferences = destination + "\\" + product::kPreferencesProgram;
     if (FileExists(context.os.files, preferences)) {
         (void)CreateShellShortcut(shell, preferences, *folder + "\\" + product::kPreferencesShortcut, "Shortcut to preferences",
                                   nullptr);
@@ -66,7 +66,7 @@ void CreateStartMenuShortcuts(SetupContext& context) {
                                   "Shortcut to readme", nullptr);
     }
     if (state.extensionComponents) {
-        (void)CreateShellShortcut(shell, destination + "\\QuillEncrypt.exe", *folder + "\\" + product::kSecurityShortcut,
+        (void)CreateShellShortcut(shell, destination + "\\" + product::kSecurityProgram, *folder + "\\" + product::kSecurityShortcut,
                                   "Shortcut to security", nullptr);
     }
     if (WantsUninstallShortcut(state)) {

@@ -1,5 +1,6 @@
 #include "setup/spooler/port_monitor.h"
 
+#include "common/product/product_files.h"
 #include "setup/install_sequence.h"
 #include "setup/setup_context.h"
 #include "setup/ui/system_probes.h"
@@ -34,7 +35,7 @@ void RunCopyHelper(SetupContext& context) {
 }  // namespace
 
 std::string CopyHelperCommandLine(const std::string& sourceFolder) {
-    return "\"" + sourceFolder + "unInstpm64.exe\" /copy";
+    return "\"" + sourceFolder + product::kUninstaller64 + "\" /copy";
 }
 
 void DeployPortMonitor(SetupContext& context) {
