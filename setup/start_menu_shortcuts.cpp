@@ -66,7 +66,8 @@ void CreateStartMenuShortcuts(SetupContext& context) {
                                   "Shortcut to readme", nullptr);
     }
     if (state.extensionComponents) {
-        (void)CreateShellShortcut(shell, destination + "\\" + product::kSecurityProgram, *folder + "\\" + product::kSecurityShortcut,
+        (void)CreateShellShortcut(shell, destination + "\\" + product::kSecurityProgram,
+                                  *folder + "\\" + product::kSecurityShortcut,
                                   "Shortcut to security", nullptr);
     }
     if (WantsUninstallShortcut(state)) {

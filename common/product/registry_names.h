@@ -37,54 +37,57 @@ struct RegistryRecord {
     RecordedKey key;
     const char* name;
     std::uint32_t type;
-    platform::TextCount textCount;  // texts only
+    platform::TextCount textCount;  // texts only: whether the NUL is counted
     bool transient;
 };
 
 namespace detail {
-constexpr RegistryRecord Text(RecordedKey key, const char* name, platform::TextCount count, bool transient = false) {
-    return {key, name, platform::kRegSz, count, transient};
+using platform::TextCount;
+// The product key's values live only while the spooler steps run; the port key's and
+// the uninstall entry's stay.
+constexpr RegistryRecord TransientText(const char* name) {
+    return {RecordedKey::Product, name, platform::kRegSz, TextCount::WithoutNul, true};
 }
-constexpr RegistryRecord Dword(RecordedKey key, const char* name, bool transient = false) {
-    return {key, name, platform::kRegDword, platform::TextCount::WithoutNul, transient};
+constexpr RegistryRecord TransientDword(const char* name) {
+    return {RecordedKey::Product, name, platform::kRegDword, TextCount::WithoutNul, true};
+}
+constexpr RegistryRecord PortText(const char* name) {
+    return {RecordedKey::Port, name, platform::kRegSz, TextCount::WithoutNul, false};
+}
+constexpr RegistryRecord EntryText(const char* name) {
+    return {RecordedKey::UninstallEntry, name, platform::kRegSz, TextCount::WithNul, false};
+}
+constexpr RegistryRecord EntryDword(const char* name) {
+    return {RecordedKey::UninstallEntry, name, platform::kRegDword, TextCount::WithoutNul, false};
 }
 inline constexpr char kDestinationFolderName[] = "Destination Folder";
-inline constexpr auto kWithoutNul = platform::TextCount::WithoutNul;
-inline constexpr auto kWithNul = platform::TextCount::WithNul;
 }  // namespace detail
 
 // The product key's values, read by the printing side while the spooler steps run.
-inline constexpr RegistryRecord kPortNameRecord = detail::Text(RecordedKey::Product, "Port Name", detail::kWithoutNul, true);
-inline constexpr RegistryRecord kPrinterNameRecord =
-    detail::Text(RecordedKey::Product, "Printer Name", detail::kWithoutNul, true);
-inline constexpr RegistryRecord kDestinationFolderRecord =
-    detail::Text(RecordedKey::Product, detail::kDestinationFolderName, detail::kWithoutNul, true);
-inline constexpr RegistryRecord kProgrammaticAccessRecord = detail::Dword(RecordedKey::Product, "Programmatic Access", true);
-inline constexpr RegistryRecord kCommandRecord = detail::Text(RecordedKey::Product, "Command", detail::kWithoutNul, true);
-inline constexpr RegistryRecord kArgumentsRecord = detail::Text(RecordedKey::Product, "Arguments", detail::kWithoutNul, true);
+inline constexpr RegistryRecord kPortNameRecord = detail::TransientText("Port Name");
+inline constexpr RegistryRecord kPrinterNameRecord = detail::TransientText("Printer Name");
+inline constexpr RegistryRecord kDestinationFolderRecord = detail::TransientText(detail::kDestinationFolderName);
+inline constexpr RegistryRecord kProgrammaticAccessRecord = detail::TransientDword("Programmatic Access");
+inline constexpr RegistryRecord kCommandRecord = detail::TransientText("Command");
+inline constexpr RegistryRecord kArgumentsRecord = detail::TransientText("Arguments");
 
 // The port key's values; "" is the key's default value.
-inline constexpr RegistryRecord kPortDefaultRecord = detail::Text(RecordedKey::Port, "", detail::kWithoutNul);
-inline constexpr RegistryRecord kPortDestinationFolderRecord =
-    detail::Text(RecordedKey::Port, detail::kDestinationFolderName, detail::kWithoutNul);
-inline constexpr RegistryRecord kPortExtensionRecord = detail::Text(RecordedKey::Port, "NimbExt", detail::kWithoutNul);
-inline constexpr RegistryRecord kPortConverterRecord = detail::Text(RecordedKey::Port, "Converter", detail::kWithoutNul);
+inline constexpr RegistryRecord kPortDefaultRecord = detail::PortText("");
+inline constexpr RegistryRecord kPortDestinationFolderRecord = detail::PortText(detail::kDestinationFolderName);
+inline constexpr RegistryRecord kPortExtensionRecord = detail::PortText("NimbExt");
+inline constexpr RegistryRecord kPortConverterRecord = detail::PortText("Converter");
 
 // The uninstall entry's values, as the system's list of installed programs reads them.
-inline constexpr RegistryRecord kDisplayNameRecord = detail::Text(RecordedKey::UninstallEntry, "DisplayName", detail::kWithNul);
-inline constexpr RegistryRecord kUninstallStringRecord =
-    detail::Text(RecordedKey::UninstallEntry, "UninstallString", detail::kWithNul);
-inline constexpr RegistryRecord kDisplayIconRecord = detail::Text(RecordedKey::UninstallEntry, "DisplayIcon", detail::kWithNul);
-inline constexpr RegistryRecord kInstallLocationRecord =
-    detail::Text(RecordedKey::UninstallEntry, "InstallLocation", detail::kWithNul);
-inline constexpr RegistryRecord kQuietUninstallStringRecord =
-    detail::Text(RecordedKey::UninstallEntry, "QuietUninstallString", detail::kWithNul);
-inline constexpr RegistryRecord kNoModifyRecord = detail::Dword(RecordedKey::UninstallEntry, "NoModify");
-inline constexpr RegistryRecord kNoRepairRecord = detail::Dword(RecordedKey::UninstallEntry, "NoRepair");
-inline constexpr RegistryRecord kEstimatedSizeRecord = detail::Dword(RecordedKey::UninstallEntry, "EstimatedSize");
-inline constexpr RegistryRecord kDisplayVersionRecord =
-    detail::Text(RecordedKey::UninstallEntry, "DisplayVersion", detail::kWithNul);
-inline constexpr RegistryRecord kPublisherRecord = detail::Text(RecordedKey::UninstallEntry, "Publisher", detail::kWithNul);
+inline constexpr RegistryRecord kDisplayNameRecord = detail::EntryText("DisplayName");
+inline constexpr RegistryRecord kUninstallStringRecord = detail::EntryText("UninstallString");
+inline constexpr RegistryRecord kDisplayIconRecord = detail::EntryText("DisplayIcon");
+inline constexpr RegistryRecord kInstallLocationRecord = detail::EntryText("InstallLocation");
+inline constexpr RegistryRecord kQuietUninstallStringRecord = detail::EntryText("QuietUninstallString");
+inline constexpr RegistryRecord kNoModifyRecord = detail::EntryDword("NoModify");
+inline constexpr RegistryRecord kNoRepairRecord = detail::EntryDword("NoRepair");
+inline constexpr RegistryRecord kEstimatedSizeRecord = detail::EntryDword("EstimatedSize");
+inline constexpr RegistryRecord kDisplayVersionRecord = detail::EntryText("DisplayVersion");
+inline constexpr RegistryRecord kPublisherRecord = detail::EntryText("Publisher");
 
 // Every value the installer writes, key by key.
 inline constexpr std::array<RegistryRecord, 20> kRegistryRecords = {
@@ -100,6 +103,14 @@ constexpr std::size_t CountTransient() {
     for (const RegistryRecord& record : kRegistryRecords) count += record.transient ? 1 : 0;
     return count;
 }
+// The installer deletes the transient values from the product key alone.
+constexpr bool TransientOnlyInTheProductKey() {
+    for (const RegistryRecord& record : kRegistryRecords) {
+        if (record.transient && record.key != RecordedKey::Product) return false;
+    }
+    return true;
+}
+static_assert(TransientOnlyInTheProductKey(), "a transient value elsewhere would never be deleted");
 constexpr std::array<const char*, CountTransient()> TransientNames() {
     std::array<const char*, CountTransient()> names{};
     std::size_t at = 0;
