@@ -29,6 +29,7 @@ bool IsCopied(const ProductFile& file, const product::PlatformRow& row, const In
         case CopiedWhen::ExtensionsOrProgrammaticAccess: return state.extensionComponents || state.programmaticAccess;
         case CopiedWhen::ExtensionComponents: return state.extensionComponents;
         case CopiedWhen::ReadmeFound: return !state.readmeName.empty();
+        case CopiedWhen::Never: return false;
     }
     return false;
 }
@@ -157,7 +158,7 @@ StepResult CreateDestinationFolder(platform::FileSystem& files, const Destinatio
 DeployedFiles DeployProductFiles(platform::FileSystem& files, platform::Processes& processes,
                                  const product::PlatformRow& row, const InstallState& state, StepFeedback& feedback) {
     const Copier copier{files, processes, state};
-    for (const ProductFile& file : product::kProductCopyList) {
+    for (const ProductFile& file : product::kProductFiles) {
         if (!IsCopied(file, row, state)) continue;
         if (const StepResult copied = CopyRowFile(copier, NamesFor(file, row, state)); !copied.ok()) {
             return {copied, std::string()};

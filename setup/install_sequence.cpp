@@ -75,7 +75,7 @@ StepResult LocateMedium(SetupContext& context) {
     if (!ownPath) return StepResult::Failed(IDS_NO_INSTALL_LOG, ownPath.error);
     context.state.sourceFolder = text::FolderOf(ownPath.value(), context.leadBytes);
     if (context.state.sourceFolder.empty()) return StepResult::Failed(IDS_NO_INSTALL_LOG, platform::kErrorBadPathname);
-    context.state.settingsPath = context.state.sourceFolder + "Setup.Ini";
+    context.state.settingsPath = context.state.sourceFolder + product::kSettingsName;
     context.settings.Bind(context.os.files, context.state.settingsPath);
     return StepResult::Done();
 }
@@ -104,7 +104,7 @@ StepResult ReadInstallLog(SetupContext& context) {
 // The licence and the first readme of the medium.
 void LookForLicenceAndReadme(SetupContext& context) {
     InstallState& state = context.state;
-    state.licensePresent = FileExists(context.os.files, state.sourceFolder + "LICENSE.TXT");
+    state.licensePresent = FileExists(context.os.files, state.sourceFolder + product::kLicenceName);
     state.readmeName.clear();
     for (const char* name : product::kReadmeNames) {
         if (FileExists(context.os.files, state.sourceFolder + name)) {
@@ -204,7 +204,7 @@ bool AskWelcomeAndLicence(SetupContext& context) {
         "Do you accept all the terms of the preceding License Agreement? If you choose No, "
         "Setup will close. To install %s, you must accept this agreement.",
         {state.productName});
-    return context.dialogs.RunLicenceAgreement(prompt, state.sourceFolder + "LICENSE.TXT");
+    return context.dialogs.RunLicenceAgreement(prompt, state.sourceFolder + product::kLicenceName);
 }
 
 // The proposed destination, the edition key and the destination dialog.

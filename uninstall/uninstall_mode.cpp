@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "common/installlog/install_log.h"
+#include "common/product/product_files.h"
 #include "common/spooler/port_monitors.h"
 #include "resources/uninstall/uninstall_strings.h"
 #include "uninstall/exit_codes.h"
@@ -85,9 +86,9 @@ int RunUninstallMode(platform::Platform& os, bool silent, runlog::RunLog runLog)
     }
 
     // Step 2: the install log beside the uninstaller; a malformed one counts as missing.
-    const auto file = os.files.ReadWholeFile(context.installFolder + "Setup.inf");
+    const auto file = os.files.ReadWholeFile(context.installFolder + product::kInstallLogName);
     if (!file) {
-        log.Step(2, "install log " + context.installFolder + "Setup.inf", "not readable", file.error);
+        log.Step(2, "install log " + context.installFolder + product::kInstallLogName, "not readable", file.error);
         return EndWithoutInstallLog(context);
     }
     const installlog::UnscrambleResult unscrambled = installlog::UnscrambleInstallLog(file.value());

@@ -1,5 +1,6 @@
 #include "setup/spooler/port_monitor.h"
 
+#include "common/product/product_files.h"
 #include "common/product/spooler_names.h"
 #include "common/spooler/port_monitors.h"
 #include "resources/setup/setup_strings.h"
