@@ -94,8 +94,7 @@ StepResult DeployUninstaller(const Copier& copier, const product::PlatformRow& r
     const auto copied = CopyIntoDestination(copier.files, state, row.uninstaller, row.uninstaller);
     switch (row.whenUninstallerCopyFails) {
         case product::UninstallerCopyFailure::EndsRunHelper:
-            // Its attributes stay as the copy made them.
-            if (copied) return StepResult::Done();
+            if (copied) break;
             feedback.CloseProgress();
             feedback.ReportFailure(kPagemillFailedText);
             return StepResult::FailedAndReported(IDS_COPY_HELP_FAILED);
@@ -103,6 +102,7 @@ StepResult DeployUninstaller(const Copier& copier, const product::PlatformRow& r
         case product::UninstallerCopyFailure::PassedOver: break;
     }
     if (copied) {
+        // A read-only copy from a CD or an image could not be deleted by the uninstaller.
         (void)ClearReadOnlyAttribute(copier.files, DestinationPath(state, row.uninstaller));
         return StepResult::Done();
     }

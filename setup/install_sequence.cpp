@@ -317,6 +317,8 @@ int RunSteps(SetupContext& context) {
     feedback.Step();
     const platform::Win32Result port = RegisterPortMonitor(os.spooler, row, feedback);
     LogStep(context, 22, "port monitor and port", port ? "done" : "passed over", port.error);
+    const PortCheck portCheck = CheckMonitorAndPort(os.spooler, state.portName);
+    if (!portCheck.ok()) LogStep(context, 22, "port check", portCheck.Describe(), portCheck.error);
     feedback.Step();
     const PrinterSetup printer{os.spooler, feedback, row, state, context.settings};
     const bool printerInstalled = state.driverInstalled && InstallPrinter(printer);
@@ -340,9 +342,10 @@ int RunSteps(SetupContext& context) {
     const StepResult portKey = WritePortKey(os.registry, os.files, row, state);
     if (!Logged(context, 31, "port key", portKey).ok()) return EndWithReport(context, portKey);
     OpenReadme(context);
-    // The run goes to its end as it always has, but a machine without a printer or
-    // without the entry that removes it is not a finished installation.
-    return printerInstalled && entry ? kExitInstalled : kExitInstallFailed;
+    // The run goes to its end as it always has, but a machine without a printer, without
+    // the port it prints to, or without the entry that removes it is not a finished
+    // installation.
+    return printerInstalled && portCheck.ok() && entry ? kExitInstalled : kExitInstallFailed;
 }
 
 }  // namespace

@@ -92,6 +92,7 @@ class Win32Spooler : public Spooler {
 public:
     Win32Spooler();
     SizedValue<std::vector<std::string>> EnumMonitors(std::uint32_t bufferBytes) override;
+    SizedValue<std::vector<std::string>> EnumPorts(std::uint32_t bufferBytes) override;
     Win32Result AddMonitor(const MonitorInfo2& info) override;
     Win32Result AddPort(const std::string& monitorName) override;
     SizedValue<std::vector<DriverInfo3>> EnumPrinterDrivers(const std::string& environment,

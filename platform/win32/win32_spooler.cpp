@@ -247,6 +247,20 @@ SizedValue<std::vector<std::string>> Win32Spooler::EnumMonitors(std::uint32_t bu
     return SizedValue<std::vector<std::string>>::Ok(std::move(names), needed);
 }
 
+SizedValue<std::vector<std::string>> Win32Spooler::EnumPorts(std::uint32_t bufferBytes) {
+    std::vector<BYTE> buffer(bufferBytes);
+    DWORD needed = 0;
+    DWORD returned = 0;
+    if (api_ == nullptr) return SizedValue<std::vector<std::string>>::Failed(kNoSpooler);
+    if (!api_->EnumPortsA(nullptr, 1, buffer.empty() ? nullptr : buffer.data(), bufferBytes, &needed, &returned)) {
+        return SizedValue<std::vector<std::string>>::Failed(GetLastError(), needed);
+    }
+    std::vector<std::string> names;
+    const auto* entries = reinterpret_cast<const PORT_INFO_1A*>(buffer.data());
+    for (DWORD i = 0; i < returned; ++i) names.emplace_back(entries[i].pName != nullptr ? entries[i].pName : "");
+    return SizedValue<std::vector<std::string>>::Ok(std::move(names), needed);
+}
+
 Win32Result Win32Spooler::AddMonitor(const MonitorInfo2& info) {
     MONITOR_INFO_2A record{};
     record.pName = Text(info.name);

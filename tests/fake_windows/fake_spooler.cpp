@@ -227,6 +227,17 @@ platform::SizedValue<std::vector<std::string>> FakeSpooler::EnumMonitors(std::ui
     return Result::Ok(monitors, needed);
 }
 
+platform::SizedValue<std::vector<std::string>> FakeSpooler::EnumPorts(std::uint32_t bufferBytes) {
+    using Result = platform::SizedValue<std::vector<std::string>>;
+    journal_.Add("EnumPorts");
+    if (auto error = failures_.Check(Op::EnumPorts)) return Result::Failed(*error);
+    std::size_t bytes = 0;
+    for (const auto& name : ports) bytes += sizeof(std::uint64_t) + name.size() + 1;
+    const auto needed = static_cast<std::uint32_t>(bytes);
+    if (needed > bufferBytes) return Result::Failed(platform::kErrorInsufficientBuffer, needed);
+    return Result::Ok(ports, needed);
+}
+
 Win32Result FakeSpooler::AddMonitor(const platform::MonitorInfo2& info) {
     journal_.Add("AddMonitor " + info.name + " | " + info.environment + " | " + info.dllName);
     if (auto error = failures_.Check(Op::AddMonitor, info.name)) return Win32Result::Failed(*error);

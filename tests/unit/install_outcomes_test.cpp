@@ -159,6 +159,13 @@ std::vector<EarlyEnd> EarlyEnds() {
          "step 9 Spooler service: stopped, disabled"},
         {"no spooler service", Spooler([](auto& services) { services.clear(); }), {"/s", kRunLog}, 106, {},
          {"CreateKey"}, false, false, false, kCaption, "step 9 Spooler service: not installed"},
+        // Ends at the end: a printer on a port that does not exist prints nowhere.
+        {"a monitor DLL the spooler cannot load", Failing(fake::Op::AddMonitor, 126), {"/s", kRunLog},
+         setup::kExitInstallFailed, {}, {}, true, false, false, kCaption,
+         "step 22 port check: the monitor is not registered"},
+        {"a monitor that adds no port", [](Machine& f) { f.windows.spooler.portAddedByMonitor.clear(); },
+         {"/s", kRunLog}, setup::kExitInstallFailed, {}, {}, true, false, false, kCaption,
+         "step 22 port check: the port is missing"},
         {"an uninstall entry, silent", UninstallEntryIn(RegistryView::Force64), {"/s"}, setup::kExitAlreadyInstalled,
          {}, kNothingAsked, false, false},
         {"an uninstall entry, interactive", UninstallEntryIn(RegistryView::Force64), {}, setup::kExitAlreadyInstalled,

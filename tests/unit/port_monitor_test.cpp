@@ -103,7 +103,9 @@ TEST_F(PortMonitorTest, FailingMonitorAndPortCallsDoNotStopTheInstallation) {
     WriteInstallLog(testing_support::SampleInstallLog());
     windows.failures.Fail(fake::Op::AddMonitor, platform::kErrorAccessDenied);
     windows.failures.Fail(fake::Op::AddPort, platform::kErrorAccessDenied);
-    windows.spooler.ports.push_back("QLW1:");  // left by an earlier installation
+    // Left by an earlier installation: the monitor and its port.
+    windows.spooler.monitors.push_back("NIMBRAX Writer Monitor x86");
+    windows.spooler.ports.push_back("QLW1:");
     EXPECT_EQ(Run({}), 0);
     EXPECT_EQ(windows.ui.shown.back().text.rfind("Setup has finished installing", 0), 0u);
     EXPECT_NE(windows.spooler.FindPrinter("Quillet Writer"), nullptr);
