@@ -294,7 +294,7 @@ int RunSteps(SetupContext& context) {
     if (const StepResult system = Logged(context, 14, "system folder", FindSystemFolder(context)); !system.ok()) {
         return EndWithReport(context, system);
     }
-    const DestinationJudge judge{os.shell, os.registry, os.system, row, context.leadBytes, state.sourceFolder};
+    const DestinationJudge judge{os.files, os.shell, os.registry, os.system, row, context.leadBytes, state.sourceFolder};
     const StepResult folder = CreateDestinationFolder(os.files, judge, state.destinationFolder);
     if (!Logged(context, 16, "destination folder", folder).ok()) return EndWithReport(context, folder);
     feedback.PointErrorLogAt(state.destinationFolder);

@@ -127,6 +127,18 @@ Win32Value<std::string> Win32FileSystem::GetCurrentDirectory() {
     return Win32Value<std::string>::Ok(std::string(buffer, length));
 }
 
+Win32Value<std::string> Win32FileSystem::GetLongPathName(const std::string& path) {
+    // Asked once for the length, once for the text: a long form may be longer than MAX_PATH.
+    const DWORD needed = GetLongPathNameA(path.c_str(), nullptr, 0);
+    if (needed == 0) return Win32Value<std::string>::Failed(GetLastError());
+    std::string buffer(needed, '\0');
+    const DWORD length = GetLongPathNameA(path.c_str(), buffer.data(), needed);
+    if (length == 0) return Win32Value<std::string>::Failed(GetLastError());
+    if (length >= needed) return Win32Value<std::string>::Failed(kErrorInsufficientBuffer);
+    buffer.resize(length);
+    return Win32Value<std::string>::Ok(buffer);
+}
+
 Win32Value<std::string> Win32FileSystem::SearchPath(const std::string& searchPath, const std::string& fileName,
                                                     std::size_t capacity) {
     std::string buffer(capacity, '\0');

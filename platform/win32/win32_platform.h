@@ -10,6 +10,7 @@ public:
     Win32Value<std::uint32_t> GetFileAttributes(const std::string& path) override;
     Win32Result SetFileAttributes(const std::string& path, std::uint32_t attributes) override;
     Win32Value<std::string> GetCurrentDirectory() override;
+    Win32Value<std::string> GetLongPathName(const std::string& path) override;
     Win32Value<std::string> SearchPath(const std::string& searchPath, const std::string& fileName,
                                        std::size_t capacity) override;
     Win32Result CreateDirectory(const std::string& path) override;

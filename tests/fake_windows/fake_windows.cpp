@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "common/text/text.h"
 #include "resources/setup/setup_strings.h"
 #include "resources/uninstall/uninstall_strings.h"
 
@@ -169,6 +170,19 @@ Win32Result FakeFileSystem::SetFileAttributes(const std::string& path, std::uint
 Win32Value<std::string> FakeFileSystem::GetCurrentDirectory() {
     if (auto error = failures_.Check(Op::GetCurrentDirectory)) return Win32Value<std::string>::Failed(*error);
     return Win32Value<std::string>::Ok(currentDirectory);
+}
+
+Win32Value<std::string> FakeFileSystem::GetLongPathName(const std::string& path) {
+    journal_.Add("GetLongPathName " + path);
+    std::string longPath = path;
+    for (const auto& [shortName, longName] : shortNames) {
+        const bool prefix = longPath.size() >= shortName.size() &&
+                            text::EqualsNoCase(longPath.substr(0, shortName.size()), shortName) &&
+                            (longPath.size() == shortName.size() || longPath[shortName.size()] == '\\');
+        if (prefix) longPath = longName + longPath.substr(shortName.size());
+    }
+    if (!Exists(longPath)) return Win32Value<std::string>::Failed(platform::kErrorFileNotFound);
+    return Win32Value<std::string>::Ok(longPath);
 }
 
 Win32Value<std::string> FakeFileSystem::SearchPath(const std::string& searchPath, const std::string& fileName,

@@ -48,6 +48,9 @@ public:
     platform::Win32Value<std::uint32_t> GetFileAttributes(const std::string& path) override;
     platform::Win32Result SetFileAttributes(const std::string& path, std::uint32_t attributes) override;
     platform::Win32Value<std::string> GetCurrentDirectory() override;
+    platform::Win32Value<std::string> GetLongPathName(const std::string& path) override;
+    // Short (8.3) names of existing paths, as "C:\\PROGRA~1" -> "C:\\Program Files".
+    std::map<std::string, std::string> shortNames;
     platform::Win32Value<std::string> SearchPath(const std::string& searchPath, const std::string& fileName,
                                                  std::size_t capacity) override;
     platform::Win32Result CreateDirectory(const std::string& path) override;

@@ -295,6 +295,8 @@ TEST_F(InstallOutcomeTest, DestinationsTheUninstallerCouldNotSafelyRemoveAreRefu
         {"Quillet", "", {"/s", "-dc:\\WINDOWS.\\System32\\Quillet"}, true},
         {"Quillet", "", {"/s", "-dC:\\Program Files\\Quillet\\.."}, true},
         {"Quillet", "", {"/s", "-dC:\\Program Files (x86)"}, true},  // the other Program Files folder
+        {"Quillet", "", {"/s", "-dC:\\PROGRA~1"}, true},           // its short name
+        {"Quillet", "", {"/s", "-dc:\\progra~1\\Quillet\\.."}, true},
         {"Quillet", "", {"/s", "-dC:\\Medium"}, true},
         {"Quillet", "", {"/s", "-dc:\\medium\\.\\"}, true},
         // Accepted.
@@ -304,11 +306,13 @@ TEST_F(InstallOutcomeTest, DestinationsTheUninstallerCouldNotSafelyRemoveAreRefu
         {"Quillet", "", {"/s", "-dC:\\Program Files\\Brindle\\..\\Quillet"}, false},
         {"Quillet", "", {"/s", "-dC:\\Windows Tools"}, false},
         {"Quillet", "", {"/s", "-dC:\\Medium\\Installed"}, false},
+        {"Quillet", "", {"/s", "-dC:\\PROGRA~1\\Quillet"}, false},
     };
     for (const Case& c : cases) {
         const std::string trace = c.subfolder + " | " + c.settings + " | " + c.arguments.back();
         SCOPED_TRACE(trace);
         testing_support::SetupMachine f;
+        f.windows.files.shortNames["C:\\PROGRA~1"] = "C:\\Program Files";
         f.windows.registry.AddStringValue(RegistryRoot::LocalMachine, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion",
                                           "ProgramFilesDir (x86)", "C:\\Program Files (x86)", RegistryView::Force64);
         auto log = SampleInstallLog();
