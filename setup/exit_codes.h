@@ -14,6 +14,9 @@ inline constexpr int kExitAlreadyInstalled = 1638;
 inline constexpr int kExitAnotherRunInProgress = 1618;
 // Windows protected print mode is on; nothing was changed.
 inline constexpr int kExitBlockedByPolicy = 1625;
+// The install log's printer or port belongs to another edition of the product; nothing
+// was changed (ERROR_ALREADY_EXISTS).
+inline constexpr int kExitOwnedByAnotherEdition = 183;
 // Every other early end exits with the id of the message that names the failure
 // (106, 107, 108, 110, 113, 114, 403, 404), or 109 for the "(Err-109)" text.
 inline constexpr int kExitPagemillFailed = 109;

@@ -17,6 +17,7 @@
 #include "setup/exit_codes.h"
 #include "setup/file_deployment.h"
 #include "setup/file_probes.h"
+#include "setup/other_editions.h"
 #include "setup/platform_selection.h"
 #include "setup/protected_print.h"
 #include "setup/registry_records.h"
@@ -155,11 +156,9 @@ int TakeRunLock(SetupContext& context) {
         return kExitInstalled;
     }
     LogStep(context, 4, "run lock", "another installation or removal is running");
-    if (!context.state.silent) {
-        (void)context.os.ui.MessageBox("Another installation or removal of " + context.state.productName +
-                                           " is in progress. Wait until it has finished, then run Setup again.",
-                                       SetupCaption(context.state), platform::MessageBoxButtons::Ok);
-    }
+    context.feedback.TellRefusal("Another installation or removal of " + context.state.productName +
+                                     " is in progress. Wait until it has finished, then run Setup again.",
+                                 SetupCaption(context.state));
     return kExitAnotherRunInProgress;
 }
 
@@ -174,12 +173,7 @@ int RefuseWhatCannotWork(SetupContext& context) {
     }
     if (ProtectedPrintModeIsOn(context.os.registry, *context.state.platformRow)) {
         LogStep(context, 7, "Windows protected print mode", "on, not supported");
-        const std::string text = ProtectedPrintRefusalText(context.state.productName);
-        if (context.state.silent) {
-            context.runLog.Note(text);
-        } else {
-            (void)context.os.ui.MessageBox(text, SetupCaption(context.state), platform::MessageBoxButtons::Ok);
-        }
+        context.feedback.TellRefusal(ProtectedPrintRefusalText(context.state.productName), SetupCaption(context.state));
         return kExitBlockedByPolicy;
     }
     return kExitInstalled;
@@ -271,6 +265,12 @@ int RunSteps(SetupContext& context) {
         LogStep(context, 8, "already installed", "the uninstall entry exists");
         if (!state.silent) ShowProductMessage(context, IDS_ALREADY_INSTALLED, kShortMessageCapacity);
         return EndQuietly(context, kExitAlreadyInstalled);
+    }
+    if (const auto owner = FindForeignOwner(os.registry, os.files, os.spooler, row, state)) {
+        LogStep(context, 8, ("printer and port: " + owner->what + " belongs to " + owner->productName).c_str(),
+                "not installed");
+        feedback.TellRefusal(ForeignOwnerText(state.productName, *owner), SetupCaption(state));
+        return EndQuietly(context, kExitOwnedByAnotherEdition);
     }
     if (const StepResult monitors = Logged(context, 9, "port monitors", CheckPortMonitors(os.spooler)); !monitors.ok()) {
         // The likely cause, for the administrator who reads the log.

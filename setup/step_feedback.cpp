@@ -46,6 +46,14 @@ void StepFeedback::ShowEvenWhenSilent(const std::string& text, const std::string
     (void)os_.ui.MessageBox(text, caption, platform::MessageBoxButtons::Ok);
 }
 
+void StepFeedback::TellRefusal(const std::string& text, const std::string& caption) {
+    if (state_.silent) {
+        runLog_.Note(text);
+    } else {
+        (void)os_.ui.MessageBox(text, caption, platform::MessageBoxButtons::Ok);
+    }
+}
+
 void StepFeedback::ReportFailure(const std::string& text) {
     if (state_.silent) {
         AppendToErrorLog(text);

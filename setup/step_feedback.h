@@ -48,6 +48,9 @@ public:
     // ever: there its text goes to the run log and the error log instead, and the run
     // goes on as after the box.
     void ShowEvenWhenSilent(const std::string& text, const std::string& caption);
+    // Why the run ends before it has changed anything: an OK box when interactive, a line
+    // of the run log when silent.
+    void TellRefusal(const std::string& text, const std::string& caption);
     // A silent run on an invisible window station: nobody can answer a box.
     bool NobodyCanAnswer();
 

@@ -91,6 +91,25 @@ Arrange Spooler(std::function<void(std::map<std::string, platform::ServiceState>
         change(f.windows.system.services);
     };
 }
+// An installation of `owner` in C:\Program Files\Other whose port key is `port`, and a
+// printer `printer` on that port when one is named.
+Arrange InstalledEdition(std::string owner, std::string port, std::string printer = "") {
+    return [=](Machine& f) {
+        auto log = SampleInstallLog();
+        log.ProductName = owner;
+        f.windows.files.AddFolder("C:\\Program Files\\Other");
+        f.windows.files.AddFile("C:\\Program Files\\Other\\setup.inf", installlog::EncodeInstallLog(log, {9}));
+        f.windows.registry.AddStringValue(RegistryRoot::LocalMachine, std::string(kProductKey) + "\\" + port,
+                                          "Destination Folder", "C:\\Program Files\\Other", RegistryView::Force64);
+        if (!printer.empty()) {
+            f.windows.spooler.ports.push_back(port);
+            fake::FakePrinter existing;
+            existing.info.printerName = printer;
+            existing.info.portName = port;
+            f.windows.spooler.printers.push_back(existing);
+        }
+    };
+}
 Arrange Log(std::function<void(installlog::InstallLog&)> change) {
     return [=](Machine& f) {
         auto log = SampleInstallLog();
@@ -159,6 +178,24 @@ std::vector<EarlyEnd> EarlyEnds() {
          "step 9 Spooler service: stopped, disabled"},
         {"no spooler service", Spooler([](auto& services) { services.clear(); }), {"/s", kRunLog}, 106, {},
          {"CreateKey"}, false, false, false, kCaption, "step 9 Spooler service: not installed"},
+        {"the port of another edition, silent", InstalledEdition("Other Writer", "QLW1:"), {"/s", kRunLog},
+         setup::kExitOwnedByAnotherEdition, {}, kNothingAsked, true, false, false, kCaption,
+         "step 8 printer and port: the port \"QLW1:\" belongs to Other Writer: not installed"},
+        {"the printer of another edition on its own port", InstalledEdition("Other Writer", "OTH1:", "Quillet Writer"),
+         {}, setup::kExitOwnedByAnotherEdition,
+         {"Quillet Writer cannot be installed: the printer \"Quillet Writer\" belongs to Other Writer, which is "
+          "installed on this computer. Uninstall Other Writer first, or install from a medium whose printer and port "
+          "have names of their own."},
+         kNothingAsked, true, false},  // the other edition's product key
+        // Not an end: the port key of this product (an earlier run), or of a folder that is gone.
+        {"the port key of this product", InstalledEdition("Quillet Writer", "QLW1:"), {"/s"}, setup::kExitInstalled, {},
+         {}, true, false},
+        {"a port key whose folder is gone",
+         [](Machine& f) {
+             InstalledEdition("Other Writer", "QLW1:")(f);
+             f.windows.files.Remove("C:\\Program Files\\Other\\setup.inf");
+         },
+         {"/s"}, setup::kExitInstalled, {}, {}, true, false},
         // Ends at the end: a printer on a port that does not exist prints nowhere.
         {"a monitor DLL the spooler cannot load", Failing(fake::Op::AddMonitor, 126), {"/s", kRunLog},
          setup::kExitInstallFailed, {}, {}, true, false, false, kCaption,
