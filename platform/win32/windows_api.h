@@ -14,6 +14,7 @@
 #undef GetFileAttributes
 #undef SetFileAttributes
 #undef GetCurrentDirectory
+#undef GetLongPathName
 #undef SearchPath
 #undef CreateDirectory
 #undef CopyFile
@@ -27,6 +28,7 @@
 #undef LoadString
 #undef CreateProcess
 #undef EnumMonitors
+#undef EnumPorts
 #undef GetVersionEx
 #undef DeleteFile
 #undef RemoveDirectory
