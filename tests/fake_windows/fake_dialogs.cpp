@@ -21,18 +21,30 @@ private:
 
 }  // namespace
 
-bool FakeSetupDialogs::RunLicenceAgreement(const std::string& prompt, const std::string& path) {
-    journal_.Add("LicenceDialog");
+setup::LicenceAnswer FakeSetupDialogs::RunLicenceAgreement(const std::string& prompt, const std::string& path) {
+    journal_.Add(licenceCanBeShown ? "LicenceDialog" : "LicenceDialog not shown");
     licencePrompt = prompt;
     licencePath = path;
-    return acceptLicence;
+    if (!licenceCanBeShown) return setup::LicenceAnswer::NotShown;
+    return acceptLicence ? setup::LicenceAnswer::Accepted : setup::LicenceAnswer::Refused;
 }
 
-std::optional<std::string> FakeSetupDialogs::RunDestinationFolder(const std::string& proposed) {
+std::optional<std::string> FakeSetupDialogs::RunDestinationFolder(const std::string& proposed,
+                                                                  const setup::DestinationRefusal& refusal) {
     journal_.Add("DestinationDialog " + proposed);
     proposedDestination = proposed;
-    if (destinationAnswer.has_value()) return *destinationAnswer;
-    return proposed;
+    std::optional<std::string> entered = destinationAnswer.value_or(proposed);
+    // OK with an entered folder, as the real dialog asks: a refusal keeps it open for the
+    // next entry.
+    for (std::size_t retry = 0; entered; ++retry) {
+        const std::string reason = refusal(*entered);
+        if (reason.empty()) return entered;
+        journal_.Add("DestinationRefused " + *entered);
+        destinationRefusals.push_back(reason);
+        entered.reset();
+        if (retry < destinationRetries.size()) entered = destinationRetries[retry];
+    }
+    return std::nullopt;
 }
 
 std::unique_ptr<setup::InstallProgress> FakeSetupDialogs::OpenProgress(const std::string& status) {

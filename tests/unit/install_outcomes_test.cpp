@@ -51,7 +51,10 @@ struct EarlyEnd {
     bool progress;                        // the progress window opened and closed before the last box
     bool applicationBox = false;          // the last box is the application's own
     std::string caption = "Quillet Writer Setup";  // of every other box
+    std::string logged = "";              // a line of the run log, when the arguments ask for kRunLog
 };
+
+constexpr const char* kRunLog = "C:\\run.log";
 
 using Machine = testing_support::SetupMachine;
 using Arrange = std::function<void(Machine&)>;
@@ -118,6 +121,15 @@ std::vector<EarlyEnd> EarlyEnds() {
          },
          {}, 106, {denied}, {"MessageBox Welcome", "CreateKey"}, false, false, false, "Quillet Writer - Setup"},
         // ---- the product key and the destination ----
+        // ---- the licence ----
+        {"a licence dialog that cannot be shown",
+         [](Machine& f) {
+             f.windows.files.AddFile(f.mediumFolder + "LICENSE.TXT", "terms");
+             f.dialogs.licenceCanBeShown = false;
+         },
+         {std::string("/log=") + kRunLog}, setup::kExitInstallFailed, {kWelcome, "Install Quillet Writer failed."},
+         {"DestinationDialog", "CreateKey"}, false, false, false, "Quillet Writer Setup",
+         "step 10 licence: the dialog could not be shown"},
         {"a product key that cannot be made", Failing(fake::Op::CreateKey, platform::kErrorAccessDenied, kProductKey),
          {}, 113, {kWelcome, denied}, {"OpenProgress", "GetSystemDirectory"}, false, false},
         {"a destination it refuses", [](Machine&) {}, {"-dC:\\"}, 404,
@@ -192,6 +204,9 @@ TEST(InstallOutcomes, EveryEarlyEndReportsOnceAndRunsNoLaterStep) {
             EXPECT_FALSE(f.windows.journal.Contains(entry)) << entry;
         }
         EXPECT_EQ(f.ProductKeyExists(), c.productKey);
+        if (!c.logged.empty()) {
+            EXPECT_NE(f.windows.files.Content(kRunLog).value_or("").find(" " + c.logged + "\r\n"), std::string::npos);
+        }
     }
 }
 
@@ -202,6 +217,33 @@ TEST_F(InstallOutcomeTest, TheErrorLogIsPointedAtTheDestinationOnceItExists) {
 }
 
 // ---- destinations the uninstaller could not safely empty and remove ---------------------
+
+// The same run made interactive, with the folder of a "-d" entered in the destination
+// dialog instead; when the dialog refuses it, the user cancels.
+std::vector<std::string> EnteredInTheDialog(Machine& f, const std::vector<std::string>& arguments) {
+    std::vector<std::string> kept;
+    for (const std::string& argument : arguments) {
+        if (argument.rfind("-d", 0) == 0) {
+            f.dialogs.destinationAnswer = std::optional<std::string>(argument.substr(2));
+        } else if (argument != "/s") {
+            kept.push_back(argument);
+        }
+    }
+    return kept;
+}
+
+// A refused destination ends the run before anything is made in it; in the dialog, before
+// anything is written at all, with one reason given.
+void ExpectRefusedBeforeAnythingIsMade(const Machine& f, int exitCode, bool inDialog) {
+    EXPECT_EQ(exitCode, inDialog ? setup::kExitUserCancelled : 404);
+    EXPECT_FALSE(f.windows.journal.Contains("CreateDirectory")) << "something was created";
+    EXPECT_FALSE(f.windows.journal.Contains("CopyFile"));
+    EXPECT_EQ(f.dialogs.destinationRefusals.size(), inDialog ? 1u : 0u);
+    if (inDialog) {
+        EXPECT_FALSE(f.ProductKeyExists());
+        EXPECT_FALSE(f.windows.journal.Contains("OpenProgress"));
+    }
+}
 
 TEST_F(InstallOutcomeTest, DestinationsTheUninstallerCouldNotSafelyRemoveAreRefusedWith404) {
     struct Case {
@@ -237,23 +279,50 @@ TEST_F(InstallOutcomeTest, DestinationsTheUninstallerCouldNotSafelyRemoveAreRefu
         {"Quillet", "", {"/s", "-dC:\\Medium\\Installed"}, false},
     };
     for (const Case& c : cases) {
-        const std::string trace = c.subfolder + " | " + c.settings + " | " + c.arguments.back();
-        SCOPED_TRACE(trace);
-        testing_support::SetupMachine f;
-        f.windows.registry.AddStringValue(RegistryRoot::LocalMachine, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion",
-                                          "ProgramFilesDir (x86)", "C:\\Program Files (x86)", RegistryView::Force64);
-        auto log = SampleInstallLog();
-        log.DestinationSubfolder = c.subfolder;
-        f.WriteInstallLog(log);
-        if (!c.settings.empty()) f.WriteSettings(c.settings);
-        const int exitCode = f.Run(c.arguments);
-        if (c.refused) {
-            EXPECT_EQ(exitCode, 404);
-            EXPECT_FALSE(f.windows.journal.Contains("CreateDirectory")) << "something was created";
-            EXPECT_FALSE(f.windows.journal.Contains("CopyFile"));
-        } else {
-            EXPECT_EQ(exitCode, setup::kExitInstalled);
+        for (const bool inDialog : {false, true}) {
+            const std::string trace = c.subfolder + " | " + c.settings + " | " + c.arguments.back();
+            SCOPED_TRACE(trace + (inDialog ? " | in the dialog" : ""));
+            testing_support::SetupMachine f;
+            f.windows.registry.AddStringValue(RegistryRoot::LocalMachine,
+                                              "SOFTWARE\\Microsoft\\Windows\\CurrentVersion", "ProgramFilesDir (x86)",
+                                              "C:\\Program Files (x86)", RegistryView::Force64);
+            auto log = SampleInstallLog();
+            log.DestinationSubfolder = c.subfolder;
+            f.WriteInstallLog(log);
+            if (!c.settings.empty()) f.WriteSettings(c.settings);
+            const int exitCode = f.Run(inDialog ? EnteredInTheDialog(f, c.arguments) : c.arguments);
+            if (c.refused) {
+                ExpectRefusedBeforeAnythingIsMade(f, exitCode, inDialog);
+            } else {
+                EXPECT_EQ(exitCode, setup::kExitInstalled);
+            }
         }
+    }
+}
+
+// The dialog says why it refuses a folder, and takes the next one entered.
+TEST_F(InstallOutcomeTest, TheDestinationDialogSaysWhyItRefusesAFolderAndTakesTheNext) {
+    const std::string removed = "\n\nUninstalling removes the folder the product is installed into.";
+    const struct {
+        std::string entered;
+        std::string reason;
+    } cases[] = {
+        {"C:\\", "Please enter the full path of a folder below a drive or network share, such as C:\\Programs\\PDF." +
+                     removed},
+        {"C:\\Program Files\\", "Please choose a folder inside the Program Files folder, not the folder itself." + removed},
+        {"c:\\windows\\Quillet", "Setup cannot install into the Windows folder or a folder inside it." + removed},
+        {"C:\\Medium", "Setup cannot install into the folder it runs from." + removed},
+        {"D:\\" + std::string(240, 'q'), "The destination folder is too long: it may have at most 236 characters."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.entered);
+        testing_support::SetupMachine f;
+        f.WriteInstallLog(SampleInstallLog());
+        f.dialogs.destinationAnswer = std::optional<std::string>(c.entered);
+        f.dialogs.destinationRetries = {"D:\\PDF\\"};
+        EXPECT_EQ(f.Run({}), setup::kExitInstalled);
+        EXPECT_EQ(f.dialogs.destinationRefusals, std::vector<std::string>{c.reason});
+        EXPECT_EQ(f.State().destinationFolder, "D:\\PDF");
     }
 }
 
@@ -293,38 +362,41 @@ TEST_F(InstallOutcomeTest, DestinationsLongerThanTheCopyPathsHoldAreRefusedWith4
         {"log", 17 + 259, false, 404},  // C:\Program Files\ and the longest subfolder
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.from + " " + std::to_string(c.length) + (c.trailingBackslash ? " with a backslash" : ""));
-        testing_support::SetupMachine f;
-        for (const char* name : {"NimbExt.exe", "iSEDQuickPDFSL.dll", "QuillEncrypt.exe", "QLWFtp.dll"}) {
-            f.windows.files.AddFile(f.mediumFolder + name, name);
-        }
-        auto log = SampleInstallLog();
-        log.ExtensionComponents = 1;
-        std::vector<std::string> arguments = {"/s"};
-        std::string destination = FolderOfLength(c.length);
-        if (c.from == "log") {
-            destination = "C:\\Program Files\\" + std::string(c.length - 17, 's');
-            log.DestinationSubfolder = destination.substr(17);
-        }
-        // The folder above it is there; the installer makes at most two levels.
-        f.windows.files.AddFolder(destination.substr(0, destination.rfind('\\')));
-        const std::string given = destination + (c.trailingBackslash ? "\\" : "");
-        if (c.from == "-d") arguments.push_back("-d" + given);
-        if (c.from == "ini") f.WriteSettings("[Parameters]\r\nDestinationFolder=" + given + "\r\n");
-        f.WriteInstallLog(log);
+        for (const bool inDialog : {false, true}) {
+            SCOPED_TRACE(c.from + " " + std::to_string(c.length) + (c.trailingBackslash ? " with a backslash" : "") +
+                         (inDialog ? " in the dialog" : ""));
+            testing_support::SetupMachine f;
+            for (const char* name : {"NimbExt.exe", "iSEDQuickPDFSL.dll", "QuillEncrypt.exe", "QLWFtp.dll"}) {
+                f.windows.files.AddFile(f.mediumFolder + name, name);
+            }
+            auto log = SampleInstallLog();
+            log.ExtensionComponents = 1;
+            std::vector<std::string> arguments = {"/s"};
+            std::string destination = FolderOfLength(c.length);
+            if (c.from == "log") {
+                destination = "C:\\Program Files\\" + std::string(c.length - 17, 's');
+                log.DestinationSubfolder = destination.substr(17);
+            }
+            // The folder above it is there; the installer makes at most two levels.
+            f.windows.files.AddFolder(destination.substr(0, destination.rfind('\\')));
+            const std::string given = destination + (c.trailingBackslash ? "\\" : "");
+            if (c.from == "-d") arguments.push_back("-d" + given);
+            if (c.from == "ini") f.WriteSettings("[Parameters]\r\nDestinationFolder=" + given + "\r\n");
+            f.WriteInstallLog(log);
 
-        EXPECT_EQ(f.Run(arguments), c.exitCode);
-        if (c.exitCode != 0) {
-            EXPECT_FALSE(f.windows.journal.Contains("CreateDirectory"));
-            EXPECT_FALSE(f.windows.journal.Contains("CopyFile"));
-            continue;
-        }
-        EXPECT_EQ(f.State().destinationFolder, destination);
-        EXPECT_TRUE(f.windows.files.Exists(destination + "\\iSEDQuickPDFSL.dll"));
-        for (const std::string& entry : f.windows.journal.Entries()) {
-            if (entry.rfind("CopyFile ", 0) != 0) continue;
-            const std::string to = entry.substr(entry.find(" -> ") + 4);
-            EXPECT_LE(to.size(), 255u) << to;
+            const int exitCode = f.Run(inDialog ? EnteredInTheDialog(f, arguments) : arguments);
+            if (c.exitCode != 0) {
+                ExpectRefusedBeforeAnythingIsMade(f, exitCode, inDialog);
+                continue;
+            }
+            EXPECT_EQ(exitCode, 0);
+            EXPECT_EQ(f.State().destinationFolder, destination);
+            EXPECT_TRUE(f.windows.files.Exists(destination + "\\iSEDQuickPDFSL.dll"));
+            for (const std::string& entry : f.windows.journal.Entries()) {
+                if (entry.rfind("CopyFile ", 0) != 0) continue;
+                const std::string to = entry.substr(entry.find(" -> ") + 4);
+                EXPECT_LE(to.size(), 255u) << to;
+            }
         }
     }
 }
