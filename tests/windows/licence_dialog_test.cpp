@@ -10,6 +10,7 @@
 
 #include "resources/setup/setup_dialog_ids.h"
 #include "setup/ui/licence_agreement_dlg_win32.h"
+#include "setup/ui/setup_dialogs_win32.h"
 #include "tests/windows/dialog_driver.h"
 #include "tests/windows/scratch_folder.h"
 
@@ -149,6 +150,45 @@ TEST(LicenceDialog, OnlyYesAccepts) {
         Shown shown;
         EXPECT_EQ(RunAndAnswer(std::string("terms\r\n"), c.answer, shown), c.result) << c.name;
     }
+}
+
+// While it lives, the system makes no window on this thread: a computer-based-training
+// hook that answers the creation notice with non-zero cancels the creation.
+class RefusedWindows {
+public:
+    RefusedWindows()
+        : hook_(SetWindowsHookExA(WH_CBT, &RefusedWindows::Refuse, nullptr, GetCurrentThreadId())) {}
+    ~RefusedWindows() {
+        if (hook_ != nullptr) (void)UnhookWindowsHookEx(hook_);
+    }
+    RefusedWindows(const RefusedWindows&) = delete;
+    RefusedWindows& operator=(const RefusedWindows&) = delete;
+    bool active() const { return hook_ != nullptr; }
+
+private:
+    static LRESULT CALLBACK Refuse(int code, WPARAM wParam, LPARAM lParam) {
+        if (code == HCBT_CREATEWND) return 1;
+        return CallNextHookEx(nullptr, code, wParam, lParam);
+    }
+    HHOOK hook_;
+};
+
+// As the installer asks: Yes accepts, No refuses, and a dialog that cannot be made is
+// neither, so that the run does not go on as if the licence had been accepted.
+TEST(LicenceDialog, TheInstallerTellsAcceptedRefusedAndNotShownApart) {
+    setup::Win32SetupDialogs dialogs;
+    const auto ask = [&] { return dialogs.RunLicenceAgreement("Do you accept?", "C:\\no such licence.txt"); };
+    {
+        DialogScript script({[] { PressYes(wintest::FindThreadWindow(kTitle)); }});
+        EXPECT_EQ(ask(), setup::LicenceAnswer::Accepted);
+    }
+    {
+        DialogScript script({[] { wintest::Click(wintest::FindThreadWindow(kTitle), IDCANCEL); }});
+        EXPECT_EQ(ask(), setup::LicenceAnswer::Refused);
+    }
+    const RefusedWindows refused;
+    ASSERT_TRUE(refused.active());
+    EXPECT_EQ(ask(), setup::LicenceAnswer::NotShown);
 }
 
 TEST(LicenceDialog, AnEmptyQuestionLeavesTheQuestionLineEmpty) {
