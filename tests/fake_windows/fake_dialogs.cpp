@@ -33,17 +33,12 @@ std::optional<std::string> FakeSetupDialogs::RunDestinationFolder(const std::str
                                                                   const setup::DestinationRefusal& refusal) {
     journal_.Add("DestinationDialog " + proposed);
     proposedDestination = proposed;
-    std::optional<std::string> entered = destinationAnswer.value_or(proposed);
-    // OK with an entered folder, as the real dialog asks: a refusal keeps it open for the
-    // next entry.
-    for (std::size_t retry = 0; entered; ++retry) {
-        const std::string reason = refusal(*entered);
-        if (reason.empty()) return entered;
-        journal_.Add("DestinationRefused " + *entered);
-        destinationRefusals.push_back(reason);
-        entered.reset();
-        if (retry < destinationRetries.size()) entered = destinationRetries[retry];
-    }
+    const std::optional<std::string> entered = destinationAnswer.value_or(proposed);
+    // OK with the entered folder, as the real dialog asks.
+    const std::string reason = entered ? refusal(*entered) : std::string();
+    if (reason.empty()) return entered;
+    journal_.Add("DestinationRefused " + *entered);
+    destinationRefusals.push_back(reason);
     return std::nullopt;
 }
 

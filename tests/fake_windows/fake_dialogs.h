@@ -20,9 +20,7 @@ public:
     // Nothing: the dialog is cancelled. A text: what the user leaves in the field.
     // Unset (the default): the proposed folder is taken as it is.
     std::optional<std::optional<std::string>> destinationAnswer;
-    // What the user enters after each refused OK, in order; once they run out, Cancel.
-    std::vector<std::string> destinationRetries;
-    // The reasons OK was refused with, in order.
+    // The reasons OK was refused with; after a refusal the user cancels.
     std::vector<std::string> destinationRefusals;
     bool progressCanBeCreated = true;
 

@@ -120,7 +120,6 @@ std::vector<EarlyEnd> EarlyEnds() {
              f.windows.failures.Fail(fake::Op::EnumMonitors, platform::kErrorAccessDenied);
          },
          {}, 106, {denied}, {"MessageBox Welcome", "CreateKey"}, false, false, false, "Quillet Writer - Setup"},
-        // ---- the product key and the destination ----
         // ---- the licence ----
         {"a licence dialog that cannot be shown",
          [](Machine& f) {
@@ -130,6 +129,7 @@ std::vector<EarlyEnd> EarlyEnds() {
          {std::string("/log=") + kRunLog}, setup::kExitInstallFailed, {kWelcome, "Install Quillet Writer failed."},
          {"DestinationDialog", "CreateKey"}, false, false, false, "Quillet Writer Setup",
          "step 10 licence: the dialog could not be shown"},
+        // ---- the product key and the destination ----
         {"a product key that cannot be made", Failing(fake::Op::CreateKey, platform::kErrorAccessDenied, kProductKey),
          {}, 113, {kWelcome, denied}, {"OpenProgress", "GetSystemDirectory"}, false, false},
         {"a destination it refuses", [](Machine&) {}, {"-dC:\\"}, 404,
@@ -218,65 +218,40 @@ TEST_F(InstallOutcomeTest, TheErrorLogIsPointedAtTheDestinationOnceItExists) {
 
 // ---- destinations the uninstaller could not safely empty and remove ---------------------
 
-// The same run made interactive, with the folder of a "-d" entered in the destination
-// dialog instead; when the dialog refuses it, the user cancels.
-std::vector<std::string> EnteredInTheDialog(Machine& f, const std::vector<std::string>& arguments) {
-    std::vector<std::string> kept;
-    for (const std::string& argument : arguments) {
-        if (argument.rfind("-d", 0) == 0) {
-            f.dialogs.destinationAnswer = std::optional<std::string>(argument.substr(2));
-        } else if (argument != "/s") {
-            kept.push_back(argument);
-        }
-    }
-    return kept;
-}
-
-// A refused destination ends the run before anything is made in it; in the dialog, before
-// anything is written at all, with one reason given.
-void ExpectRefusedBeforeAnythingIsMade(const Machine& f, int exitCode, bool inDialog) {
-    EXPECT_EQ(exitCode, inDialog ? setup::kExitUserCancelled : 404);
-    EXPECT_FALSE(f.windows.journal.Contains("CreateDirectory")) << "something was created";
-    EXPECT_FALSE(f.windows.journal.Contains("CopyFile"));
-    EXPECT_EQ(f.dialogs.destinationRefusals.size(), inDialog ? 1u : 0u);
-    if (inDialog) {
-        EXPECT_FALSE(f.ProductKeyExists());
-        EXPECT_FALSE(f.windows.journal.Contains("OpenProgress"));
-    }
-}
-
 TEST_F(InstallOutcomeTest, DestinationsTheUninstallerCouldNotSafelyRemoveAreRefusedWith404) {
     struct Case {
         std::string subfolder;  // DestinationSubfolder of the install log
         std::string settings;   // Setup.Ini
         std::vector<std::string> arguments;
-        bool refused;
+        const char* refusedFor;  // a word of the reason the dialog gives; none: accepted
     };
     const std::vector<Case> cases = {
         // Refused: not an absolute path with a folder below a root.
-        {"", "", {"/s"}, true},                                      // C:\Program Files itself
-        {"Quillet", "", {"/s", "-dC:\\"}, true},                     // the drive root, recorded as C:
-        {"Quillet", "[Parameters]\nDestinationFolder=C:\\\n", {"/s"}, true},
-        {"Quillet", "", {"/s", "-dQuillet"}, true},                  // relative to the working folder
-        {"Quillet", "", {"/s", "-d%ProgramFiles%\\Quillet"}, true},
-        {"Quillet", "", {"/s", "-d\\Quillet"}, true},                // relative to the current drive
-        {"Quillet", "", {"/s", "-dC:Quillet"}, true},
-        {"Quillet", "", {"/s", "-d\\\\server\\share"}, true},        // a share's root
+        {"", "", {"/s"}, "Program Files"},  // C:\Program Files itself
+        {"Quillet", "", {"/s", "-dC:\\"}, "full path"},  // the drive root, recorded as C:
+        {"Quillet", "[Parameters]\nDestinationFolder=C:\\\n", {"/s"}, "full path"},
+        {"Quillet", "", {"/s", "-dQuillet"}, "full path"},  // relative to the working folder
+        {"Quillet", "", {"/s", "-d%ProgramFiles%\\Quillet"}, "full path"},
+        {"Quillet", "", {"/s", "-d\\Quillet"}, "full path"},  // relative to the current drive
+        {"Quillet", "", {"/s", "-dC:Quillet"}, "full path"},
+        {"Quillet", "", {"/s", "-d\\\\server\\share"}, "full path"},  // a share's root
         // Refused: a folder Windows or the medium needs.
-        {"..\\..\\windows\\Evil", "", {"/s"}, true},
-        {"Quillet", "", {"/s", "-dC:\\Windows"}, true},
-        {"Quillet", "", {"/s", "-dc:\\WINDOWS.\\System32\\Quillet"}, true},
-        {"Quillet", "", {"/s", "-dC:\\Program Files\\Quillet\\.."}, true},
-        {"Quillet", "", {"/s", "-dC:\\Program Files (x86)"}, true},  // the other Program Files folder
-        {"Quillet", "", {"/s", "-dC:\\Medium"}, true},
-        {"Quillet", "", {"/s", "-dc:\\medium\\.\\"}, true},
+        {"..\\..\\windows\\Evil", "", {"/s"}, "Windows folder"},
+        {"Quillet", "", {"/s", "-dC:\\Windows"}, "Windows folder"},
+        {"Quillet", "", {"/s", "-dc:\\WINDOWS.\\System32\\Quillet"}, "Windows folder"},
+        {"Quillet", "", {"/s", "-dC:\\Program Files\\Quillet\\.."}, "Program Files"},
+        {"Quillet", "", {"/s", "-dC:\\Program Files (x86)"}, "Program Files"},  // the other Program Files folder
+        {"Quillet", "", {"/s", "-dC:\\Medium"}, "runs from"},
+        {"Quillet", "", {"/s", "-dc:\\medium\\.\\"}, "runs from"},
+        // Refused: too long for the copy paths (the limits are tried below).
+        {"Quillet", "", {"/s", "-dD:\\" + std::string(240, 'q')}, "at most 236 characters"},
         // Accepted.
-        {"Quillet", "", {"/s"}, false},
-        {"Brindle\\Quillet Writer", "", {"/s"}, false},
-        {"Quillet", "", {"/s", "-dD:\\Apps\\PDF"}, false},
-        {"Quillet", "", {"/s", "-dC:\\Program Files\\Brindle\\..\\Quillet"}, false},
-        {"Quillet", "", {"/s", "-dC:\\Windows Tools"}, false},
-        {"Quillet", "", {"/s", "-dC:\\Medium\\Installed"}, false},
+        {"Quillet", "", {"/s"}, nullptr},
+        {"Brindle\\Quillet Writer", "", {"/s"}, nullptr},
+        {"Quillet", "", {"/s", "-dD:\\Apps\\PDF"}, nullptr},
+        {"Quillet", "", {"/s", "-dC:\\Program Files\\Brindle\\..\\Quillet"}, nullptr},
+        {"Quillet", "", {"/s", "-dC:\\Windows Tools"}, nullptr},
+        {"Quillet", "", {"/s", "-dC:\\Medium\\Installed"}, nullptr},
     };
     for (const Case& c : cases) {
         for (const bool inDialog : {false, true}) {
@@ -290,39 +265,28 @@ TEST_F(InstallOutcomeTest, DestinationsTheUninstallerCouldNotSafelyRemoveAreRefu
             log.DestinationSubfolder = c.subfolder;
             f.WriteInstallLog(log);
             if (!c.settings.empty()) f.WriteSettings(c.settings);
-            const int exitCode = f.Run(inDialog ? EnteredInTheDialog(f, c.arguments) : c.arguments);
-            if (c.refused) {
-                ExpectRefusedBeforeAnythingIsMade(f, exitCode, inDialog);
-            } else {
+            std::vector<std::string> arguments = c.arguments;
+            if (inDialog) {  // the same folder entered in the dialog; when it is refused, the user cancels
+                const std::string& last = arguments.back();
+                if (last.rfind("-d", 0) == 0) f.dialogs.destinationAnswer = std::optional<std::string>(last.substr(2));
+                arguments = {};
+            }
+            const int exitCode = f.Run(arguments);
+            if (c.refusedFor == nullptr) {
                 EXPECT_EQ(exitCode, setup::kExitInstalled);
+                continue;
+            }
+            // Refused before anything is made in it; in the dialog before anything is written
+            // at all, with a reason.
+            EXPECT_EQ(exitCode, inDialog ? setup::kExitUserCancelled : 404);
+            EXPECT_FALSE(f.windows.journal.Contains("CreateDirectory")) << "something was created";
+            EXPECT_FALSE(f.windows.journal.Contains("CopyFile"));
+            ASSERT_EQ(f.dialogs.destinationRefusals.size(), inDialog ? 1u : 0u);
+            if (inDialog) {
+                EXPECT_NE(f.dialogs.destinationRefusals[0].find(c.refusedFor), std::string::npos);
+                EXPECT_FALSE(f.ProductKeyExists());
             }
         }
-    }
-}
-
-// The dialog says why it refuses a folder, and takes the next one entered.
-TEST_F(InstallOutcomeTest, TheDestinationDialogSaysWhyItRefusesAFolderAndTakesTheNext) {
-    const std::string removed = "\n\nUninstalling removes the folder the product is installed into.";
-    const struct {
-        std::string entered;
-        std::string reason;
-    } cases[] = {
-        {"C:\\", "Please enter the full path of a folder below a drive or network share, such as C:\\Programs\\PDF." +
-                     removed},
-        {"C:\\Program Files\\", "Please choose a folder inside the Program Files folder, not the folder itself." + removed},
-        {"c:\\windows\\Quillet", "Setup cannot install into the Windows folder or a folder inside it." + removed},
-        {"C:\\Medium", "Setup cannot install into the folder it runs from." + removed},
-        {"D:\\" + std::string(240, 'q'), "The destination folder is too long: it may have at most 236 characters."},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.entered);
-        testing_support::SetupMachine f;
-        f.WriteInstallLog(SampleInstallLog());
-        f.dialogs.destinationAnswer = std::optional<std::string>(c.entered);
-        f.dialogs.destinationRetries = {"D:\\PDF\\"};
-        EXPECT_EQ(f.Run({}), setup::kExitInstalled);
-        EXPECT_EQ(f.dialogs.destinationRefusals, std::vector<std::string>{c.reason});
-        EXPECT_EQ(f.State().destinationFolder, "D:\\PDF");
     }
 }
 
@@ -362,41 +326,38 @@ TEST_F(InstallOutcomeTest, DestinationsLongerThanTheCopyPathsHoldAreRefusedWith4
         {"log", 17 + 259, false, 404},  // C:\Program Files\ and the longest subfolder
     };
     for (const Case& c : cases) {
-        for (const bool inDialog : {false, true}) {
-            SCOPED_TRACE(c.from + " " + std::to_string(c.length) + (c.trailingBackslash ? " with a backslash" : "") +
-                         (inDialog ? " in the dialog" : ""));
-            testing_support::SetupMachine f;
-            for (const char* name : {"NimbExt.exe", "iSEDQuickPDFSL.dll", "QuillEncrypt.exe", "QLWFtp.dll"}) {
-                f.windows.files.AddFile(f.mediumFolder + name, name);
-            }
-            auto log = SampleInstallLog();
-            log.ExtensionComponents = 1;
-            std::vector<std::string> arguments = {"/s"};
-            std::string destination = FolderOfLength(c.length);
-            if (c.from == "log") {
-                destination = "C:\\Program Files\\" + std::string(c.length - 17, 's');
-                log.DestinationSubfolder = destination.substr(17);
-            }
-            // The folder above it is there; the installer makes at most two levels.
-            f.windows.files.AddFolder(destination.substr(0, destination.rfind('\\')));
-            const std::string given = destination + (c.trailingBackslash ? "\\" : "");
-            if (c.from == "-d") arguments.push_back("-d" + given);
-            if (c.from == "ini") f.WriteSettings("[Parameters]\r\nDestinationFolder=" + given + "\r\n");
-            f.WriteInstallLog(log);
+        SCOPED_TRACE(c.from + " " + std::to_string(c.length) + (c.trailingBackslash ? " with a backslash" : ""));
+        testing_support::SetupMachine f;
+        for (const char* name : {"NimbExt.exe", "iSEDQuickPDFSL.dll", "QuillEncrypt.exe", "QLWFtp.dll"}) {
+            f.windows.files.AddFile(f.mediumFolder + name, name);
+        }
+        auto log = SampleInstallLog();
+        log.ExtensionComponents = 1;
+        std::vector<std::string> arguments = {"/s"};
+        std::string destination = FolderOfLength(c.length);
+        if (c.from == "log") {
+            destination = "C:\\Program Files\\" + std::string(c.length - 17, 's');
+            log.DestinationSubfolder = destination.substr(17);
+        }
+        // The folder above it is there; the installer makes at most two levels.
+        f.windows.files.AddFolder(destination.substr(0, destination.rfind('\\')));
+        const std::string given = destination + (c.trailingBackslash ? "\\" : "");
+        if (c.from == "-d") arguments.push_back("-d" + given);
+        if (c.from == "ini") f.WriteSettings("[Parameters]\r\nDestinationFolder=" + given + "\r\n");
+        f.WriteInstallLog(log);
 
-            const int exitCode = f.Run(inDialog ? EnteredInTheDialog(f, arguments) : arguments);
-            if (c.exitCode != 0) {
-                ExpectRefusedBeforeAnythingIsMade(f, exitCode, inDialog);
-                continue;
-            }
-            EXPECT_EQ(exitCode, 0);
-            EXPECT_EQ(f.State().destinationFolder, destination);
-            EXPECT_TRUE(f.windows.files.Exists(destination + "\\iSEDQuickPDFSL.dll"));
-            for (const std::string& entry : f.windows.journal.Entries()) {
-                if (entry.rfind("CopyFile ", 0) != 0) continue;
-                const std::string to = entry.substr(entry.find(" -> ") + 4);
-                EXPECT_LE(to.size(), 255u) << to;
-            }
+        EXPECT_EQ(f.Run(arguments), c.exitCode);
+        if (c.exitCode != 0) {
+            EXPECT_FALSE(f.windows.journal.Contains("CreateDirectory"));
+            EXPECT_FALSE(f.windows.journal.Contains("CopyFile"));
+            continue;
+        }
+        EXPECT_EQ(f.State().destinationFolder, destination);
+        EXPECT_TRUE(f.windows.files.Exists(destination + "\\iSEDQuickPDFSL.dll"));
+        for (const std::string& entry : f.windows.journal.Entries()) {
+            if (entry.rfind("CopyFile ", 0) != 0) continue;
+            const std::string to = entry.substr(entry.find(" -> ") + 4);
+            EXPECT_LE(to.size(), 255u) << to;
         }
     }
 }
