@@ -14,7 +14,7 @@ constexpr char kDefaultProgramFiles[] = "C:\\Program Files\\";
 constexpr char kCurrentVersionKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion";
 constexpr std::size_t kProgramFilesValueBytes = 261;
 constexpr std::size_t kWindowsFolderCapacity = 261;
-// Why a folder Windows or the medium needs cannot be the destination.
+// Why the destination must be a folder of the product's own.
 constexpr char kRemovedWithTheProduct[] = "\n\nUninstalling removes the folder the product is installed into.";
 
 // Every name Windows gives a Program Files folder; on 64-bit Windows there are two.
