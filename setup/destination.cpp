@@ -2,6 +2,7 @@
 
 #include <array>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "common/text/resolved_path.h"
@@ -13,6 +14,8 @@ constexpr char kDefaultProgramFiles[] = "C:\\Program Files\\";
 constexpr char kCurrentVersionKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion";
 constexpr std::size_t kProgramFilesValueBytes = 261;
 constexpr std::size_t kWindowsFolderCapacity = 261;
+// Why the destination must be a folder of the product's own.
+constexpr char kRemovedWithTheProduct[] = "\n\nUninstalling removes the folder the product is installed into.";
 
 // Every name Windows gives a Program Files folder; on 64-bit Windows there are two.
 constexpr std::array<const char*, 3> kProgramFilesValues = {"ProgramFilesDir", "ProgramFilesDir (x86)",
@@ -81,28 +84,43 @@ text::ResolvedPath InLongForm(platform::FileSystem& files, const text::ResolvedP
 
 }  // namespace
 
-platform::Win32Result CheckDestinationFolder(const DestinationJudge& judge, const std::string& destinationFolder) {
+DestinationVerdict CheckDestinationFolder(const DestinationJudge& judge, const std::string& destinationFolder) {
     const text::LeadBytes& leadBytes = judge.leadBytes;
     const auto resolve = [&](const std::string& path) { return text::ResolveAbsolutePath(path, leadBytes); };
-    constexpr auto kRefused = platform::Win32Result::Failed(platform::kErrorBadPathname);
+    const auto refused = [](std::string reason) {
+        return DestinationVerdict{platform::Win32Result::Failed(platform::kErrorBadPathname), std::move(reason) + kRemovedWithTheProduct};
+    };
 
     const auto given = resolve(destinationFolder);
-    if (!given || given->folders.empty()) return kRefused;
+    if (!given || given->folders.empty()) {
+        return refused("Please enter the full path of a folder below a drive or network share, such as "
+                       "C:\\Programs\\PDF.");
+    }
     const std::optional<text::ResolvedPath> destination = InLongForm(judge.files, *given, leadBytes);
-
     for (const std::string& programFiles : ProgramFilesFolders(judge)) {
         const auto folder = resolve(programFiles);
-        if (folder && text::SamePath(*destination, *folder, leadBytes)) return kRefused;
+        if (folder && text::SamePath(*destination, *folder, leadBytes)) {
+            return refused("Please choose a folder inside the Program Files folder, not the folder itself.");
+        }
     }
     const auto windowsFolder = judge.system.GetWindowsDirectory(kWindowsFolderCapacity);
-    if (!windowsFolder) return platform::Win32Result::Failed(windowsFolder.error);
+    if (!windowsFolder) {
+        return {platform::Win32Result::Failed(windowsFolder.error), "Setup cannot check the destination folder: Windows did not say where the "
+                                       "Windows folder is (error " + std::to_string(windowsFolder.error) + ")."};
+    }
     if (const auto windows = resolve(windowsFolder.value());
         windows && text::IsSameOrInside(*destination, *windows, leadBytes)) {
-        return kRefused;
+        return refused("Setup cannot install into the Windows folder or a folder inside it.");
     }
     if (const auto medium = resolve(judge.mediumFolder);
         medium && text::SamePath(*destination, InLongForm(judge.files, *medium, leadBytes), leadBytes)) {
-        return kRefused;
+        return refused("Setup cannot install into the folder it runs from.");
+    }
+    // Refused rather than letting the copy paths be cut into other names.
+    if (destinationFolder.size() > kLongestDestinationFolder) {
+        return {platform::Win32Result::Failed(platform::kErrorFilenameExceedsRange),
+                "The destination folder is too long: it may have at most " +
+                    std::to_string(kLongestDestinationFolder) + " characters."};
     }
     return {};
 }

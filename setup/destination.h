@@ -2,6 +2,7 @@
 // product may not be installed into.
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 #include "common/product/platform_rows.h"
@@ -28,13 +29,27 @@ struct DestinationJudge {
 std::string ProgramFilesBase(platform::Shell& shell, platform::Registry& registry, const product::PlatformRow& row,
                              const text::LeadBytes& leadBytes);
 
-// Judges `destinationFolder` by what the uninstaller will do with it (delete files by
-// name in it and remove it): it must be an absolute path with at least one folder below
-// a drive root or share, and must not be, once "." and ".." are applied, a Program
-// Files folder itself, the Windows folder or anything inside it, or the medium folder.
+// Every path the copy steps build has a field of 256 characters including the NUL; the
+// longest name copied into the destination is "iSEDQuickPDFSL.dll" (18 characters).
+inline constexpr std::size_t kLongestDestinationFolder = 256 - 1 - 1 - 18;
+
+// Whether a destination can be used: the error the folder step fails with, and why, as a
+// sentence for the person choosing the folder. An accepted folder has neither.
+struct DestinationVerdict {
+    platform::Win32Result result;
+    std::string reason;
+    explicit operator bool() const { return static_cast<bool>(result); }
+};
+
+// Judges `destinationFolder` (as it will be made, without a trailing backslash) by what
+// the uninstaller will do with it (delete files by name in it and remove it): it must be
+// an absolute path with at least one folder below a drive root or share, and must not
+// be, once "." and ".." are applied, a Program Files folder itself, the Windows folder or
+// anything inside it, or the medium folder; ERROR_BAD_PATHNAME when it is. A folder that
+// leaves the copy paths no room for the longest name gives ERROR_FILENAME_EXCED_RANGE.
 // The parts of the destination and of the medium folder that exist are judged by their
-// long names: "C:\PROGRA~1" is Program Files.
-// Gives ERROR_BAD_PATHNAME for a refused folder.
-platform::Win32Result CheckDestinationFolder(const DestinationJudge& judge, const std::string& destinationFolder);
+// long names: "C:\PROGRA~1" is Program Files. Both the destination dialog and the
+// folder step decide through it.
+DestinationVerdict CheckDestinationFolder(const DestinationJudge& judge, const std::string& destinationFolder);
 
 }  // namespace setup

@@ -131,14 +131,10 @@ std::optional<std::string> ParentFolder(const std::string& folder, const text::L
 
 StepResult CreateDestinationFolder(platform::FileSystem& files, const DestinationJudge& judge,
                                    const std::string& destination) {
-    // A folder the uninstaller could not safely empty and remove is refused before
-    // anything is made in it.
-    if (const auto checked = CheckDestinationFolder(judge, destination); !checked) {
-        return StepResult::Failed(IDS_CREATE_DESTINATION_FAILED, checked.error);
-    }
-    // Refused rather than letting the copy paths be cut into other names.
-    if (destination.size() > kLongestDestinationFolder) {
-        return StepResult::Failed(IDS_CREATE_DESTINATION_FAILED, platform::kErrorFilenameExceedsRange);
+    // A folder the uninstaller could not safely empty and remove, or one too long for the
+    // copy paths, is refused before anything is made in it.
+    if (const DestinationVerdict checked = CheckDestinationFolder(judge, destination); !checked) {
+        return StepResult::Failed(IDS_CREATE_DESTINATION_FAILED, checked.result.error);
     }
     if (ExistsOrCreate(files, destination)) return StepResult::Done();
 

@@ -2,7 +2,6 @@
 // uninstaller that fits the platform, and the flat copy of a medium folder.
 #pragma once
 
-#include <cstddef>
 #include <string>
 
 #include "common/product/platform_rows.h"
@@ -14,15 +13,11 @@
 
 namespace setup {
 
-// Every path the copy steps build has a field of 256 characters including the NUL; the
-// longest name copied into the destination is "iSEDQuickPDFSL.dll" (18 characters).
-inline constexpr std::size_t kLongestDestinationFolder = 256 - 1 - 1 - 18;
-
 inline constexpr char kPagemillFailedText[] = "Install Pagemill failed. (Err-109)";
 
 // Creates `destinationFolder` with at most two missing levels above it. Fails with 404
-// for a folder the product may not be installed into (see CheckDestinationFolder) or
-// one too long for the copy paths, with 403 when the parent cannot be made and has no
+// for a folder CheckDestinationFolder refuses (one the product may not be installed into,
+// or one too long for the copy paths), with 403 when the parent cannot be made and has no
 // usable parent of its own, with 404 when the destination is still missing afterwards.
 StepResult CreateDestinationFolder(platform::FileSystem& files, const DestinationJudge& judge,
                                    const std::string& destination);

@@ -187,13 +187,13 @@ bool IsAlreadyInstalled(platform::Registry& registry, const product::PlatformRow
 }
 
 // The welcome box and, when the medium has one, the licence.
-bool AskWelcomeAndLicence(SetupContext& context) {
+LicenceAnswer AskWelcomeAndLicence(SetupContext& context) {
     const InstallState& state = context.state;
     const auto answer = context.os.ui.MessageBox(
         LoadMessage(context.os.ui, IDS_WELCOME, kShortMessageCapacity, state.productName),
         SetupCaption(state), platform::MessageBoxButtons::YesNo);
-    if (answer != platform::MessageBoxAnswer::Yes) return false;
-    if (!state.licensePresent) return true;
+    if (answer != platform::MessageBoxAnswer::Yes) return LicenceAnswer::Refused;
+    if (!state.licensePresent) return LicenceAnswer::Accepted;
     const std::string prompt = text::FormatPlaceholders(
         "Do you accept all the terms of the preceding License Agreement? If you choose No, "
         "Setup will close. To install %s, you must accept this agreement.",
@@ -213,7 +213,13 @@ bool ChooseDestination(SetupContext& context, const product::PlatformRow& row) {
     if (!edition.empty() && profile::ParseLeadingLong(edition) != 0) CreateEditionKey(context.os.registry, row);
 
     if (!state.silent) {
-        const auto chosen = context.dialogs.RunDestinationFolder(destination);
+        // OK refuses what the folder step would refuse, while another folder can be chosen.
+        const DestinationJudge judge{context.os.files, context.os.shell, context.os.registry, context.os.system,
+                                     row, context.leadBytes, state.sourceFolder};
+        const auto refusal = [&](const std::string& folder) {
+            return CheckDestinationFolder(judge, text::WithoutTrailingBackslash(folder, context.leadBytes)).reason;
+        };
+        const auto chosen = context.dialogs.RunDestinationFolder(destination, refusal);
         if (!chosen) return false;
         destination = *chosen;
     }
@@ -277,9 +283,18 @@ int RunSteps(SetupContext& context) {
         LogStep(context, 9, "Spooler service", spooler::DescribeSpoolerService(os.system).c_str());
         return EndWithReport(context, monitors);
     }
-    if (!state.silent && !AskWelcomeAndLicence(context)) {
-        LogStep(context, 10, "welcome and licence", "declined");
-        return EndQuietly(context, kExitUserCancelled);
+    if (!state.silent) {
+        const LicenceAnswer asked = AskWelcomeAndLicence(context);
+        if (asked == LicenceAnswer::Refused) {
+            LogStep(context, 10, "welcome and licence", "declined");
+            return EndQuietly(context, kExitUserCancelled);
+        }
+        // A licence that was never seen was not accepted.
+        if (asked == LicenceAnswer::NotShown) {
+            LogStep(context, 10, "licence", "the dialog could not be shown");
+            feedback.ReportError(0);
+            return EndQuietly(context, kExitInstallFailed);
+        }
     }
     if (!state.destinationGiven && !ChooseDestination(context, row)) {
         LogStep(context, 11, "destination", "cancelled");

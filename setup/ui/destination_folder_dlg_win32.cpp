@@ -19,11 +19,13 @@ void CDestinationFolderDlg::DoDataExchange(DataExchange& exchange) {
 }
 
 void CDestinationFolderDlg::OnOK() {
-    // Only emptiness is refused: whether the path is usable is decided when the folder is
-    // made. A field that cannot be read is treated as empty.
+    // A field that cannot be read is treated as empty. A folder the installation would
+    // refuse once the work has begun is refused here, while another can still be chosen.
     const auto typed = WindowText(folderControl_);
-    if (!typed || typed.value().empty()) {
-        (void)platform::win32::ShowApplicationMessageBox(GetSafeHwnd(), "Please enter a destination folder.");
+    std::string reason = "Please enter a destination folder.";
+    if (typed && !typed.value().empty()) reason = refusal ? refusal(typed.value()) : std::string();
+    if (!reason.empty()) {
+        (void)platform::win32::ShowApplicationMessageBox(GetSafeHwnd(), reason);
         return;
     }
     Dialog::OnOK();

@@ -17,17 +17,22 @@ public:
 
 }  // namespace
 
-bool Win32SetupDialogs::RunLicenceAgreement(const std::string& prompt, const std::string& licencePath) {
+LicenceAnswer Win32SetupDialogs::RunLicenceAgreement(const std::string& prompt, const std::string& licencePath) {
     ui::CLicenceAgreementDlg dialog;
     dialog.questionText = prompt;
     dialog.licencePath = licencePath;
-    // Only a refusal ends the installation.
-    return dialog.DoModal() != IDCANCEL;
+    switch (dialog.DoModal()) {
+        case -1: return LicenceAnswer::NotShown;  // the window could not be made
+        case IDCANCEL: return LicenceAnswer::Refused;
+        default: return LicenceAnswer::Accepted;
+    }
 }
 
-std::optional<std::string> Win32SetupDialogs::RunDestinationFolder(const std::string& proposed) {
+std::optional<std::string> Win32SetupDialogs::RunDestinationFolder(const std::string& proposed,
+                                                                   const DestinationRefusal& refusal) {
     ui::CDestinationFolderDlg dialog;
     dialog.folder = proposed;
+    dialog.refusal = refusal;
     if (dialog.DoModal() == IDCANCEL) return std::nullopt;
     return dialog.folder;
 }

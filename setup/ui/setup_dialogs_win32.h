@@ -7,8 +7,9 @@ namespace setup {
 
 class Win32SetupDialogs : public SetupDialogs {
 public:
-    bool RunLicenceAgreement(const std::string& prompt, const std::string& licencePath) override;
-    std::optional<std::string> RunDestinationFolder(const std::string& proposed) override;
+    LicenceAnswer RunLicenceAgreement(const std::string& prompt, const std::string& licencePath) override;
+    std::optional<std::string> RunDestinationFolder(const std::string& proposed,
+                                                    const DestinationRefusal& refusal) override;
     std::unique_ptr<InstallProgress> OpenProgress(const std::string& status) override;
 };
 

@@ -21,18 +21,25 @@ private:
 
 }  // namespace
 
-bool FakeSetupDialogs::RunLicenceAgreement(const std::string& prompt, const std::string& path) {
-    journal_.Add("LicenceDialog");
+setup::LicenceAnswer FakeSetupDialogs::RunLicenceAgreement(const std::string& prompt, const std::string& path) {
+    journal_.Add(licenceCanBeShown ? "LicenceDialog" : "LicenceDialog not shown");
     licencePrompt = prompt;
     licencePath = path;
-    return acceptLicence;
+    if (!licenceCanBeShown) return setup::LicenceAnswer::NotShown;
+    return acceptLicence ? setup::LicenceAnswer::Accepted : setup::LicenceAnswer::Refused;
 }
 
-std::optional<std::string> FakeSetupDialogs::RunDestinationFolder(const std::string& proposed) {
+std::optional<std::string> FakeSetupDialogs::RunDestinationFolder(const std::string& proposed,
+                                                                  const setup::DestinationRefusal& refusal) {
     journal_.Add("DestinationDialog " + proposed);
     proposedDestination = proposed;
-    if (destinationAnswer.has_value()) return *destinationAnswer;
-    return proposed;
+    const std::optional<std::string> entered = destinationAnswer.value_or(proposed);
+    // OK with the entered folder, as the real dialog asks.
+    const std::string reason = entered ? refusal(*entered) : std::string();
+    if (reason.empty()) return entered;
+    journal_.Add("DestinationRefused " + *entered);
+    destinationRefusals.push_back(reason);
+    return std::nullopt;
 }
 
 std::unique_ptr<setup::InstallProgress> FakeSetupDialogs::OpenProgress(const std::string& status) {

@@ -16,9 +16,12 @@ public:
     explicit FakeSetupDialogs(Journal& journal) : journal_(journal) {}
 
     bool acceptLicence = true;
+    bool licenceCanBeShown = true;
     // Nothing: the dialog is cancelled. A text: what the user leaves in the field.
     // Unset (the default): the proposed folder is taken as it is.
     std::optional<std::optional<std::string>> destinationAnswer;
+    // The reasons OK was refused with; after a refusal the user cancels.
+    std::vector<std::string> destinationRefusals;
     bool progressCanBeCreated = true;
 
     std::string licencePrompt;
@@ -27,8 +30,9 @@ public:
     int progressSteps = 0;
     int progressCloses = 0;
 
-    bool RunLicenceAgreement(const std::string& prompt, const std::string& licencePath) override;
-    std::optional<std::string> RunDestinationFolder(const std::string& proposed) override;
+    setup::LicenceAnswer RunLicenceAgreement(const std::string& prompt, const std::string& licencePath) override;
+    std::optional<std::string> RunDestinationFolder(const std::string& proposed,
+                                                    const setup::DestinationRefusal& refusal) override;
     std::unique_ptr<setup::InstallProgress> OpenProgress(const std::string& status) override;
 
     Journal& journal() { return journal_; }

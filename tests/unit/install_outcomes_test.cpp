@@ -56,10 +56,11 @@ struct EarlyEnd {
     bool progress;                        // the progress window opened and closed before the last box
     bool applicationBox = false;          // the last box is the application's own
     std::string caption = "Quillet Writer Setup";  // of every other box
-    std::string logLine = "";                      // a line the run log "C:\run.log" must hold
+    std::string logged = "";              // a line of the run log, when the arguments ask for kRunLog
 };
 
-constexpr const char* kRunLog = "/log=C:\\run.log";
+constexpr const char* kRunLogPath = "C:\\run.log";
+const std::string kRunLog = std::string("/log=") + kRunLogPath;
 const std::string kCaption = "Quillet Writer Setup";
 
 using Machine = testing_support::SetupMachine;
@@ -219,6 +220,15 @@ std::vector<EarlyEnd> EarlyEnds() {
              f.windows.failures.Fail(fake::Op::EnumMonitors, platform::kErrorAccessDenied);
          },
          {}, 106, {denied}, {"MessageBox Welcome", "CreateKey"}, false, false, false, "Quillet Writer - Setup"},
+        // ---- the licence ----
+        {"a licence dialog that cannot be shown",
+         [](Machine& f) {
+             f.windows.files.AddFile(f.mediumFolder + "LICENSE.TXT", "terms");
+             f.dialogs.licenceCanBeShown = false;
+         },
+         {kRunLog}, setup::kExitInstallFailed, {kWelcome, "Install Quillet Writer failed."},
+         {"DestinationDialog", "CreateKey"}, false, false, false, "Quillet Writer Setup",
+         "step 10 licence: the dialog could not be shown"},
         // ---- the product key and the destination ----
         {"a product key that cannot be made", Failing(fake::Op::CreateKey, platform::kErrorAccessDenied, kProductKey),
          {}, 113, {kWelcome, denied}, {"OpenProgress", "GetSystemDirectory"}, false, false},
@@ -294,9 +304,9 @@ TEST(InstallOutcomes, EveryEarlyEndReportsOnceAndRunsNoLaterStep) {
             EXPECT_FALSE(f.windows.journal.Contains(entry)) << entry;
         }
         EXPECT_EQ(f.ProductKeyExists(), c.productKey);
-        if (!c.logLine.empty()) {
-            EXPECT_NE(f.windows.files.Content("C:\\run.log").value_or("").find(c.logLine), std::string::npos)
-                << f.windows.files.Content("C:\\run.log").value_or("<no run log>");
+        if (!c.logged.empty()) {
+            EXPECT_NE(f.windows.files.Content(kRunLogPath).value_or("").find(" " + c.logged), std::string::npos)
+                << f.windows.files.Content(kRunLogPath).value_or("<no run log>");
         }
     }
 }
@@ -314,55 +324,73 @@ TEST_F(InstallOutcomeTest, DestinationsTheUninstallerCouldNotSafelyRemoveAreRefu
         std::string subfolder;  // DestinationSubfolder of the install log
         std::string settings;   // Setup.Ini
         std::vector<std::string> arguments;
-        bool refused;
+        const char* refusedFor;  // a word of the reason the dialog gives; none: accepted
     };
     const std::vector<Case> cases = {
         // Refused: not an absolute path with a folder below a root.
-        {"", "", {"/s"}, true},                                      // C:\Program Files itself
-        {"Quillet", "", {"/s", "-dC:\\"}, true},                     // the drive root, recorded as C:
-        {"Quillet", "[Parameters]\nDestinationFolder=C:\\\n", {"/s"}, true},
-        {"Quillet", "", {"/s", "-dQuillet"}, true},                  // relative to the working folder
-        {"Quillet", "", {"/s", "-d%ProgramFiles%\\Quillet"}, true},
-        {"Quillet", "", {"/s", "-d\\Quillet"}, true},                // relative to the current drive
-        {"Quillet", "", {"/s", "-dC:Quillet"}, true},
-        {"Quillet", "", {"/s", "-d\\\\server\\share"}, true},        // a share's root
+        {"", "", {"/s"}, "Program Files"},  // C:\Program Files itself
+        {"Quillet", "", {"/s", "-dC:\\"}, "full path"},  // the drive root, recorded as C:
+        {"Quillet", "[Parameters]\nDestinationFolder=C:\\\n", {"/s"}, "full path"},
+        {"Quillet", "", {"/s", "-dQuillet"}, "full path"},  // relative to the working folder
+        {"Quillet", "", {"/s", "-d%ProgramFiles%\\Quillet"}, "full path"},
+        {"Quillet", "", {"/s", "-d\\Quillet"}, "full path"},  // relative to the current drive
+        {"Quillet", "", {"/s", "-dC:Quillet"}, "full path"},
+        {"Quillet", "", {"/s", "-d\\\\server\\share"}, "full path"},  // a share's root
         // Refused: a folder Windows or the medium needs.
-        {"..\\..\\windows\\Evil", "", {"/s"}, true},
-        {"Quillet", "", {"/s", "-dC:\\Windows"}, true},
-        {"Quillet", "", {"/s", "-dc:\\WINDOWS.\\System32\\Quillet"}, true},
-        {"Quillet", "", {"/s", "-dC:\\Program Files\\Quillet\\.."}, true},
-        {"Quillet", "", {"/s", "-dC:\\Program Files (x86)"}, true},  // the other Program Files folder
-        {"Quillet", "", {"/s", "-dC:\\PROGRA~1"}, true},           // its short name
-        {"Quillet", "", {"/s", "-dc:\\progra~1\\Quillet\\.."}, true},
-        {"Quillet", "", {"/s", "-dC:\\Medium"}, true},
-        {"Quillet", "", {"/s", "-dc:\\medium\\.\\"}, true},
+        {"..\\..\\windows\\Evil", "", {"/s"}, "Windows folder"},
+        {"Quillet", "", {"/s", "-dC:\\Windows"}, "Windows folder"},
+        {"Quillet", "", {"/s", "-dc:\\WINDOWS.\\System32\\Quillet"}, "Windows folder"},
+        {"Quillet", "", {"/s", "-dC:\\Program Files\\Quillet\\.."}, "Program Files"},
+        {"Quillet", "", {"/s", "-dC:\\Program Files (x86)"}, "Program Files"},  // the other Program Files folder
+        {"Quillet", "", {"/s", "-dC:\\PROGRA~1"}, "Program Files"},  // its short name
+        {"Quillet", "", {"/s", "-dc:\\progra~1\\Quillet\\.."}, "Program Files"},
+        {"Quillet", "", {"/s", "-dC:\\Medium"}, "runs from"},
+        {"Quillet", "", {"/s", "-dc:\\medium\\.\\"}, "runs from"},
+        // Refused: too long for the copy paths (the limits are tried below).
+        {"Quillet", "", {"/s", "-dD:\\" + std::string(240, 'q')}, "at most 236 characters"},
         // Accepted.
-        {"Quillet", "", {"/s"}, false},
-        {"Brindle\\Quillet Writer", "", {"/s"}, false},
-        {"Quillet", "", {"/s", "-dD:\\Apps\\PDF"}, false},
-        {"Quillet", "", {"/s", "-dC:\\Program Files\\Brindle\\..\\Quillet"}, false},
-        {"Quillet", "", {"/s", "-dC:\\Windows Tools"}, false},
-        {"Quillet", "", {"/s", "-dC:\\Medium\\Installed"}, false},
-        {"Quillet", "", {"/s", "-dC:\\PROGRA~1\\Quillet"}, false},
+        {"Quillet", "", {"/s"}, nullptr},
+        {"Brindle\\Quillet Writer", "", {"/s"}, nullptr},
+        {"Quillet", "", {"/s", "-dD:\\Apps\\PDF"}, nullptr},
+        {"Quillet", "", {"/s", "-dC:\\Program Files\\Brindle\\..\\Quillet"}, nullptr},
+        {"Quillet", "", {"/s", "-dC:\\Windows Tools"}, nullptr},
+        {"Quillet", "", {"/s", "-dC:\\Medium\\Installed"}, nullptr},
+        {"Quillet", "", {"/s", "-dC:\\PROGRA~1\\Quillet"}, nullptr},
     };
     for (const Case& c : cases) {
-        const std::string trace = c.subfolder + " | " + c.settings + " | " + c.arguments.back();
-        SCOPED_TRACE(trace);
-        testing_support::SetupMachine f;
-        f.windows.files.shortNames["C:\\PROGRA~1"] = "C:\\Program Files";
-        f.windows.registry.AddStringValue(RegistryRoot::LocalMachine, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion",
-                                          "ProgramFilesDir (x86)", "C:\\Program Files (x86)", RegistryView::Force64);
-        auto log = SampleInstallLog();
-        log.DestinationSubfolder = c.subfolder;
-        f.WriteInstallLog(log);
-        if (!c.settings.empty()) f.WriteSettings(c.settings);
-        const int exitCode = f.Run(c.arguments);
-        if (c.refused) {
-            EXPECT_EQ(exitCode, 404);
+        for (const bool inDialog : {false, true}) {
+            const std::string trace = c.subfolder + " | " + c.settings + " | " + c.arguments.back();
+            SCOPED_TRACE(trace + (inDialog ? " | in the dialog" : ""));
+            testing_support::SetupMachine f;
+            f.windows.files.shortNames["C:\\PROGRA~1"] = "C:\\Program Files";
+            f.windows.registry.AddStringValue(RegistryRoot::LocalMachine,
+                                              "SOFTWARE\\Microsoft\\Windows\\CurrentVersion", "ProgramFilesDir (x86)",
+                                              "C:\\Program Files (x86)", RegistryView::Force64);
+            auto log = SampleInstallLog();
+            log.DestinationSubfolder = c.subfolder;
+            f.WriteInstallLog(log);
+            if (!c.settings.empty()) f.WriteSettings(c.settings);
+            std::vector<std::string> arguments = c.arguments;
+            if (inDialog) {  // the same folder entered in the dialog; when it is refused, the user cancels
+                const std::string& last = arguments.back();
+                if (last.rfind("-d", 0) == 0) f.dialogs.destinationAnswer = std::optional<std::string>(last.substr(2));
+                arguments = {};
+            }
+            const int exitCode = f.Run(arguments);
+            if (c.refusedFor == nullptr) {
+                EXPECT_EQ(exitCode, setup::kExitInstalled);
+                continue;
+            }
+            // Refused before anything is made in it; in the dialog before anything is written
+            // at all, with a reason.
+            EXPECT_EQ(exitCode, inDialog ? setup::kExitUserCancelled : 404);
             EXPECT_FALSE(f.windows.journal.Contains("CreateDirectory")) << "something was created";
             EXPECT_FALSE(f.windows.journal.Contains("CopyFile"));
-        } else {
-            EXPECT_EQ(exitCode, setup::kExitInstalled);
+            ASSERT_EQ(f.dialogs.destinationRefusals.size(), inDialog ? 1u : 0u);
+            if (inDialog) {
+                EXPECT_NE(f.dialogs.destinationRefusals[0].find(c.refusedFor), std::string::npos);
+                EXPECT_FALSE(f.ProductKeyExists());
+            }
         }
     }
 }

@@ -58,36 +58,50 @@ TEST(DestinationDialog, ShowsTheProposedFolderAndOkTakesWhatIsInTheField) {
     }
 }
 
-TEST(DestinationDialog, AnEmptyFieldIsRefusedWithAMessageAndTheDialogStays) {
-    CDestinationFolderDlg dialog;
-    dialog.folder = kProposed;
-    std::string boxText;
-    std::string boxCaption;
-    bool stillShown = false;
-    DialogScript script({[&] {
-                             Type("");
-                             wintest::Click(Dialog(), IDOK);
-                         },
-                         [&] {
-                             // The box is up, owned by the dialog, which waits behind it; its
-                             // caption is the program's title, as the framework's box has.
-                             const HWND box = ShownOver(Dialog());
-                             ASSERT_NE(box, nullptr);
-                             boxCaption = wintest::TextOf(box);
-                             boxText = wintest::ControlText(box, 0xFFFF);
-                             wintest::Click(box, IDOK);
-                         },
-                         [&] {
-                             stillShown = Dialog() != nullptr && IsWindowEnabled(Dialog());
-                             Type("E:\\Later");
-                             wintest::Click(Dialog(), IDOK);
-                         }});
-    EXPECT_EQ(dialog.DoModal(), IDOK);
-    EXPECT_FALSE(script.rescued());
-    EXPECT_EQ(boxText, "Please enter a destination folder.");
-    EXPECT_EQ(boxCaption, "windows_tests");
-    EXPECT_TRUE(stillShown);
-    EXPECT_EQ(dialog.folder, "E:\\Later");
+// An empty field, and a folder the refusal refuses (asked with the field's text, not the
+// folder set before), keep the dialog open behind a box that says why.
+TEST(DestinationDialog, OkRefusesAnEmptyFieldAndARefusedFolderWithAMessageAndTheDialogStays) {
+    const struct {
+        std::string typed;
+        std::string boxText;
+    } cases[] = {
+        {"", "Please enter a destination folder."},
+        {"C:\\Windows", "Not C:\\Windows."},
+    };
+    for (const auto& c : cases) {
+        CDestinationFolderDlg dialog;
+        dialog.folder = kProposed;
+        dialog.refusal = [](const std::string& folder) {
+            return folder == "C:\\Windows" ? "Not " + folder + "." : std::string();
+        };
+        std::string boxText;
+        std::string boxCaption;
+        bool stillShown = false;
+        DialogScript script({[&] {
+                                 Type(c.typed);
+                                 wintest::Click(Dialog(), IDOK);
+                             },
+                             [&] {
+                                 // The box is up, owned by the dialog, which waits behind it;
+                                 // its caption is the program's title, as the framework's box has.
+                                 const HWND box = ShownOver(Dialog());
+                                 ASSERT_NE(box, nullptr);
+                                 boxCaption = wintest::TextOf(box);
+                                 boxText = wintest::ControlText(box, 0xFFFF);
+                                 wintest::Click(box, IDOK);
+                             },
+                             [&] {
+                                 stillShown = Dialog() != nullptr && IsWindowEnabled(Dialog());
+                                 Type("E:\\Later");
+                                 wintest::Click(Dialog(), IDOK);
+                             }});
+        EXPECT_EQ(dialog.DoModal(), IDOK) << c.typed;
+        EXPECT_FALSE(script.rescued()) << c.typed;
+        EXPECT_EQ(boxText, c.boxText);
+        EXPECT_EQ(boxCaption, "windows_tests");
+        EXPECT_TRUE(stillShown) << c.typed;
+        EXPECT_EQ(dialog.folder, "E:\\Later");
+    }
 }
 
 TEST(DestinationDialog, CancelEscapeAndTheCloseBoxKeepTheFolderAsItWasSet) {

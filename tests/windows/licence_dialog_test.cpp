@@ -5,11 +5,13 @@
 #include "platform/win32/windows_api.h"
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 
 #include "resources/setup/setup_dialog_ids.h"
 #include "setup/ui/licence_agreement_dlg_win32.h"
+#include "setup/ui/setup_dialogs_win32.h"
 #include "tests/windows/dialog_driver.h"
 #include "tests/windows/scratch_folder.h"
 
@@ -154,6 +156,20 @@ TEST(LicenceDialog, OnlyYesAccepts) {
         Shown shown;
         EXPECT_EQ(RunAndAnswer(std::string("terms\r\n"), c.answer, shown), c.result) << c.name;
     }
+}
+
+// A computer-based-training hook that answers the creation notice with non-zero cancels it.
+LRESULT CALLBACK RefuseEveryWindow(int code, WPARAM wParam, LPARAM lParam) {
+    return code == HCBT_CREATEWND ? 1 : CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+// A licence dialog whose window cannot be made is neither accepted nor refused.
+TEST(LicenceDialog, TheInstallerTellsALicenceThatWasNotShownFromAnAnswer) {
+    const std::unique_ptr<HHOOK__, decltype(&UnhookWindowsHookEx)> hook(
+        SetWindowsHookExA(WH_CBT, &RefuseEveryWindow, nullptr, GetCurrentThreadId()), &UnhookWindowsHookEx);
+    ASSERT_NE(hook, nullptr);
+    EXPECT_EQ(setup::Win32SetupDialogs().RunLicenceAgreement("Do you accept?", "C:\\no licence.txt"),
+              setup::LicenceAnswer::NotShown);
 }
 
 TEST(LicenceDialog, AnEmptyQuestionLeavesTheQuestionLineEmpty) {
