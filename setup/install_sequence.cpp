@@ -179,11 +179,19 @@ int RefuseWhatCannotWork(SetupContext& context) {
     return kExitInstalled;
 }
 
-// An earlier installation of the product left its uninstall entry.
-bool IsAlreadyInstalled(platform::Registry& registry, const product::PlatformRow& row, const InstallState& state) {
-    const auto entry = registry.OpenKey(platform::RegistryRoot::LocalMachine, product::UninstallKeyPath(state.productName),
-                                        platform::RegistryAccess::Read, row.machineView);
-    return static_cast<bool>(entry);
+enum class EarlierInstallation { None, Complete, Interrupted };
+
+// An earlier installation of the product left its uninstall entry. It is complete once its
+// port key, written last, is there too; without it the run was interrupted and this one
+// installs over it.
+EarlierInstallation FindEarlierInstallation(platform::Registry& registry, const product::PlatformRow& row,
+                                            const InstallState& state) {
+    const auto open = [&](const std::string& path) {
+        return static_cast<bool>(registry.OpenKey(platform::RegistryRoot::LocalMachine, path,
+                                                  platform::RegistryAccess::Read, row.machineView));
+    };
+    if (!open(product::UninstallKeyPath(state.productName))) return EarlierInstallation::None;
+    return open(product::PortKeyPath(state.portName)) ? EarlierInstallation::Complete : EarlierInstallation::Interrupted;
 }
 
 // The welcome box and, when the medium has one, the licence.
@@ -267,10 +275,15 @@ int RunSteps(SetupContext& context) {
         return EndQuietly(context, refused);
     }
     const product::PlatformRow& row = *state.platformRow;
-    if (IsAlreadyInstalled(os.registry, row, state)) {
-        LogStep(context, 8, "already installed", "the uninstall entry exists");
-        if (!state.silent) ShowProductMessage(context, IDS_ALREADY_INSTALLED, kShortMessageCapacity);
-        return EndQuietly(context, kExitAlreadyInstalled);
+    switch (FindEarlierInstallation(os.registry, row, state)) {
+        case EarlierInstallation::Complete:
+            LogStep(context, 8, "already installed", "the uninstall entry exists");
+            if (!state.silent) ShowProductMessage(context, IDS_ALREADY_INSTALLED, kShortMessageCapacity);
+            return EndQuietly(context, kExitAlreadyInstalled);
+        case EarlierInstallation::Interrupted:
+            LogStep(context, 8, "already installed", "interrupted, without its port key: installing over it");
+            break;
+        case EarlierInstallation::None: break;
     }
     if (const auto owner = FindForeignOwner(os.registry, os.files, os.spooler, row, state)) {
         LogStep(context, 8, ("printer and port: " + owner->what + " belongs to " + owner->productName).c_str(),

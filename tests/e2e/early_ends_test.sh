@@ -29,13 +29,23 @@ mv "$SCRATCH/Setup.inf" "$MEDIUM/Setup.inf"
 
 # ---- already installed --------------------------------------------------------------------
 entry="$UNINSTALL_ROOT\\$product"
+port=$(install_log_value PortName)
+# The product key holds the port key only, no value of Setup's: nothing was written.
+no_product_values() {
+    read_key 64 "$PRODUCT_KEY"
+    [ "$KEY_STATUS" -eq 0 ] && [ -z "$KEY_VALUES" ] || { explain_key_status; return 1; }
+}
+# A complete installation: its entry and its port key, which is written last.
 in_wine "$WINTOOL_EXE" mkkey 64 "$entry"
+in_wine "$WINTOOL_EXE" mkkey 64 "$PRODUCT_KEY\\$port"
 run_setup /s
 check "with an uninstall entry, Setup.exe /s exits 1638 (got $EXIT_CODE)" [ "$EXIT_CODE" = 1638 ]
-check "no product key in the 64-bit view" key_missing 64 "$PRODUCT_KEY"
+check "no product key values in the 64-bit view" no_product_values
 check "no product key in the 32-bit view" key_missing 32 "$PRODUCT_KEY"
 check "the uninstall entry is left as it was" key_exists 64 "$entry"
 in_wine "$WINTOOL_EXE" rmkey 64 "$entry" >/dev/null
+in_wine "$WINTOOL_EXE" rmkey 64 "$PRODUCT_KEY\\$port" >/dev/null
+in_wine "$WINTOOL_EXE" rmkey 64 "$PRODUCT_KEY" >/dev/null
 
 # ---- command lines of 32 KB -----------------------------------------------------------------
 # Close to the 32767 characters of the longest command line Windows starts a program with

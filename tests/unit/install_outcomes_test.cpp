@@ -72,8 +72,12 @@ Arrange Failing(fake::Op operation, std::uint32_t error, std::string where = "")
 Arrange Removing(std::string file) {
     return [=](Machine& f) { f.windows.files.Remove(f.mediumFolder + file); };
 }
-Arrange UninstallEntryIn(RegistryView view) {
-    return [=](Machine& f) { f.windows.registry.AddKey(RegistryRoot::LocalMachine, kUninstallEntry, view); };
+// A complete earlier installation: its uninstall entry and its port key, written last.
+Arrange UninstallEntryIn(RegistryView view, bool withPortKey = true) {
+    return [=](Machine& f) {
+        f.windows.registry.AddKey(RegistryRoot::LocalMachine, kUninstallEntry, view);
+        if (withPortKey) f.windows.registry.AddKey(RegistryRoot::LocalMachine, std::string(kProductKey) + "\\QLW1:", view);
+    };
 }
 Arrange Policy(const char* value, std::uint32_t state) {
     return [=](Machine& f) {
@@ -204,11 +208,17 @@ std::vector<EarlyEnd> EarlyEnds() {
         {"a monitor that adds no port", [](Machine& f) { f.windows.spooler.portAddedByMonitor.clear(); },
          {"/s", kRunLog}, setup::kExitInstallFailed, {}, {}, true, false, false, kCaption,
          "step 22 port check: the port is missing"},
+        // The earlier installation's product key holds its port key; kNothingAsked shows
+        // that nothing was written.
         {"an uninstall entry, silent", UninstallEntryIn(RegistryView::Force64), {"/s"}, setup::kExitAlreadyInstalled,
-         {}, kNothingAsked, false, false},
+         {}, kNothingAsked, true, false},
         {"an uninstall entry, interactive", UninstallEntryIn(RegistryView::Force64), {}, setup::kExitAlreadyInstalled,
          {"Quillet Writer is already installed. \nYou need to uninstall the Quillet Writer BEFORE re-installing."},
-         kNothingAsked, false, false},
+         kNothingAsked, true, false},
+        // Not an end: an installation interrupted before its port key is installed over.
+        {"an uninstall entry without its port key", UninstallEntryIn(RegistryView::Force64, false), {"/s", kRunLog},
+         setup::kExitInstalled, {}, {}, true, false, false, kCaption,
+         "step 8 already installed: interrupted, without its port key: installing over it"},
         // Not an end: 64-bit Windows keeps the entry in its 64-bit view.
         {"an uninstall entry only in the 32-bit view", UninstallEntryIn(RegistryView::Force32), {"/s"},
          setup::kExitInstalled, {}, {}, true, false},
