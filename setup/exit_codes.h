@@ -6,8 +6,9 @@ namespace setup {
 
 inline constexpr int kExitInstalled = 0;
 inline constexpr int kExitUserCancelled = 1602;    // welcome, licence or destination declined
-// This Windows is not supported, or the run reached its end without a usable, removable
-// printer: no driver, no printer, or no uninstall entry.
+// This Windows is not supported, the licence could not be shown, or the run reached its
+// end without a usable, removable printer: no driver, no printer, no monitor or port, or
+// no uninstall entry.
 inline constexpr int kExitInstallFailed = 1603;
 inline constexpr int kExitAlreadyInstalled = 1638;
 // Another installation or removal of the product is running; nothing was changed.
