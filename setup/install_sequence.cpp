@@ -123,11 +123,26 @@ bool ChoosePlatform(SetupContext& context, const product::PlatformRow*& refused)
     return true;
 }
 
-// An earlier installation of the product left its uninstall entry.
-bool IsAlreadyInstalled(platform::Registry& registry, const product::PlatformRow& row, const InstallState& state) {
+enum class EarlierInstallation { None, Installed, Broken };
+
+// An earlier installation of the product left its uninstall entry. One whose registered
+// uninstaller is gone (its folder deleted by hand) can never be removed: it is installed
+// over, which makes the uninstaller work again.
+EarlierInstallation IsAlreadyInstalled(platform::Registry& registry, platform::FileSystem& files,
+                                       const product::PlatformRow& row, const InstallState& state) {
     const auto entry = registry.OpenKey(platform::RegistryRoot::LocalMachine, product::UninstallKeyPath(state.productName),
                                         platform::RegistryAccess::Read, row.machineView);
-    return static_cast<bool>(entry);
+    if (!entry) return EarlierInstallation::None;
+    const auto command = entry.key->QueryValue("UninstallString", kLongMessageCapacity);
+    if (!command || command.value().data.empty()) return EarlierInstallation::Installed;
+    // The command is the quoted program and its arguments.
+    std::string program(command.value().data.begin(), command.value().data.end());
+    program = program.substr(0, program.find('\0'));
+    if (program.empty()) return EarlierInstallation::Installed;
+    program = program[0] == '"' ? program.substr(1, program.find('"', 1) - 1) : program.substr(0, program.find(' '));
+    const auto found = files.GetFileAttributes(program);
+    const bool missing = !found && (found.error == platform::kErrorFileNotFound || found.error == platform::kErrorPathNotFound);
+    return missing ? EarlierInstallation::Broken : EarlierInstallation::Installed;
 }
 
 // The welcome box and, when the medium has one, the licence.
@@ -216,7 +231,11 @@ int RunSteps(SetupContext& context) {
         return EndQuietly(context, kExitInstallFailed);
     }
     const product::PlatformRow& row = *state.platformRow;
-    if (IsAlreadyInstalled(os.registry, row, state)) {
+    const EarlierInstallation earlier = IsAlreadyInstalled(os.registry, os.files, row, state);
+    if (earlier == EarlierInstallation::Broken) {
+        LogStep(context, 8, "already installed", "the uninstall entry's uninstaller is missing: installing over it");
+    }
+    if (earlier == EarlierInstallation::Installed) {
         LogStep(context, 8, "already installed", "the uninstall entry exists");
         if (!state.silent) ShowProductMessage(context, IDS_ALREADY_INSTALLED, kShortMessageCapacity);
         return EndQuietly(context, kExitAlreadyInstalled);

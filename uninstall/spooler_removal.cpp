@@ -2,6 +2,7 @@
 
 #include "common/product/platform_rows.h"
 #include "common/product/spooler_names.h"
+#include "uninstall/file_removal.h"
 #include "uninstall/uninstall_messages.h"
 
 namespace uninstall {
@@ -15,16 +16,17 @@ void RemovePrinter(UninstallContext& context) {
         context.os.spooler.OpenPrinter(context.printerName, platform::kPrinterAllAccess);
     if (!opened) return;
     if (!opened.printer->DeletePrinter()) {
-        (void)context.os.ui.MessageBox("Delete Printer failed. (Err-201)", context.productName,
-                                       platform::MessageBoxButtons::Ok);
+        context.printerLeft = true;
+        (void)ShowBox(context, 8, "Delete Printer failed. (Err-201)", context.productName,
+                      platform::MessageBoxButtons::Ok);
     }
 }
 
 // The monitor's DLL goes only with the monitor: a monitor that still serves another
-// port keeps its DLL. A DLL that cannot be deleted now stays.
+// port keeps its DLL. A DLL still loaded goes at the next restart.
 void RemoveMonitor(UninstallContext& context) {
     if (!context.os.spooler.DeleteMonitor(product::kMonitorName)) return;
-    (void)context.os.files.DeleteFile(context.systemFolder + "\\" + product::kUninstallerRow.monitorDll);
+    DeleteOrSchedule(context, context.systemFolder + "\\" + product::kUninstallerRow.monitorDll);
 }
 
 }  // namespace

@@ -67,9 +67,14 @@ inline constexpr char kErrorLogName[] = "Error.log";
 inline constexpr std::array<const char*, 4> kReadmeNames = {"README.TXT", "README.HTM", "README.PDF",
                                                             "README.DOC"};
 
-// The files the uninstaller deletes from the install folder, in this order.
-inline constexpr std::array<const char*, 19> kRemovedProductFiles = {
-    "setup.inf",   "setup.ini",       "message.txt",     "readme.txt",    "readme.htm",
+// The install log as the installer copies it into the install folder. The uninstaller
+// deletes it after every other file, so that an interrupted removal can be run again.
+inline constexpr char kInstalledLogName[] = "setup.inf";
+
+// The files the uninstaller deletes from the install folder, in this order; the install
+// log follows last.
+inline constexpr std::array<const char*, 18> kRemovedProductFiles = {
+    "setup.ini",       "message.txt",     "readme.txt",    "readme.htm",
     "readme.doc",  "readme.pdf",      "NimbExt.exe",     "iSEDQuickPDFSL.dll", "QuillEncrypt.exe",
     "QuillEncrypt.lan", "PDFWrite.rsp", "Preferences.exe", "Preferences.lan", "QLWriter1.exe",
     "Quillet.dll", "QLWriter2.exe",   kErrorLogName,     kConverterName};

@@ -19,4 +19,17 @@ platform::Win32Result ListPortMonitors(platform::Spooler& spooler) {
     return {platform::kErrorInsufficientBuffer};
 }
 
+std::string DescribeSpoolerService(platform::SystemInfo& system) {
+    const std::string prefix = "Spooler service: ";
+    const auto state = system.QueryServiceState("Spooler");
+    if (!state) {
+        if (state.error == platform::kErrorServiceDoesNotExist) return prefix + "does not exist";
+        return prefix + "not known, error " + std::to_string(state.error);
+    }
+    if (state.value().startType == platform::kServiceDisabled) return prefix + "disabled";
+    if (state.value().currentState == platform::kServiceStopped) return prefix + "stopped";
+    if (state.value().currentState == platform::kServiceRunning) return prefix + "running";
+    return prefix + "state " + std::to_string(state.value().currentState);
+}
+
 }  // namespace spooler

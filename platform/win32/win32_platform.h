@@ -21,6 +21,7 @@ public:
     Win32Result WriteNewFile(const std::string& path, const std::vector<std::uint8_t>& bytes) override;
     OpenedFile OpenFileForUpdate(const std::string& path) override;
     Win32Value<std::string> GetTempPath(std::size_t capacity) override;
+    Win32Value<std::string> GetShortPathName(const std::string& path) override;
     Win32Value<std::string> GetTempFileName(const std::string& folder, const std::string& prefix) override;
     Win32Value<std::vector<std::uint8_t>> ReadWholeFile(const std::string& path) override;
     Win32Result AppendToFile(const std::string& path, const std::vector<std::uint8_t>& bytes) override;
@@ -51,6 +52,7 @@ public:
     Win32Value<std::vector<LeadByteRange>> GetAnsiLeadByteRanges() override;
     std::uint32_t GetCurrentProcessId() override;
     Win32Value<std::string> GetModuleFileName(std::size_t capacity) override;
+    Win32Value<std::string> AnsiToOem(const std::string& text) override;
     std::vector<std::string> GetCommandLineArguments() override;
     std::string FormatSystemMessage(std::uint32_t error) override;
     Win32Result SetForegroundLockTimeout(std::uint32_t milliseconds) override;

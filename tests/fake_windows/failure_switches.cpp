@@ -29,6 +29,7 @@ const char* Name(Op operation) {
         case Op::SetEndOfFile: return "SetEndOfFile";
         case Op::GetTempPath: return "GetTempPath";
         case Op::GetTempFileName: return "GetTempFileName";
+        case Op::GetShortPathName: return "GetShortPathName";
         case Op::GetPrivateProfileString: return "GetPrivateProfileString";
         case Op::OpenKey: return "OpenKey";
         case Op::CreateKey: return "CreateKey";
@@ -41,6 +42,7 @@ const char* Name(Op operation) {
         case Op::IsWow64Process: return "IsWow64Process";
         case Op::IsWow64Process2: return "IsWow64Process2";
         case Op::QueryServiceState: return "QueryServiceState";
+        case Op::AnsiToOem: return "AnsiToOem";
         case Op::CreateMutex: return "CreateMutex";
         case Op::GetSystemDirectory: return "GetSystemDirectory";
         case Op::GetWindowsDirectory: return "GetWindowsDirectory";

@@ -16,13 +16,13 @@ enum class Op {
     // files
     GetFileAttributes, SetFileAttributes, GetCurrentDirectory, SearchPath, CreateDirectory, CopyFile, DeleteFile,
     ReadWholeFile, AppendToFile, FindFirstFile, FindNextFile, GetFileSize, RemoveDirectory, MoveFileAtRestart,
-    WriteWholeFile, WriteNewFile, OpenFileForUpdate, MapFile, SetEndOfFile, GetTempPath, GetTempFileName,
+    WriteWholeFile, WriteNewFile, OpenFileForUpdate, MapFile, SetEndOfFile, GetTempPath, GetTempFileName, GetShortPathName,
     GetPrivateProfileString,  // the file reads as if it could not be opened: empty
     // registry
     OpenKey, CreateKey, DeleteKey, SetValue, QueryValue, DeleteValue, EnumKey,
     // system
     GetVersionEx, IsWow64Process, IsWow64Process2, GetSystemDirectory, GetWindowsDirectory, GetModuleFileName, GetCPInfo,
-    SetForegroundLockTimeout, QueryServiceState,
+    SetForegroundLockTimeout, QueryServiceState, AnsiToOem,
     // shell
     GetSpecialFolderPath, OpenDocument, CoInitialize, CreateShellLink, QueryPersistFile, SaveLink,
     // processes

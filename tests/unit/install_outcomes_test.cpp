@@ -65,6 +65,15 @@ Arrange Removing(std::string file) {
 Arrange UninstallEntryIn(RegistryView view) {
     return [=](Machine& f) { f.windows.registry.AddKey(RegistryRoot::LocalMachine, kUninstallEntry, view); };
 }
+// An entry as Setup writes it, its uninstaller there or not.
+Arrange BrokenOrWhole(bool uninstallerThere) {
+    return [=](Machine& f) {
+        const std::string program = "C:\\Program Files\\Old\\unInstpm64.exe";
+        f.windows.registry.AddStringValue(RegistryRoot::LocalMachine, kUninstallEntry, "UninstallString",
+                                          "\"" + program + "\" /uninstall", RegistryView::Force64);
+        if (uninstallerThere) f.windows.files.AddFile(program, "MZ");
+    };
+}
 Arrange Log(std::function<void(installlog::InstallLog&)> change) {
     return [=](Machine& f) {
         auto log = SampleInstallLog();
@@ -106,7 +115,12 @@ std::vector<EarlyEnd> EarlyEnds() {
         {"an uninstall entry, interactive", UninstallEntryIn(RegistryView::Force64), {}, setup::kExitAlreadyInstalled,
          {"Quillet Writer is already installed. \nYou need to uninstall the Quillet Writer BEFORE re-installing."},
          kNothingAsked, false, false},
-        // Not an end: 64-bit Windows keeps the entry in its 64-bit view.
+        {"an uninstall entry whose uninstaller is there", BrokenOrWhole(true), {"/s"}, setup::kExitAlreadyInstalled, {},
+         kNothingAsked, false, false},
+        // Not ends: an entry whose uninstaller is gone (its folder deleted by hand) is
+        // installed over; 64-bit Windows keeps the entry in its 64-bit view.
+        {"an uninstall entry whose uninstaller is gone", BrokenOrWhole(false), {"/s"}, setup::kExitInstalled, {}, {},
+         true, false},
         {"an uninstall entry only in the 32-bit view", UninstallEntryIn(RegistryView::Force32), {"/s"},
          setup::kExitInstalled, {}, {}, true, false},
         {"a monitor list that cannot be read", Failing(fake::Op::EnumMonitors, 1722), {}, 106,
