@@ -196,7 +196,7 @@ Win32Value<std::string> Win32FileSystem::GetTempPath(std::size_t capacity) {
 
 Win32Value<std::string> Win32FileSystem::GetShortPathName(const std::string& path) {
     char name[MAX_PATH] = {};
-    const DWORD length = GetShortPathNameA(path.c_str(), name, MAX_PATH);
+    const DWORD length = ::GetShortPathNameA(path.c_str(), name, MAX_PATH);
     if (length == 0) return Win32Value<std::string>::Failed(GetLastError());
     if (length >= MAX_PATH) return Win32Value<std::string>::Failed(kErrorInsufficientBuffer);
     return Win32Value<std::string>::Ok(std::string(name, length));

@@ -104,6 +104,8 @@ public:
     OpenedPrinter AddPrinter(const PrinterInfo2& info) override;
     OpenedPrinter OpenPrinter(const std::string& name, std::uint32_t desiredAccess) override;
     Win32Result DeletePrinterDriver(const std::string& environment, const std::string& driverName) override;
+    Win32Result DeletePrinterDriverEx(const std::string& environment, const std::string& driverName,
+                                      std::uint32_t deleteFlags) override;
     Win32Result DeletePort(const std::string& portName) override;
     Win32Result DeleteMonitor(const std::string& monitorName) override;
 

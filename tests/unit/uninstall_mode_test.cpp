@@ -72,11 +72,11 @@ TEST_F(UninstallModeTest, ARoundTripLeavesOnlyTheDocumentedResidue) {
     const std::string programs = fake::Normalize(kPrograms);
     const auto isResidue = [&](const std::string& file) {
         const bool programsFolderOrAbove = programs.rfind(file, 0) == 0;  // made by the shell on demand
-        // Windows keeps a deleted driver's files in its driver folder (the PostScript
-        // driver's are shared); the medium is not the machine's.
-        const bool driverFile = file.rfind("c:\\windows\\system32\\spool\\drivers\\", 0) == 0;
+        // The driver's files staged in the driver folder go with the driver (the folder
+        // stays); the medium is not the machine's.
+        const bool driverFolder = std::string("c:\\windows\\system32\\spool\\drivers\\x64").rfind(file, 0) == 0;
         const bool medium = file.rfind("c:\\medium\\", 0) == 0;
-        if (driverFile || medium) return true;
+        if (driverFolder || medium) return true;
         const bool batch = file.rfind("c:\\users\\user\\appdata\\local\\temp\\delunist-", 0) == 0;
         return programsFolderOrAbove || batch || file == programs + "\\brindle" ||
                file == "c:\\program files\\quillet" || file == "c:\\program files\\quillet\\uninstpm64.exe";
@@ -114,7 +114,7 @@ TEST_F(UninstallModeTest, TheSpoolerObjectsGoInTheirOrder) {
     ASSERT_EQ(Uninstall(), uninstall::kExitDone);
     const std::vector<std::string> order = {
         "EnumMonitors", "OpenPrinter Quillet Writer", "DeletePrinter Quillet Writer",
-        "DeletePrinterDriver Windows x64 | NIMBRAX Writer", "DeletePort QLW1:", "GetSystemDirectory",
+        "DeletePrinterDriverEx Windows x64 | NIMBRAX Writer | 1", "DeletePort QLW1:", "GetSystemDirectory",
         "DeleteMonitor NIMBRAX Writer Monitor x86", "DeleteFile C:\\Windows\\system32\\nimbmon64.dll",
         "DeleteKey SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Quillet Writer",
         "DeleteKey SOFTWARE\\NIMBRAX Writer\\QLW1:", "RemoveDirectory " + std::string(kPrograms),
@@ -308,6 +308,28 @@ TEST_F(UninstallModeTest, APrinterGoneAlreadyIsPassedOverOneThatWillNotGoIsShown
     ASSERT_EQ(machine.windows.ui.shown.size(), 1u);
     EXPECT_EQ(machine.windows.ui.shown[0].text, "Delete Printer failed. (Err-201)");
     EXPECT_EQ(machine.windows.ui.shown[0].caption, "Quillet Writer");
+}
+
+// The driver goes with the files of it no other driver uses, where the spooler has the
+// call for it; the copies the installer staged in the driver folder go unless another
+// driver names them.
+TEST_F(UninstallModeTest, TheDriversStagedFilesGoUnlessAnotherDriverUsesThem) {
+    const std::string folder = "C:\\Windows\\system32\\spool\\drivers\\x64\\";
+    for (const bool hasEx : {true, false}) {
+        SCOPED_TRACE(hasEx);
+        testing_support::InstalledMachine machine;
+        ASSERT_EQ(machine.Install(), 0);
+        ASSERT_TRUE(machine.windows.files.Exists(folder + "PSCRIPT5.DLL"));
+        machine.windows.spooler.hasDeletePrinterDriverEx = hasEx;
+        machine.windows.spooler.AddDriver("Other PostScript", "Windows x64", "PSCRIPT5.DLL", "PS5UI.DLL");
+        ASSERT_EQ(machine.Uninstall(), uninstall::kExitDone);
+        EXPECT_EQ(machine.windows.spooler.FindDriver("NIMBRAX Writer", "Windows x64"), nullptr);
+        EXPECT_EQ(machine.Ran("DeletePrinterDriver Windows x64"), !hasEx);
+        EXPECT_FALSE(machine.windows.files.Exists(folder + "NIMBRAXW.PPD"));
+        EXPECT_FALSE(machine.windows.files.Exists(folder + "PSCRIPT.NTF"));
+        EXPECT_TRUE(machine.windows.files.Exists(folder + "PSCRIPT5.DLL")) << "the other driver's";
+        EXPECT_TRUE(machine.windows.files.Exists(folder + "PS5UI.DLL")) << "the other driver's";
+    }
 }
 
 // ---- files, shortcuts and keys ------------------------------------------------------------
