@@ -36,11 +36,11 @@ void RemoveMonitor(UninstallContext& context) {
 }
 
 // The driver with the files of it that no other driver uses, where the spooler can do
-// that; elsewhere the driver alone, as before.
+// that; where it cannot (no such call, or a spooler that refuses it: Wine's), the driver
+// alone, as before. Refused while a printer uses the driver either way.
 bool RemoveDriver(platform::Spooler& spooler) {
     const std::string environment = product::kUninstallerRow.environment;
-    const auto removed = spooler.DeletePrinterDriverEx(environment, product::kDriverName, platform::kDpdDeleteUnusedFiles);
-    if (removed.error != platform::kErrorCallNotImplemented) return static_cast<bool>(removed);
+    if (spooler.DeletePrinterDriverEx(environment, product::kDriverName, platform::kDpdDeleteUnusedFiles)) return true;
     return static_cast<bool>(spooler.DeletePrinterDriver(environment, product::kDriverName));
 }
 

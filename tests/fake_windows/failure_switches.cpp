@@ -74,6 +74,7 @@ const char* Name(Op operation) {
         case Op::DocumentProperties: return "DocumentProperties";
         case Op::DeletePrinter: return "DeletePrinter";
         case Op::DeletePrinterDriver: return "DeletePrinterDriver";
+        case Op::DeletePrinterDriverEx: return "DeletePrinterDriverEx";
         case Op::DeletePort: return "DeletePort";
         case Op::DeleteMonitor: return "DeleteMonitor";
     }

@@ -30,7 +30,7 @@ enum class Op {
     // spooler
     EnumMonitors, AddMonitor, AddPort, EnumPrinterDrivers, GetPrinterDriverDirectory, AddPrinterDriver,
     AddPrinter, OpenPrinter, GetPrinter2, GetPrinter8, SetPrinter2, SetPrinter8, DocumentProperties,
-    DeletePrinter, DeletePrinterDriver, DeletePort, DeleteMonitor,
+    DeletePrinter, DeletePrinterDriver, DeletePrinterDriverEx, DeletePort, DeleteMonitor,
 };
 
 // The operation's name, as the tests print it.

@@ -323,6 +323,7 @@ Win32Result FakeSpooler::DeletePrinterDriverEx(const std::string& environment, c
                                                std::uint32_t deleteFlags) {
     journal_.Add("DeletePrinterDriverEx " + environment + " | " + driverName + " | " + std::to_string(deleteFlags));
     if (!hasDeletePrinterDriverEx) return {platform::kErrorCallNotImplemented};
+    if (auto error = failures_.Check(Op::DeletePrinterDriverEx, driverName)) return {*error};
     return RemoveDriver(environment, driverName);
 }
 

@@ -315,12 +315,15 @@ TEST_F(UninstallModeTest, APrinterGoneAlreadyIsPassedOverOneThatWillNotGoIsShown
 // driver names them.
 TEST_F(UninstallModeTest, TheDriversStagedFilesGoUnlessAnotherDriverUsesThem) {
     const std::string folder = "C:\\Windows\\system32\\spool\\drivers\\x64\\";
-    for (const bool hasEx : {true, false}) {
-        SCOPED_TRACE(hasEx);
+    // The call there, missing, or refused (as Wine does): the last two delete the driver alone.
+    for (const int spooler : {0, 1, 2}) {
+        SCOPED_TRACE(spooler);
+        const bool hasEx = spooler == 0;
         testing_support::InstalledMachine machine;
         ASSERT_EQ(machine.Install(), 0);
         ASSERT_TRUE(machine.windows.files.Exists(folder + "PSCRIPT5.DLL"));
-        machine.windows.spooler.hasDeletePrinterDriverEx = hasEx;
+        machine.windows.spooler.hasDeletePrinterDriverEx = spooler != 1;
+        if (spooler == 2) machine.windows.failures.Fail(fake::Op::DeletePrinterDriverEx, platform::kErrorGenFailure);
         machine.windows.spooler.AddDriver("Other PostScript", "Windows x64", "PSCRIPT5.DLL", "PS5UI.DLL");
         ASSERT_EQ(machine.Uninstall(), uninstall::kExitDone);
         EXPECT_EQ(machine.windows.spooler.FindDriver("NIMBRAX Writer", "Windows x64"), nullptr);
