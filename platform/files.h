@@ -93,6 +93,8 @@ public:
     virtual Win32Result SetFileAttributes(const std::string& path, std::uint32_t attributes) = 0;
     // GetCurrentDirectoryA, no trailing backslash unless at a drive root.
     virtual Win32Value<std::string> GetCurrentDirectory() = 0;
+    // GetLongPathNameA: an existing path with every short (8.3) name in its long form.
+    virtual Win32Value<std::string> GetLongPathName(const std::string& path) = 0;
     // SearchPathA with `searchPath` as the only folder searched, no default extension,
     // `capacity` characters of result. Gives the full path found.
     virtual Win32Value<std::string> SearchPath(const std::string& searchPath,

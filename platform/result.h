@@ -28,9 +28,27 @@ inline constexpr std::uint32_t kErrorAlreadyExists = 183;
 inline constexpr std::uint32_t kErrorFilenameExceedsRange = 206;
 inline constexpr std::uint32_t kErrorMoreData = 234;
 
+// The answer of a call that yields nothing but success or its error. A failure is made
+// only through Failed(), so that a call that failed without setting an error (last error
+// still 0) cannot read as a success.
 struct [[nodiscard]] Win32Result {
+    constexpr Win32Result() = default;  // a success
+    static constexpr Win32Result Ok() { return Win32Result(); }
+    // A failure always carries an error; a call that failed without saying why counts
+    // as ERROR_GEN_FAILURE rather than as a success.
+    static constexpr Win32Result Failed(std::uint32_t e) {
+        return Win32Result(e == kErrorSuccess ? kErrorGenFailure : e);
+    }
+    // A call's own status code (the registry's, say): 0 is its success.
+    static constexpr Win32Result FromStatus(std::uint32_t status) {
+        return status == kErrorSuccess ? Ok() : Failed(status);
+    }
+
     std::uint32_t error = kErrorSuccess;
     explicit operator bool() const { return error == kErrorSuccess; }
+
+private:
+    explicit constexpr Win32Result(std::uint32_t e) : error(e) {}
 };
 
 // A value, or the error that prevented it. A failed result holds no value at all: there

@@ -119,6 +119,8 @@ public:
     // EnumMonitorsA, no server, level 1, into a buffer of `bufferBytes` bytes: the
     // names of the monitors, with the bytes the spooler wants.
     virtual SizedValue<std::vector<std::string>> EnumMonitors(std::uint32_t bufferBytes) = 0;
+    // EnumPortsA, no server, level 1: the names of the ports, as EnumMonitors.
+    virtual SizedValue<std::vector<std::string>> EnumPorts(std::uint32_t bufferBytes) = 0;
     // AddMonitorA, no server, level 2.
     virtual Win32Result AddMonitor(const MonitorInfo2& info) = 0;
     // AddPortA, no server, no window: the named monitor adds a port of its choosing.

@@ -59,26 +59,49 @@ std::string ProgramFilesBase(platform::Shell& shell, platform::Registry& registr
     return fromRegistry ? WithTrailingBackslash(*fromRegistry, leadBytes) : kDefaultProgramFiles;
 }
 
+namespace {
+
+// `path` with its longest existing leading part in its long form, as Windows gives it,
+// and the rest as it was. Unchanged when no part exists or Windows cannot tell.
+text::ResolvedPath InLongForm(platform::FileSystem& files, const text::ResolvedPath& path,
+                              const text::LeadBytes& leadBytes) {
+    for (std::size_t existing = path.folders.size(); existing > 0; --existing) {
+        std::string head = path.root;
+        for (std::size_t i = 0; i < existing; ++i) head += "\\" + path.folders[i];
+        const auto longName = files.GetLongPathName(head);
+        if (!longName) continue;
+        auto resolved = text::ResolveAbsolutePath(longName.value(), leadBytes);
+        if (!resolved) return path;
+        resolved->folders.insert(resolved->folders.end(), path.folders.begin() + static_cast<std::ptrdiff_t>(existing),
+                                 path.folders.end());
+        return *resolved;
+    }
+    return path;
+}
+
+}  // namespace
+
 platform::Win32Result CheckDestinationFolder(const DestinationJudge& judge, const std::string& destinationFolder) {
     const text::LeadBytes& leadBytes = judge.leadBytes;
     const auto resolve = [&](const std::string& path) { return text::ResolveAbsolutePath(path, leadBytes); };
-    constexpr platform::Win32Result kRefused{platform::kErrorBadPathname};
+    constexpr auto kRefused = platform::Win32Result::Failed(platform::kErrorBadPathname);
 
-    const auto destination = resolve(destinationFolder);
-    if (!destination || destination->folders.empty()) return kRefused;
+    const auto given = resolve(destinationFolder);
+    if (!given || given->folders.empty()) return kRefused;
+    const std::optional<text::ResolvedPath> destination = InLongForm(judge.files, *given, leadBytes);
 
     for (const std::string& programFiles : ProgramFilesFolders(judge)) {
         const auto folder = resolve(programFiles);
         if (folder && text::SamePath(*destination, *folder, leadBytes)) return kRefused;
     }
     const auto windowsFolder = judge.system.GetWindowsDirectory(kWindowsFolderCapacity);
-    if (!windowsFolder) return {windowsFolder.error};
+    if (!windowsFolder) return platform::Win32Result::Failed(windowsFolder.error);
     if (const auto windows = resolve(windowsFolder.value());
         windows && text::IsSameOrInside(*destination, *windows, leadBytes)) {
         return kRefused;
     }
     if (const auto medium = resolve(judge.mediumFolder);
-        medium && text::SamePath(*destination, *medium, leadBytes)) {
+        medium && text::SamePath(*destination, InLongForm(judge.files, *medium, leadBytes), leadBytes)) {
         return kRefused;
     }
     return {};

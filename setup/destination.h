@@ -13,6 +13,7 @@ namespace setup {
 // What a destination is judged against: the machine's own folders, asked of Windows,
 // and the medium the installer runs from.
 struct DestinationJudge {
+    platform::FileSystem& files;  // for the long form of short (8.3) names
     platform::Shell& shell;
     platform::Registry& registry;
     platform::SystemInfo& system;
@@ -31,6 +32,8 @@ std::string ProgramFilesBase(platform::Shell& shell, platform::Registry& registr
 // name in it and remove it): it must be an absolute path with at least one folder below
 // a drive root or share, and must not be, once "." and ".." are applied, a Program
 // Files folder itself, the Windows folder or anything inside it, or the medium folder.
+// The parts of the destination and of the medium folder that exist are judged by their
+// long names: "C:\PROGRA~1" is Program Files.
 // Gives ERROR_BAD_PATHNAME for a refused folder.
 platform::Win32Result CheckDestinationFolder(const DestinationJudge& judge, const std::string& destinationFolder);
 

@@ -29,6 +29,7 @@ bool IsCopied(const ProductFile& file, const product::PlatformRow& row, const In
         case CopiedWhen::ExtensionsOrProgrammaticAccess: return state.extensionComponents || state.programmaticAccess;
         case CopiedWhen::ExtensionComponents: return state.extensionComponents;
         case CopiedWhen::ReadmeFound: return !state.readmeName.empty();
+        case CopiedWhen::Never: return false;
     }
     return false;
 }
@@ -93,8 +94,7 @@ StepResult DeployUninstaller(const Copier& copier, const product::PlatformRow& r
     const auto copied = CopyIntoDestination(copier.files, state, row.uninstaller, row.uninstaller);
     switch (row.whenUninstallerCopyFails) {
         case product::UninstallerCopyFailure::EndsRunHelper:
-            // Its attributes stay as the copy made them.
-            if (copied) return StepResult::Done();
+            if (copied) break;
             feedback.CloseProgress();
             feedback.ReportFailure(kPagemillFailedText);
             return StepResult::FailedAndReported(IDS_COPY_HELP_FAILED);
@@ -102,6 +102,7 @@ StepResult DeployUninstaller(const Copier& copier, const product::PlatformRow& r
         case product::UninstallerCopyFailure::PassedOver: break;
     }
     if (copied) {
+        // A read-only copy from a CD or an image could not be deleted by the uninstaller.
         (void)ClearReadOnlyAttribute(copier.files, DestinationPath(state, row.uninstaller));
         return StepResult::Done();
     }
@@ -157,7 +158,7 @@ StepResult CreateDestinationFolder(platform::FileSystem& files, const Destinatio
 DeployedFiles DeployProductFiles(platform::FileSystem& files, platform::Processes& processes,
                                  const product::PlatformRow& row, const InstallState& state, StepFeedback& feedback) {
     const Copier copier{files, processes, state};
-    for (const ProductFile& file : product::kProductCopyList) {
+    for (const ProductFile& file : product::kProductFiles) {
         if (!IsCopied(file, row, state)) continue;
         if (const StepResult copied = CopyRowFile(copier, NamesFor(file, row, state)); !copied.ok()) {
             return {copied, std::string()};

@@ -5,7 +5,9 @@
 #include "common/installlog/install_log.h"
 #include "common/product/product_files.h"
 #include "common/product/registry_names.h"
+#include "common/product/run_lock.h"
 #include "common/runlog/run_log.h"
+#include "common/spooler/spooler_service.h"
 #include "common/profile/private_profile.h"
 #include "common/text/ansi_path.h"
 #include "common/text/text.h"
@@ -15,7 +17,9 @@
 #include "setup/exit_codes.h"
 #include "setup/file_deployment.h"
 #include "setup/file_probes.h"
+#include "setup/other_editions.h"
 #include "setup/platform_selection.h"
+#include "setup/protected_print.h"
 #include "setup/registry_records.h"
 #include "setup/start_menu_shortcuts.h"
 #include "setup/spooler/ghostscript.h"
@@ -46,6 +50,18 @@ int EndQuietly(SetupContext& context, int exitCode) {
     return exitCode;
 }
 
+// A step's result, written to the run log.
+StepResult Logged(SetupContext& context, int number, const char* name, StepResult result) {
+    context.runLog.Step(number, name, result.ok() ? "done" : "failed", result.error);
+    return result;
+}
+
+void LogStep(SetupContext& context, int number, const char* name, const char* outcome, std::uint32_t error = 0) {
+    context.runLog.Step(number, name, outcome, error);
+}
+
+const char* DoneOrFailed(bool done) { return done ? "done" : "failed"; }
+
 void ShowProductMessage(SetupContext& context, std::uint32_t id, std::size_t capacity) {
     (void)context.os.ui.MessageBox(LoadMessage(context.os.ui, id, capacity, context.state.productName),
                                    SetupCaption(context.state), platform::MessageBoxButtons::Ok);
@@ -60,7 +76,7 @@ StepResult LocateMedium(SetupContext& context) {
     if (!ownPath) return StepResult::Failed(IDS_NO_INSTALL_LOG, ownPath.error);
     context.state.sourceFolder = text::FolderOf(ownPath.value(), context.leadBytes);
     if (context.state.sourceFolder.empty()) return StepResult::Failed(IDS_NO_INSTALL_LOG, platform::kErrorBadPathname);
-    context.state.settingsPath = context.state.sourceFolder + "Setup.Ini";
+    context.state.settingsPath = context.state.sourceFolder + product::kSettingsName;
     context.settings.Bind(context.os.files, context.state.settingsPath);
     return StepResult::Done();
 }
@@ -89,7 +105,7 @@ StepResult ReadInstallLog(SetupContext& context) {
 // The licence and the first readme of the medium.
 void LookForLicenceAndReadme(SetupContext& context) {
     InstallState& state = context.state;
-    state.licensePresent = FileExists(context.os.files, state.sourceFolder + "LICENSE.TXT");
+    state.licensePresent = FileExists(context.os.files, state.sourceFolder + product::kLicenceName);
     state.readmeName.clear();
     for (const char* name : product::kReadmeNames) {
         if (FileExists(context.os.files, state.sourceFolder + name)) {
@@ -113,14 +129,54 @@ bool ChoosePlatform(SetupContext& context, const product::PlatformRow*& refused)
     const SelectedPlatform selected = SelectPlatformRow(context.os.system, context.programIs64Bit);
     if (selected.row == nullptr || !selected.row->supported) {
         refused = selected.row;
-        (void)context.os.ui.MessageBox(RefusalText(selected.row, context.state.productName),
-                                       SetupCaption(context.state), platform::MessageBoxButtons::Ok);
+        context.feedback.ShowEvenWhenSilent(RefusalText(selected.row, context.state.productName),
+                                            SetupCaption(context.state));
         return false;
     }
     context.state.platformRow = selected.row;
     context.state.osMajor = selected.version.major;
     context.state.osMinor = selected.version.minor;
     return true;
+}
+
+// One installation or removal of the product at a time, machine-wide: a second run ends
+// before it changes anything. A system that has no "Global\" namespace takes the name
+// without it; one that cannot make the lock at all runs without it, as before.
+int TakeRunLock(SetupContext& context) {
+    platform::Processes& processes = context.os.processes;
+    platform::CreatedMutex lock = processes.CreateNamedMutex(product::RunLockName());
+    // Denied: another run, as another user, holds the lock.
+    if (!lock && lock.error != platform::kErrorAccessDenied) lock = processes.CreateNamedMutex(product::LocalRunLockName());
+    if (lock && !lock.alreadyExisted) {
+        context.runLock = std::move(lock.mutex);
+        return kExitInstalled;
+    }
+    if (!lock && lock.error != platform::kErrorAccessDenied) {
+        LogStep(context, 4, "run lock", "not available, run without it", lock.error);
+        return kExitInstalled;
+    }
+    LogStep(context, 4, "run lock", "another installation or removal is running");
+    context.feedback.TellRefusal("Another installation or removal of " + context.state.productName +
+                                     " is in progress. Wait until it has finished, then run Setup again.",
+                                 SetupCaption(context.state));
+    return kExitAnotherRunInProgress;
+}
+
+// What cannot work is refused here, before anything is written: a Windows the product
+// has no row for, Windows on ARM, and Windows protected print mode. Gives the exit
+// status of the refusal, or 0 to go on.
+int RefuseWhatCannotWork(SetupContext& context) {
+    const product::PlatformRow* refused = nullptr;
+    if (!ChoosePlatform(context, refused)) {
+        LogStep(context, 7, refused != nullptr ? refused->name : "Windows version", "not supported");
+        return kExitInstallFailed;
+    }
+    if (ProtectedPrintModeIsOn(context.os.registry, *context.state.platformRow)) {
+        LogStep(context, 7, "Windows protected print mode", "on, not supported");
+        context.feedback.TellRefusal(ProtectedPrintRefusalText(context.state.productName), SetupCaption(context.state));
+        return kExitBlockedByPolicy;
+    }
+    return kExitInstalled;
 }
 
 enum class EarlierInstallation { None, Installed, Broken };
@@ -157,7 +213,7 @@ bool AskWelcomeAndLicence(SetupContext& context) {
         "Do you accept all the terms of the preceding License Agreement? If you choose No, "
         "Setup will close. To install %s, you must accept this agreement.",
         {state.productName});
-    return context.dialogs.RunLicenceAgreement(prompt, state.sourceFolder + "LICENSE.TXT");
+    return context.dialogs.RunLicenceAgreement(prompt, state.sourceFolder + product::kLicenceName);
 }
 
 // The proposed destination, the edition key and the destination dialog.
@@ -200,17 +256,6 @@ bool IsWindows98OrMe(const InstallState& state) {
 }
 
 
-// A step's result, written to the run log.
-StepResult Logged(SetupContext& context, int number, const char* name, StepResult result) {
-    context.runLog.Step(number, name, result.ok() ? "done" : "failed", result.error);
-    return result;
-}
-
-void LogStep(SetupContext& context, int number, const char* name, const char* outcome, std::uint32_t error = 0) {
-    context.runLog.Step(number, name, outcome, error);
-}
-
-const char* DoneOrFailed(bool done) { return done ? "done" : "failed"; }
 
 // The steps after the command line, in their order; gives the exit status.
 int RunSteps(SetupContext& context) {
@@ -223,12 +268,12 @@ int RunSteps(SetupContext& context) {
     if (const StepResult log = Logged(context, 4, "install log", ReadInstallLog(context)); !log.ok()) {
         return EndWithReport(context, log);
     }
+    if (const int locked = TakeRunLock(context); locked != kExitInstalled) return EndQuietly(context, locked);
     LookForLicenceAndReadme(context);
     ApplyAutoPaperSize(context);
 
-    if (const product::PlatformRow* refused = nullptr; !ChoosePlatform(context, refused)) {
-        LogStep(context, 7, refused != nullptr ? refused->name : "Windows version", "not supported");
-        return EndQuietly(context, kExitInstallFailed);
+    if (const int refused = RefuseWhatCannotWork(context); refused != kExitInstalled) {
+        return EndQuietly(context, refused);
     }
     const product::PlatformRow& row = *state.platformRow;
     const EarlierInstallation earlier = IsAlreadyInstalled(os.registry, os.files, row, state);
@@ -240,7 +285,15 @@ int RunSteps(SetupContext& context) {
         if (!state.silent) ShowProductMessage(context, IDS_ALREADY_INSTALLED, kShortMessageCapacity);
         return EndQuietly(context, kExitAlreadyInstalled);
     }
+    if (const auto owner = FindForeignOwner(os.registry, os.files, os.spooler, row, state)) {
+        LogStep(context, 8, ("printer and port: " + owner->what + " belongs to " + owner->productName).c_str(),
+                "not installed");
+        feedback.TellRefusal(ForeignOwnerText(state.productName, *owner), SetupCaption(state));
+        return EndQuietly(context, kExitOwnedByAnotherEdition);
+    }
     if (const StepResult monitors = Logged(context, 9, "port monitors", CheckPortMonitors(os.spooler)); !monitors.ok()) {
+        // The likely cause, for the administrator who reads the log.
+        LogStep(context, 9, "Spooler service", spooler::DescribeSpoolerService(os.system).c_str());
         return EndWithReport(context, monitors);
     }
     if (!state.silent && !AskWelcomeAndLicence(context)) {
@@ -260,7 +313,7 @@ int RunSteps(SetupContext& context) {
     if (const StepResult system = Logged(context, 14, "system folder", FindSystemFolder(context)); !system.ok()) {
         return EndWithReport(context, system);
     }
-    const DestinationJudge judge{os.shell, os.registry, os.system, row, context.leadBytes, state.sourceFolder};
+    const DestinationJudge judge{os.files, os.shell, os.registry, os.system, row, context.leadBytes, state.sourceFolder};
     const StepResult folder = CreateDestinationFolder(os.files, judge, state.destinationFolder);
     if (!Logged(context, 16, "destination folder", folder).ok()) return EndWithReport(context, folder);
     feedback.PointErrorLogAt(state.destinationFolder);
@@ -283,9 +336,11 @@ int RunSteps(SetupContext& context) {
     feedback.Step();
     const platform::Win32Result port = RegisterPortMonitor(os.spooler, row, feedback);
     LogStep(context, 22, "port monitor and port", port ? "done" : "passed over", port.error);
+    const PortCheck portCheck = CheckMonitorAndPort(os.spooler, state.portName);
+    if (!portCheck.ok()) LogStep(context, 22, "port check", portCheck.Describe(), portCheck.error);
     feedback.Step();
-    const PrinterSetup printer{os.spooler, os.ui, row, state, context.settings};
-    const bool printerInstalled = state.driverInstalled && InstallPrinter(printer, feedback);
+    const PrinterSetup printer{os.spooler, feedback, row, state, context.settings};
+    const bool printerInstalled = state.driverInstalled && InstallPrinter(printer);
     LogStep(context, 23, "printer", state.driverInstalled ? DoneOrFailed(printerInstalled) : "skipped: no driver");
     feedback.Step();
     const platform::Win32Result entry = RegisterUninstallEntry(os.registry, os.files, row, state, context.settings);
@@ -306,9 +361,10 @@ int RunSteps(SetupContext& context) {
     const StepResult portKey = WritePortKey(os.registry, os.files, row, state);
     if (!Logged(context, 31, "port key", portKey).ok()) return EndWithReport(context, portKey);
     OpenReadme(context);
-    // The run goes to its end as it always has, but a machine without a printer or
-    // without the entry that removes it is not a finished installation.
-    return printerInstalled && entry ? kExitInstalled : kExitInstallFailed;
+    // The run goes to its end as it always has, but a machine without a printer, without
+    // the port it prints to, or without the entry that removes it is not a finished
+    // installation.
+    return printerInstalled && portCheck.ok() && entry ? kExitInstalled : kExitInstallFailed;
 }
 
 }  // namespace
@@ -325,6 +381,7 @@ int RunInstallSequence(SetupContext& context) {
     }
     const int status = RunSteps(context);
     context.runLog.Exit(status);
+    context.runLock.reset();
     return status;
 }
 

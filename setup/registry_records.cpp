@@ -1,6 +1,7 @@
 #include "setup/registry_records.h"
 
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 #include "common/product/product_files.h"
@@ -13,7 +14,17 @@ namespace setup {
 // The product and port keys' texts are counted without their NUL, the uninstall entry's
 // with it. The text handed over always ends in its NUL, so Windows NT stores the NUL in
 // both cases (length + 1 bytes) and Windows 98/Me read nothing past the text.
-using platform::TextCount;
+namespace {
+
+// Writes one value of the product's records with the type and byte count its row gives.
+void WriteText(platform::RegistryKey& key, const product::RegistryRecord& record, const std::string& text) {
+    (void)key.SetTextValue(record.name, text, record.textCount);
+}
+void WriteNumber(platform::RegistryKey& key, const product::RegistryRecord& record, std::uint32_t number) {
+    (void)key.SetValue(record.name, record.type, platform::DwordBytes(number));
+}
+
+}  // namespace
 
 StepResult WriteProductKey(platform::Registry& registry, const product::PlatformRow& row,
                            const InstallState& state, const SetupSettings& settings) {
@@ -23,19 +34,18 @@ StepResult WriteProductKey(platform::Registry& registry, const product::Platform
 
     // The printing side reads these while the spooler steps run. Texts are counted
     // without their terminating NUL; single write failures are passed over.
-    (void)key.SetTextValue("Port Name", state.portName, TextCount::WithoutNul);
-    (void)key.SetTextValue("Printer Name", state.printerName, TextCount::WithoutNul);
-    (void)key.SetTextValue("Destination Folder", state.destinationFolder, TextCount::WithoutNul);
-    (void)key.SetValue("Programmatic Access", platform::kRegDword,
-                       platform::DwordBytes(state.programmaticAccess ? 1u : 0u));
+    WriteText(key, product::kPortNameRecord, state.portName);
+    WriteText(key, product::kPrinterNameRecord, state.printerName);
+    WriteText(key, product::kDestinationFolderRecord, state.destinationFolder);
+    WriteNumber(key, product::kProgrammaticAccessRecord, state.programmaticAccess ? 1u : 0u);
 
     const std::string command = ReadSetting(settings, settings_keys::kCommand);
     if (!command.empty()) {
-        (void)key.SetTextValue("Command", command, TextCount::WithoutNul);
+        WriteText(key, product::kCommandRecord, command);
     }
     const std::string arguments = ReadSetting(settings, settings_keys::kArguments);
     if (!arguments.empty()) {
-        (void)key.SetTextValue("Arguments", arguments, TextCount::WithoutNul);
+        WriteText(key, product::kArgumentsRecord, arguments);
     }
     return StepResult::Done();
 }
@@ -81,19 +91,22 @@ void DescribeInstallation(platform::FileSystem& files, const product::PlatformRo
                           const SetupSettings& settings, platform::RegistryKey& entry) {
     // What the system's list of installed programs shows; a value that cannot be written
     // is passed over, it does not make the product less removable.
-    (void)entry.SetTextValue("DisplayIcon", state.uninstallerPath, TextCount::WithNul);
-    (void)entry.SetTextValue("InstallLocation", state.destinationFolder, TextCount::WithNul);
+    WriteText(entry, product::kDisplayIconRecord, state.uninstallerPath);
+    WriteText(entry, product::kInstallLocationRecord, state.destinationFolder);
     if (row.uninstallerTakesSilent) {
-        (void)entry.SetTextValue("QuietUninstallString", UninstallCommand(row, state) + " /s", TextCount::WithNul);
+        WriteText(entry, product::kQuietUninstallStringRecord, UninstallCommand(row, state) + " /s");
     }
-    (void)entry.SetValue("NoModify", platform::kRegDword, platform::DwordBytes(1));
-    (void)entry.SetValue("NoRepair", platform::kRegDword, platform::DwordBytes(1));
+    WriteNumber(entry, product::kNoModifyRecord, 1);
+    WriteNumber(entry, product::kNoRepairRecord, 1);
     const std::uint64_t kibibytes = FolderKibibytes(files, state.destinationFolder);
-    (void)entry.SetValue("EstimatedSize", platform::kRegDword,
-                         platform::DwordBytes(static_cast<std::uint32_t>(std::min<std::uint64_t>(kibibytes, 0xFFFFFFFFu))));
-    for (const settings_keys::Key& key : {settings_keys::kDisplayVersion, settings_keys::kPublisher}) {
+    WriteNumber(entry, product::kEstimatedSizeRecord,
+                static_cast<std::uint32_t>(std::min<std::uint64_t>(kibibytes, 0xFFFFFFFFu)));
+    const std::pair<settings_keys::Key, product::RegistryRecord> fromSettings[] = {
+        {settings_keys::kDisplayVersion, product::kDisplayVersionRecord},
+        {settings_keys::kPublisher, product::kPublisherRecord}};
+    for (const auto& [key, record] : fromSettings) {
         const std::string value = ReadSetting(settings, key);
-        if (!value.empty()) (void)entry.SetTextValue(key.name, value, TextCount::WithNul);
+        if (!value.empty()) WriteText(entry, record, value);
     }
 }
 
@@ -110,13 +123,15 @@ platform::Win32Result RegisterUninstallEntry(platform::Registry& registry, platf
                                              const SetupSettings& settings) {
     auto opened = registry.CreateKey(platform::RegistryRoot::LocalMachine, product::UninstallKeyPath(state.productName),
                                      row.machineView);
-    if (!opened) return {opened.error};
+    if (!opened) return platform::Win32Result::Failed(opened.error);
     // Unlike the product and port keys, these two are counted with their NUL. A failed
     // value does not keep the other one from being written.
     const platform::Win32Result name =
-        opened.key->SetTextValue("DisplayName", state.productName, TextCount::WithNul);
+        opened.key->SetTextValue(product::kDisplayNameRecord.name, state.productName,
+                                 product::kDisplayNameRecord.textCount);
     const platform::Win32Result command =
-        opened.key->SetTextValue("UninstallString", UninstallCommand(row, state), TextCount::WithNul);
+        opened.key->SetTextValue(product::kUninstallStringRecord.name, UninstallCommand(row, state),
+                                 product::kUninstallStringRecord.textCount);
     DescribeInstallation(files, row, state, settings, *opened.key);
     return name ? command : name;
 }
@@ -130,16 +145,15 @@ StepResult WritePortKey(platform::Registry& registry, platform::FileSystem& file
 
     // Counted without their NUL; single write failures are passed over.
     if (state.programmaticAccess) {
-        (void)key.SetTextValue("", state.portName + state.printerName, TextCount::WithoutNul);
+        WriteText(key, product::kPortDefaultRecord, state.portName + state.printerName);
     }
-    (void)key.SetTextValue("Destination Folder", state.destinationFolder, TextCount::WithoutNul);
-    const bool nimbExtOnMedium = FileExists(files, state.sourceFolder + "NimbExt.exe");
-    if (state.extensionComponents && nimbExtOnMedium) {
-        (void)key.SetTextValue("NimbExt", state.destinationFolder + "\\NimbExt.exe", TextCount::WithoutNul);
+    WriteText(key, product::kPortDestinationFolderRecord, state.destinationFolder);
+    const bool extensionOnMedium = FileExists(files, state.sourceFolder + product::kExtensionProgram);
+    if (state.extensionComponents && extensionOnMedium) {
+        WriteText(key, product::kPortExtensionRecord, state.destinationFolder + "\\" + product::kExtensionProgram);
     }
     if (state.ghostscriptDeployed) {
-        (void)key.SetTextValue("Converter", state.destinationFolder + "\\" + product::kGhostscriptFolder,
-                               TextCount::WithoutNul);
+        WriteText(key, product::kPortConverterRecord, state.destinationFolder + "\\" + product::kGhostscriptFolder);
     }
     return StepResult::Done();
 }

@@ -2,6 +2,7 @@
 // state, the settings file, the run log and what the steps tell the user.
 #pragma once
 
+#include <memory>
 #include <string>
 
 #include "common/runlog/run_log.h"
@@ -26,7 +27,9 @@ struct SetupContext {
     SetupSettings settings;
     text::LeadBytes leadBytes;  // of the ANSI code page, for splitting paths at backslashes
     runlog::RunLog runLog;      // writes nothing unless "/log=PATH" was given
-    StepFeedback feedback{os, state};
+    StepFeedback feedback{os, state, runLog};
+    // Held from the install log's reading to the end: one installation or removal at a time.
+    std::unique_ptr<platform::NamedMutex> runLock;
 };
 
 }  // namespace setup

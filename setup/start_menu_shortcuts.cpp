@@ -52,7 +52,7 @@ void CreateStartMenuShortcuts(const ShortcutSetup& setup, StepFeedback& feedback
     const std::string& destination = state.destinationFolder;
 
     // The results are not looked at: a missing shortcut does not stop the installation.
-    const std::string preferences = destination + "\\Preferences.exe";
+    const std::string preferences = destination + "\\" + product::kPreferencesProgram;
     if (FileExists(setup.files, preferences)) {
         (void)CreateShellShortcut(shell, preferences, *folder + "\\" + product::kPreferencesShortcut, "Shortcut to preferences",
                                   nullptr);
@@ -62,7 +62,8 @@ void CreateStartMenuShortcuts(const ShortcutSetup& setup, StepFeedback& feedback
                                   "Shortcut to readme", nullptr);
     }
     if (state.extensionComponents) {
-        (void)CreateShellShortcut(shell, destination + "\\QuillEncrypt.exe", *folder + "\\" + product::kSecurityShortcut,
+        (void)CreateShellShortcut(shell, destination + "\\" + product::kSecurityProgram,
+                                  *folder + "\\" + product::kSecurityShortcut,
                                   "Shortcut to security", nullptr);
     }
     if (WantsUninstallShortcut(state)) {

@@ -30,6 +30,30 @@ void StepFeedback::ReportError(std::uint32_t lastError) {
     (void)os_.ui.MessageBox(message, SetupCaption(state_), platform::MessageBoxButtons::Ok);
 }
 
+bool StepFeedback::NobodyCanAnswer() {
+    if (!state_.silent) return false;
+    // A station whose flags cannot be read is taken for the visible one, as before.
+    if (!stationVisible_) stationVisible_ = os_.ui.IsWindowStationVisible().ValueOr(true);
+    return !*stationVisible_;
+}
+
+void StepFeedback::ShowEvenWhenSilent(const std::string& text, const std::string& caption) {
+    if (NobodyCanAnswer()) {
+        runLog_.Note("box not shown, no visible window station: " + text);
+        AppendToErrorLog(text);
+        return;
+    }
+    (void)os_.ui.MessageBox(text, caption, platform::MessageBoxButtons::Ok);
+}
+
+void StepFeedback::TellRefusal(const std::string& text, const std::string& caption) {
+    if (state_.silent) {
+        runLog_.Note(text);
+    } else {
+        (void)os_.ui.MessageBox(text, caption, platform::MessageBoxButtons::Ok);
+    }
+}
+
 void StepFeedback::ReportFailure(const std::string& text) {
     if (state_.silent) {
         AppendToErrorLog(text);

@@ -5,8 +5,10 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
+#include "common/runlog/run_log.h"
 #include "platform/platform.h"
 #include "setup/install_state.h"
 #include "setup/ui/setup_dialogs.h"
@@ -16,8 +18,9 @@ namespace setup {
 class StepFeedback {
 public:
     // Reads whether the run is silent and the product's name from `state` as the
-    // sequence fills it in.
-    StepFeedback(platform::Platform& os, const InstallState& state) : os_(os), state_(state) {}
+    // sequence fills it in; `runLog` is the run's log, whatever it is set to later.
+    StepFeedback(platform::Platform& os, const InstallState& state, runlog::RunLog& runLog)
+        : os_(os), state_(state), runLog_(runLog) {}
 
     // The progress window from now on; nothing shows when `progress` is empty.
     void ShowProgress(std::unique_ptr<InstallProgress> progress) { progress_ = std::move(progress); }
@@ -40,10 +43,22 @@ public:
     // A step's own failure text: an OK box when interactive, a line of the error log when
     // silent, never both.
     void ReportFailure(const std::string& text);
+    // An OK box that is shown also in silent mode. A silent run on a window station
+    // nobody sees (a service's, a deployment tool's SYSTEM session) would wait for it for
+    // ever: there its text goes to the run log and the error log instead, and the run
+    // goes on as after the box.
+    void ShowEvenWhenSilent(const std::string& text, const std::string& caption);
+    // Why the run ends before it has changed anything: an OK box when interactive, a line
+    // of the run log when silent.
+    void TellRefusal(const std::string& text, const std::string& caption);
+    // A silent run on an invisible window station: nobody can answer a box.
+    bool NobodyCanAnswer();
 
 private:
     platform::Platform& os_;
     const InstallState& state_;
+    runlog::RunLog& runLog_;
+    std::optional<bool> stationVisible_;  // asked once, when first needed
     std::unique_ptr<InstallProgress> progress_;
     std::string errorLogPath_;  // empty until the destination folder exists
 };

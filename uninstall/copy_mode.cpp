@@ -27,7 +27,16 @@ int RunCopyMode(platform::Platform& os) {
         return static_cast<int>(systemDirectory.error);
     }
     const std::string dll = product::kUninstallerRow.monitorDll;
-    const auto copied = os.files.CopyFile(folder + dll, systemDirectory.value() + "\\" + dll, false);
+    const std::string copy = systemDirectory.value() + "\\" + dll;
+    const auto copied = os.files.CopyFile(folder + dll, copy, false);
+    // A copy from a CD or an image keeps its read-only attribute, and the uninstaller could
+    // then not delete it.
+    if (copied) {
+        const auto attributes = os.files.GetFileAttributes(copy);
+        if (attributes && (attributes.value() & platform::kFileAttributeReadOnly) != 0) {
+            (void)os.files.SetFileAttributes(copy, platform::kFileAttributeNormal);
+        }
+    }
     return static_cast<int>(copied.error);
 }
 

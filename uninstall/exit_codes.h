@@ -12,6 +12,8 @@ inline constexpr int kExitUserCancelled = 1602;  // uninstall mode: the question
 inline constexpr int kExitFailed = 1603;
 // Uninstall mode ran to its end but left files for the next restart to delete.
 inline constexpr int kExitRestartNeeded = 3010;
+// Another installation or removal of the product holds the run lock: nothing was done.
+inline constexpr int kExitAnotherRunInProgress = 1618;
 // No mode on the command line: nothing was done.
 inline constexpr int kExitInvalidParameter = 87;
 

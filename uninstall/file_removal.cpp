@@ -139,7 +139,7 @@ void RemoveProductFiles(UninstallContext& context) {
 void RemoveInstallLogAndFolder(UninstallContext& context) {
     const std::string& folder = context.installFolder;
     if (!IsFolder(context.os.files, folder)) return;
-    DeleteOrSchedule(context, folder + product::kInstalledLogName);
+    DeleteOrSchedule(context, folder + product::kInstallLogName);
     if (!context.os.files.RemoveDirectory(WithoutTrailingBackslash(folder))) {
         (void)DeleteAtRestart(context.os, WithoutTrailingBackslash(folder));
     }

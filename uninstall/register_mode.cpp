@@ -29,9 +29,10 @@ int RunRegisterMode(platform::Platform& os, const std::string& uninstallCommand,
 
     auto entry = registry.CreateKey(RegistryRoot::LocalMachine, product::UninstallKeyPath(displayName), RegistryView::Native);
     if (!entry) return kExitFailed;
-    const auto named = entry.key->SetTextValue("DisplayName", displayName, platform::TextCount::WithNul);
-    const auto command = entry.key->SetTextValue("UninstallString", uninstallCommand + " /uninstall",
-                                                 platform::TextCount::WithNul);
+    const auto named = entry.key->SetTextValue(product::kDisplayNameRecord.name, displayName,
+                                                product::kDisplayNameRecord.textCount);
+    const auto command = entry.key->SetTextValue(product::kUninstallStringRecord.name, uninstallCommand + " /uninstall",
+                                                  product::kUninstallStringRecord.textCount);
     return named && command ? kExitDone : kExitFailed;
 }
 

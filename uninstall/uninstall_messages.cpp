@@ -18,7 +18,7 @@ platform::MessageBoxAnswer ShowBox(UninstallContext& context, int step, const st
     if (context.silent) {
         const auto visible = context.os.ui.IsWindowStationVisible();
         if (visible && !visible.value()) {
-            context.runLog.Step(step, "message not shown (invisible window station)", text);
+            context.runLog.Step(step, "box not shown, no visible window station", text);
             return platform::MessageBoxAnswer::Ok;
         }
     }

@@ -4,8 +4,10 @@
 #include <vector>
 
 #include "common/installlog/install_log.h"
+#include "common/product/product_files.h"
 #include "common/product/run_lock.h"
 #include "common/spooler/port_monitors.h"
+#include "common/spooler/spooler_service.h"
 #include "common/text/text.h"
 #include "resources/uninstall/uninstall_strings.h"
 #include "uninstall/exit_codes.h"
@@ -115,16 +117,16 @@ int RunUninstallMode(platform::Platform& os, bool silent, runlog::RunLog runLog)
     UninstallContext context(os, silent, std::move(runLog));
     runlog::RunLog& log = context.runLog;
     const auto lock = TakeRunLock(context);
-    if (!lock) return product::kExitAnotherRunInProgress;
+    if (!lock) return kExitAnotherRunInProgress;
     if (!LocateInstallFolder(context)) {
         log.Step(1, "own folder", "not found");
         return EndWithoutInstallLog(context, 1);
     }
 
     // Step 2: the install log beside the uninstaller; a malformed one counts as missing.
-    const auto file = os.files.ReadWholeFile(context.installFolder + "Setup.inf");
+    const auto file = os.files.ReadWholeFile(context.installFolder + product::kInstallLogName);
     if (!file) {
-        log.Step(2, "install log " + context.installFolder + "Setup.inf", "not readable", file.error);
+        log.Step(2, "install log " + context.installFolder + product::kInstallLogName, "not readable", file.error);
         return EndWithoutInstallLog(context, 2);
     }
     const installlog::UnscrambleResult unscrambled = installlog::UnscrambleInstallLog(file.value());
@@ -150,7 +152,7 @@ int RunUninstallMode(platform::Platform& os, bool silent, runlog::RunLog runLog)
     // Step 6: a spooler that cannot list its monitors cannot remove anything either.
     if (const auto listed = spooler::ListPortMonitors(os.spooler); !listed) {
         log.Step(6, "port monitors", "failed", listed.error);
-        log.Step(6, "port monitors", spooler::DescribeSpoolerService(os.system));
+        log.Step(6, "port monitors", "Spooler service: " + spooler::DescribeSpoolerService(os.system));
         ShowUninstallFailure(context, listed.error);
         return kExitFailed;
     }

@@ -1,5 +1,6 @@
 #include "common/installlog/install_log.h"
 
+#include "common/product/product_files.h"
 #include "common/product/registry_names.h"
 
 #include <algorithm>
@@ -32,8 +33,6 @@ namespace {
 
 // The uninstaller reads the texts up to and including ProgramGroup and nothing after.
 constexpr std::size_t kTextsReadByUninstaller = 6;
-
-constexpr const char* kFileName = "Setup.inf";
 
 // Thrown inside the parser when the bytes do not have the expected shape; carries
 // what is wrong and where.
@@ -228,7 +227,7 @@ std::optional<std::string> FindUnusableField(const InstallLog& log) {
 
 LoadResult LoadInstallLog(platform::FileSystem& files, const std::string& folder,
                           ReadScope scope) {
-    const std::string path = folder + kFileName;
+    const std::string path = folder + product::kInstallLogName;
     auto bytes = files.ReadWholeFile(path);
     if (!bytes) {
         return LoadResult{std::nullopt, bytes.error,

@@ -1,8 +1,6 @@
 // The machine-wide lock that lets one installation or removal of the product run at a
-// time: Setup and the uninstaller's uninstall mode hold it for their whole run. Named
-// from the port monitor, which every edition of the product shares, so that two
-// editions also wait for each other; "Global\" puts it in the namespace every session
-// sees.
+// time. Named after the port monitor, which every edition shares, so that two editions
+// exclude each other too.
 #pragma once
 
 #include <string>
@@ -11,10 +9,9 @@
 
 namespace product {
 
+// In the "Global\" namespace, seen from every session.
 inline std::string RunLockName() { return std::string("Global\\") + kMonitorName + " installation"; }
-
-// The status Windows Installer gives a run that finds another one in progress, and that
-// deployment tools retry on.
-inline constexpr int kExitAnotherRunInProgress = 1618;
+// For systems without session namespaces (Windows 98/Me), which refuse the prefix.
+inline std::string LocalRunLockName() { return std::string(kMonitorName) + " installation"; }
 
 }  // namespace product

@@ -52,6 +52,8 @@ void RunLog::Step(int number, const std::string& name, const std::string& outcom
     Write(line);
 }
 
+void RunLog::Note(const std::string& text) { Write(text); }
+
 void RunLog::Exit(int status) { Write("exit status " + std::to_string(status)); }
 
 void RunLog::Write(const std::string& text) {

@@ -28,6 +28,8 @@ public:
     // "<time> step <number> <name>: <outcome>", then ", error <n>: <system text>" for a
     // non-zero error.
     void Step(int number, const std::string& name, const std::string& outcome, std::uint32_t error = 0);
+    // "<time> <text>": what the run has to say outside its steps.
+    void Note(const std::string& text);
     // "<time> exit status <status>".
     void Exit(int status);
 

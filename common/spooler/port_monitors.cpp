@@ -6,30 +6,29 @@ namespace {
 constexpr std::uint32_t kInitialBufferBytes = 4096;
 constexpr int kRounds = 4;
 
+using Names = platform::Win32Value<std::vector<std::string>>;
+using Listing = platform::SizedValue<std::vector<std::string>> (platform::Spooler::*)(std::uint32_t);
+
+Names ListNames(platform::Spooler& spooler, Listing list) {
+    std::uint32_t bufferBytes = kInitialBufferBytes;
+    for (int round = 0; round < kRounds; ++round) {
+        auto listed = (spooler.*list)(bufferBytes);
+        if (listed) return Names::Ok(std::move(listed).value());
+        if (!listed.WantsLargerBuffer() || listed.bytesNeeded() <= bufferBytes) return Names::Failed(listed.error);
+        bufferBytes = listed.bytesNeeded();
+    }
+    return Names::Failed(platform::kErrorInsufficientBuffer);
+}
+
 }  // namespace
 
 platform::Win32Result ListPortMonitors(platform::Spooler& spooler) {
-    std::uint32_t bufferBytes = kInitialBufferBytes;
-    for (int round = 0; round < kRounds; ++round) {
-        const auto listed = spooler.EnumMonitors(bufferBytes);
-        if (listed) return {};
-        if (!listed.WantsLargerBuffer() || listed.bytesNeeded() <= bufferBytes) return {listed.error};
-        bufferBytes = listed.bytesNeeded();
-    }
-    return {platform::kErrorInsufficientBuffer};
+    const Names names = PortMonitorNames(spooler);
+    return names ? platform::Win32Result::Ok() : platform::Win32Result::Failed(names.error);
 }
 
-std::string DescribeSpoolerService(platform::SystemInfo& system) {
-    const std::string prefix = "Spooler service: ";
-    const auto state = system.QueryServiceState("Spooler");
-    if (!state) {
-        if (state.error == platform::kErrorServiceDoesNotExist) return prefix + "does not exist";
-        return prefix + "not known, error " + std::to_string(state.error);
-    }
-    if (state.value().startType == platform::kServiceDisabled) return prefix + "disabled";
-    if (state.value().currentState == platform::kServiceStopped) return prefix + "stopped";
-    if (state.value().currentState == platform::kServiceRunning) return prefix + "running";
-    return prefix + "state " + std::to_string(state.value().currentState);
-}
+Names PortMonitorNames(platform::Spooler& spooler) { return ListNames(spooler, &platform::Spooler::EnumMonitors); }
+
+Names PortNames(platform::Spooler& spooler) { return ListNames(spooler, &platform::Spooler::EnumPorts); }
 
 }  // namespace spooler

@@ -3,9 +3,9 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "platform/spooler.h"
-#include "platform/system.h"
 
 namespace spooler {
 
@@ -14,10 +14,8 @@ namespace spooler {
 // size it wants; a few rounds settle it. Gives the spooler's error when it refuses.
 platform::Win32Result ListPortMonitors(platform::Spooler& spooler);
 
-// What the service control manager says of the print spooler service, for the run log
-// when the spooler cannot list its monitors: "Spooler service: does not exist",
-// "...: disabled", "...: stopped", "...: running", another state by its number, or
-// "...: not known" with the error of the query.
-std::string DescribeSpoolerService(platform::SystemInfo& system);
+// The names of the spooler's port monitors, or of its ports, asked for in the same way.
+platform::Win32Value<std::vector<std::string>> PortMonitorNames(platform::Spooler& spooler);
+platform::Win32Value<std::vector<std::string>> PortNames(platform::Spooler& spooler);
 
 }  // namespace spooler

@@ -10,7 +10,7 @@ namespace {
 
 constexpr DWORD kMaxPath = MAX_PATH;
 
-Win32Result LastError() { return {GetLastError()}; }
+Win32Result LastError() { return Win32Result::Failed(GetLastError()); }
 
 // The size of an open file. GetFileSizeEx would be simpler, but Windows 98/Me lack it and
 // the installer must load there. GetFileSize answers in two halves; a low half of
@@ -35,7 +35,7 @@ Win32Result WriteFileCreated(const std::string& path, const std::vector<std::uin
     if (!file) return LastError();
     DWORD written = 0;
     if (!WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr)) return LastError();
-    if (written != bytes.size()) return {ERROR_WRITE_FAULT};
+    if (written != bytes.size()) return Win32Result::Failed(ERROR_WRITE_FAULT);
     return {};
 }
 
@@ -127,6 +127,18 @@ Win32Value<std::string> Win32FileSystem::GetCurrentDirectory() {
     return Win32Value<std::string>::Ok(std::string(buffer, length));
 }
 
+Win32Value<std::string> Win32FileSystem::GetLongPathName(const std::string& path) {
+    // Asked once for the length, once for the text: a long form may be longer than MAX_PATH.
+    const DWORD needed = GetLongPathNameA(path.c_str(), nullptr, 0);
+    if (needed == 0) return Win32Value<std::string>::Failed(GetLastError());
+    std::string buffer(needed, '\0');
+    const DWORD length = GetLongPathNameA(path.c_str(), buffer.data(), needed);
+    if (length == 0) return Win32Value<std::string>::Failed(GetLastError());
+    if (length >= needed) return Win32Value<std::string>::Failed(kErrorInsufficientBuffer);
+    buffer.resize(length);
+    return Win32Value<std::string>::Ok(buffer);
+}
+
 Win32Value<std::string> Win32FileSystem::SearchPath(const std::string& searchPath, const std::string& fileName,
                                                     std::size_t capacity) {
     std::string buffer(capacity, '\0');
@@ -163,7 +175,7 @@ Win32Result Win32FileSystem::MoveFileAtRestart(const std::string& path, const st
     // which shares this code, still loads there. Without it the caller's fallback runs.
     using MoveFileExAFunction = BOOL(WINAPI*)(LPCSTR, LPCSTR, DWORD);
     static const auto moveFileEx = FindSystemFunction<MoveFileExAFunction>("kernel32", "MoveFileExA");
-    if (moveFileEx == nullptr) return {ERROR_CALL_NOT_IMPLEMENTED};
+    if (moveFileEx == nullptr) return Win32Result::Failed(ERROR_CALL_NOT_IMPLEMENTED);
     if (!moveFileEx(path.c_str(), newName ? newName->c_str() : nullptr, MOVEFILE_DELAY_UNTIL_REBOOT)) {
         return LastError();
     }

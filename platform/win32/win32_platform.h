@@ -10,6 +10,7 @@ public:
     Win32Value<std::uint32_t> GetFileAttributes(const std::string& path) override;
     Win32Result SetFileAttributes(const std::string& path, std::uint32_t attributes) override;
     Win32Value<std::string> GetCurrentDirectory() override;
+    Win32Value<std::string> GetLongPathName(const std::string& path) override;
     Win32Value<std::string> SearchPath(const std::string& searchPath, const std::string& fileName,
                                        std::size_t capacity) override;
     Win32Result CreateDirectory(const std::string& path) override;
@@ -94,6 +95,7 @@ class Win32Spooler : public Spooler {
 public:
     Win32Spooler();
     SizedValue<std::vector<std::string>> EnumMonitors(std::uint32_t bufferBytes) override;
+    SizedValue<std::vector<std::string>> EnumPorts(std::uint32_t bufferBytes) override;
     Win32Result AddMonitor(const MonitorInfo2& info) override;
     Win32Result AddPort(const std::string& monitorName) override;
     SizedValue<std::vector<DriverInfo3>> EnumPrinterDrivers(const std::string& environment,

@@ -17,17 +17,17 @@ public:
     }
 
     Win32Result SetMainThreadIdle() override {
-        if (!SetThreadPriority(thread_.get(), THREAD_PRIORITY_IDLE)) return {GetLastError()};
+        if (!SetThreadPriority(thread_.get(), THREAD_PRIORITY_IDLE)) return Win32Result::Failed(GetLastError());
         return {};
     }
 
     Win32Result Resume() override {
-        if (ResumeThread(thread_.get()) == static_cast<DWORD>(-1)) return {GetLastError()};
+        if (ResumeThread(thread_.get()) == static_cast<DWORD>(-1)) return Win32Result::Failed(GetLastError());
         return {};
     }
 
     Win32Result Terminate(std::uint32_t exitCode) override {
-        if (!TerminateProcess(process_.get(), exitCode)) return {GetLastError()};
+        if (!TerminateProcess(process_.get(), exitCode)) return Win32Result::Failed(GetLastError());
         return {};
     }
 
@@ -64,7 +64,7 @@ StartedProcess Win32Processes::CreateProcess(const std::string& commandLine, con
 }
 
 Win32Result Win32Processes::SetOwnThreadTimeCritical() {
-    if (!SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_TIME_CRITICAL)) return {GetLastError()};
+    if (!SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_TIME_CRITICAL)) return Win32Result::Failed(GetLastError());
     return {};
 }
 
@@ -89,7 +89,7 @@ CreatedMutex Win32Processes::CreateNamedMutex(const std::string& name) {
 }
 
 Win32Result Win32Processes::SetOwnProcessHighPriority() {
-    if (!SetPriorityClass(GetCurrentProcess(), HIGH_PRIORITY_CLASS)) return {GetLastError()};
+    if (!SetPriorityClass(GetCurrentProcess(), HIGH_PRIORITY_CLASS)) return Win32Result::Failed(GetLastError());
     return {};
 }
 

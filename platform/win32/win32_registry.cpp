@@ -30,7 +30,7 @@ public:
                          const std::vector<std::uint8_t>& data) override {
         const LSTATUS status = RegSetValueExA(key_.get(), ValueName(name), 0, type,
                                               data.data(), static_cast<DWORD>(data.size()));
-        return {static_cast<std::uint32_t>(status)};
+        return Win32Result::FromStatus(static_cast<std::uint32_t>(status));
     }
 
     Win32Result SetTextValue(const std::string& name, const std::string& text, TextCount count) override {
@@ -39,7 +39,7 @@ public:
         const LSTATUS status = RegSetValueExA(key_.get(), ValueName(name), 0, REG_SZ,
                                               reinterpret_cast<const BYTE*>(text.c_str()),
                                               TextValueCount(text, count));
-        return {static_cast<std::uint32_t>(status)};
+        return Win32Result::FromStatus(static_cast<std::uint32_t>(status));
     }
 
     Win32Value<RegistryValue> QueryValue(const std::string& name, std::size_t capacity) override {
@@ -56,7 +56,7 @@ public:
     }
 
     Win32Result DeleteValue(const std::string& name) override {
-        return {static_cast<std::uint32_t>(RegDeleteValueA(key_.get(), name.c_str()))};
+        return Win32Result::FromStatus(static_cast<std::uint32_t>(RegDeleteValueA(key_.get(), name.c_str())));
     }
 
     Win32Value<std::string> EnumKey(std::uint32_t index, std::size_t capacity) override {
@@ -100,11 +100,11 @@ OpenedKey Win32Registry::CreateKey(RegistryRoot root, const std::string& path, R
 
 Win32Result Win32Registry::DeleteKey(RegistryRoot root, const std::string& path, RegistryView view) {
     if (view == RegistryView::Native) {
-        return {static_cast<std::uint32_t>(RegDeleteKeyA(RootKey(root), path.c_str()))};
+        return Win32Result::FromStatus(static_cast<std::uint32_t>(RegDeleteKeyA(RootKey(root), path.c_str())));
     }
     static const auto deleteKeyEx = FindSystemFunction<RegDeleteKeyExAFunction>("advapi32", "RegDeleteKeyExA");
-    if (deleteKeyEx == nullptr) return {ERROR_CALL_NOT_IMPLEMENTED};
-    return {static_cast<std::uint32_t>(deleteKeyEx(RootKey(root), path.c_str(), ViewFlag(view), 0))};
+    if (deleteKeyEx == nullptr) return Win32Result::Failed(ERROR_CALL_NOT_IMPLEMENTED);
+    return Win32Result::FromStatus(static_cast<std::uint32_t>(deleteKeyEx(RootKey(root), path.c_str(), ViewFlag(view), 0)));
 }
 
 }  // namespace platform::win32

@@ -60,7 +60,8 @@ Win32Result Win32Shell::OpenDocument(const std::string& path) {
     const HINSTANCE result = ShellExecuteA(nullptr, "open", path.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
     const auto code = reinterpret_cast<INT_PTR>(result);
     if (code > 32) return {};
-    return {static_cast<std::uint32_t>(code)};
+    // 0 is ShellExecute's "out of memory or resources", a failure like any code up to 32.
+    return Win32Result::Failed(static_cast<std::uint32_t>(code));
 }
 
 HResult Win32Shell::CoInitialize() { return ::CoInitialize(nullptr); }

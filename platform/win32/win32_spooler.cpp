@@ -41,8 +41,7 @@ template <class Call>
 Win32Result SpoolerCall(Call call) {
     SetLastError(NO_ERROR);
     if (call()) return {};
-    const DWORD error = GetLastError();
-    return {error != NO_ERROR ? error : static_cast<DWORD>(ERROR_GEN_FAILURE)};
+    return Win32Result::Failed(GetLastError());
 }
 
 // "a\0b\0\0": each name with its NUL, closed by one more.
@@ -178,19 +177,19 @@ public:
     }
 
     Win32Result SetPrinter2(const PrinterInfo2& info) override {
-        if (info.devMode && !Readable(&*info.devMode)) return {ERROR_INVALID_PARAMETER};
+        if (info.devMode && !Readable(&*info.devMode)) return Win32Result::Failed(ERROR_INVALID_PARAMETER);
         std::optional<DevMode> devMode = info.devMode;
         PRINTER_INFO_2A record = ToPrinterInfo2(info, devMode);
-        if (!api_.SetPrinterA(printer_.get(), 2, reinterpret_cast<LPBYTE>(&record), 0)) return {GetLastError()};
+        if (!api_.SetPrinterA(printer_.get(), 2, reinterpret_cast<LPBYTE>(&record), 0)) return Win32Result::Failed(GetLastError());
         return {};
     }
 
     Win32Result SetPrinter8(const PrinterInfo8& info) override {
-        if (info.devMode && !Readable(&*info.devMode)) return {ERROR_INVALID_PARAMETER};
+        if (info.devMode && !Readable(&*info.devMode)) return Win32Result::Failed(ERROR_INVALID_PARAMETER);
         std::optional<DevMode> devMode = info.devMode;
         PRINTER_INFO_8A record{};
         record.pDevMode = devMode ? ToDevMode(&*devMode) : nullptr;
-        if (!api_.SetPrinterA(printer_.get(), 8, reinterpret_cast<LPBYTE>(&record), 0)) return {GetLastError()};
+        if (!api_.SetPrinterA(printer_.get(), 8, reinterpret_cast<LPBYTE>(&record), 0)) return Win32Result::Failed(GetLastError());
         return {};
     }
 
@@ -248,19 +247,33 @@ SizedValue<std::vector<std::string>> Win32Spooler::EnumMonitors(std::uint32_t bu
     return SizedValue<std::vector<std::string>>::Ok(std::move(names), needed);
 }
 
+SizedValue<std::vector<std::string>> Win32Spooler::EnumPorts(std::uint32_t bufferBytes) {
+    std::vector<BYTE> buffer(bufferBytes);
+    DWORD needed = 0;
+    DWORD returned = 0;
+    if (api_ == nullptr) return SizedValue<std::vector<std::string>>::Failed(kNoSpooler);
+    if (!api_->EnumPortsA(nullptr, 1, buffer.empty() ? nullptr : buffer.data(), bufferBytes, &needed, &returned)) {
+        return SizedValue<std::vector<std::string>>::Failed(GetLastError(), needed);
+    }
+    std::vector<std::string> names;
+    const auto* entries = reinterpret_cast<const PORT_INFO_1A*>(buffer.data());
+    for (DWORD i = 0; i < returned; ++i) names.emplace_back(entries[i].pName != nullptr ? entries[i].pName : "");
+    return SizedValue<std::vector<std::string>>::Ok(std::move(names), needed);
+}
+
 Win32Result Win32Spooler::AddMonitor(const MonitorInfo2& info) {
     MONITOR_INFO_2A record{};
     record.pName = Text(info.name);
     record.pEnvironment = Text(info.environment);
     record.pDLLName = Text(info.dllName);
-    if (api_ == nullptr) return {kNoSpooler};
-    if (!api_->AddMonitorA(nullptr, 2, reinterpret_cast<LPBYTE>(&record))) return {GetLastError()};
+    if (api_ == nullptr) return Win32Result::Failed(kNoSpooler);
+    if (!api_->AddMonitorA(nullptr, 2, reinterpret_cast<LPBYTE>(&record))) return Win32Result::Failed(GetLastError());
     return {};
 }
 
 Win32Result Win32Spooler::AddPort(const std::string& monitorName) {
-    if (api_ == nullptr) return {kNoSpooler};
-    if (!api_->AddPortA(nullptr, nullptr, Text(monitorName))) return {GetLastError()};
+    if (api_ == nullptr) return Win32Result::Failed(kNoSpooler);
+    if (!api_->AddPortA(nullptr, nullptr, Text(monitorName))) return Win32Result::Failed(GetLastError());
     return {};
 }
 
@@ -304,8 +317,8 @@ Win32Result Win32Spooler::AddPrinterDriver(const DriverInfo3& info) {
     record.pDependentFiles = dependentFiles.data();
     record.pMonitorName = Text(info.monitorName);
     record.pDefaultDataType = Text(info.defaultDataType);
-    if (api_ == nullptr) return {kNoSpooler};
-    if (!api_->AddPrinterDriverA(nullptr, 3, reinterpret_cast<LPBYTE>(&record))) return {GetLastError()};
+    if (api_ == nullptr) return Win32Result::Failed(kNoSpooler);
+    if (!api_->AddPrinterDriverA(nullptr, 3, reinterpret_cast<LPBYTE>(&record))) return Win32Result::Failed(GetLastError());
     return {};
 }
 
@@ -329,26 +342,26 @@ OpenedPrinter Win32Spooler::OpenPrinter(const std::string& name, std::uint32_t d
 }
 
 Win32Result Win32Spooler::DeletePrinterDriver(const std::string& environment, const std::string& driverName) {
-    if (api_ == nullptr) return {kNoSpooler};
+    if (api_ == nullptr) return Win32Result::Failed(kNoSpooler);
     return SpoolerCall([&] { return api_->DeletePrinterDriverA(nullptr, Text(environment), Text(driverName)); });
 }
 
 Win32Result Win32Spooler::DeletePrinterDriverEx(const std::string& environment, const std::string& driverName,
                                                 std::uint32_t deleteFlags) {
-    if (api_ == nullptr) return {kNoSpooler};
-    if (api_->DeletePrinterDriverExA == nullptr) return {ERROR_CALL_NOT_IMPLEMENTED};
+    if (api_ == nullptr) return Win32Result::Failed(kNoSpooler);
+    if (api_->DeletePrinterDriverExA == nullptr) return Win32Result::Failed(ERROR_CALL_NOT_IMPLEMENTED);
     return SpoolerCall([&] {
         return api_->DeletePrinterDriverExA(nullptr, Text(environment), Text(driverName), deleteFlags, 0);
     });
 }
 
 Win32Result Win32Spooler::DeletePort(const std::string& portName) {
-    if (api_ == nullptr) return {kNoSpooler};
+    if (api_ == nullptr) return Win32Result::Failed(kNoSpooler);
     return SpoolerCall([&] { return api_->DeletePortA(nullptr, nullptr, Text(portName)); });
 }
 
 Win32Result Win32Spooler::DeleteMonitor(const std::string& monitorName) {
-    if (api_ == nullptr) return {kNoSpooler};
+    if (api_ == nullptr) return Win32Result::Failed(kNoSpooler);
     return SpoolerCall([&] { return api_->DeleteMonitorA(nullptr, nullptr, Text(monitorName)); });
 }
 

@@ -207,7 +207,7 @@ Win32Result Win32SystemInfo::SetForegroundLockTimeout(std::uint32_t milliseconds
     if (!SystemParametersInfoA(SPI_SETFOREGROUNDLOCKTIMEOUT, 0,
                                reinterpret_cast<PVOID>(static_cast<UINT_PTR>(milliseconds)),
                                SPIF_UPDATEINIFILE | SPIF_SENDCHANGE)) {
-        return {GetLastError()};
+        return Win32Result::Failed(GetLastError());
     }
     return {};
 }

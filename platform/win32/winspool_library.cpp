@@ -21,6 +21,7 @@ std::optional<WinspoolLibrary> Load() {
     WinspoolLibrary library;
     const bool complete =
         Resolve(module, "EnumMonitorsA", library.EnumMonitorsA) && Resolve(module, "AddMonitorA", library.AddMonitorA) &&
+        Resolve(module, "EnumPortsA", library.EnumPortsA) &&
         Resolve(module, "AddPortA", library.AddPortA) && Resolve(module, "DeleteMonitorA", library.DeleteMonitorA) &&
         Resolve(module, "DeletePortA", library.DeletePortA) &&
         Resolve(module, "EnumPrinterDriversA", library.EnumPrinterDriversA) &&

@@ -10,6 +10,7 @@ namespace platform::win32 {
 
 struct WinspoolLibrary {
     decltype(&::EnumMonitorsA) EnumMonitorsA = nullptr;
+    decltype(&::EnumPortsA) EnumPortsA = nullptr;
     decltype(&::AddMonitorA) AddMonitorA = nullptr;
     decltype(&::AddPortA) AddPortA = nullptr;
     decltype(&::DeleteMonitorA) DeleteMonitorA = nullptr;

@@ -1,7 +1,9 @@
 #include "setup/spooler/port_monitor.h"
 
+#include "common/product/product_files.h"
 #include "common/product/spooler_names.h"
 #include "common/spooler/port_monitors.h"
+#include "common/text/text.h"
 #include "resources/setup/setup_strings.h"
 #include "setup/file_probes.h"
 
@@ -38,6 +40,40 @@ StepResult CheckPortMonitors(platform::Spooler& spooler) {
     const platform::Win32Result listed = spooler::ListPortMonitors(spooler);
     if (!listed) return StepResult::Failed(IDS_ENUM_MONITORS_FAILED, listed.error);
     return StepResult::Done();
+}
+
+namespace {
+
+bool Lists(const std::vector<std::string>& names, const std::string& name) {
+    for (const std::string& listed : names) {
+        if (text::EqualsNoCase(listed, name)) return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+PortCheck CheckMonitorAndPort(platform::Spooler& spooler, const std::string& portName) {
+    PortCheck check;
+    const auto monitors = spooler::PortMonitorNames(spooler);
+    if (!monitors) {
+        check.error = monitors.error;
+        return check;
+    }
+    check.monitorListed = Lists(monitors.value(), product::kMonitorName);
+    const auto ports = spooler::PortNames(spooler);
+    if (!ports) {
+        check.error = ports.error;
+        return check;
+    }
+    check.portListed = Lists(ports.value(), portName);
+    return check;
+}
+
+const char* PortCheck::Describe() const {
+    if (ok()) return "monitor and port registered";
+    if (error != 0) return "the spooler's lists could not be read";
+    return monitorListed ? "the port is missing" : "the monitor is not registered";
 }
 
 std::string CopyHelperCommandLine(const std::string& sourceFolder) {

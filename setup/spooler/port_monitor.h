@@ -27,6 +27,20 @@ void DeployPortMonitor(platform::FileSystem& files, platform::Processes& process
 // Adds the monitor, steps the progress, has the monitor add its port. Failures are
 // passed over (a repeated installation finds the monitor already there); the port's
 // answer is given back for the run log.
+// What the spooler lists after the monitor step: nothing is missing when the product's
+// monitor and the install log's port are both there.
+struct PortCheck {
+    bool monitorListed = false;
+    bool portListed = false;
+    std::uint32_t error = 0;  // of a list the spooler would not give
+    bool ok() const { return monitorListed && portListed; }
+    const char* Describe() const;  // for the run log
+};
+
+// Asks the spooler whether the monitor and `portName` are registered. A printer on a port
+// that does not exist prints nowhere, so a run without them is not a usable installation.
+PortCheck CheckMonitorAndPort(platform::Spooler& spooler, const std::string& portName);
+
 platform::Win32Result RegisterPortMonitor(platform::Spooler& spooler, const product::PlatformRow& row,
                                           StepFeedback& feedback);
 

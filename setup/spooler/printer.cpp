@@ -12,9 +12,9 @@ using platform::Printer;
 constexpr std::uint32_t kMergeMode = platform::kDmInBuffer | platform::kDmOutBuffer;
 constexpr char kPrintersKey[] = "System\\CurrentControlSet\\Control\\Print\\Printers\\";
 
-void ShowErrorBox(platform::UserInterface& ui, const char* text) {
+void ShowErrorBox(StepFeedback& feedback, const char* text) {
     // Shown in silent mode too: the printer exists but lacks its settings.
-    (void)ui.MessageBox(text, "Error", platform::MessageBoxButtons::Ok);
+    feedback.ShowEvenWhenSilent(text, "Error");
 }
 
 // How many bytes the printer's driver writes as its device settings.
@@ -93,17 +93,17 @@ void SetPrinterRecord(const PrinterSetup& setup, Printer& printer) {
     if (!setup.row.isNtFamily && !SetPaperCode(setup, printer, info.devMode)) return;
     if (PrintsDirectly(setup)) info.attributes |= platform::kPrinterAttributeDirect;
     info.attributes |= platform::kPrinterAttributeDoCompleteFirst;
-    if (!printer.SetPrinter2(info)) ShowErrorBox(setup.ui, "SetPrinter failed");
+    if (!printer.SetPrinter2(info)) ShowErrorBox(setup.feedback, "SetPrinter failed");
 }
 
 }  // namespace
 
-bool InstallPrinter(const PrinterSetup& setup, StepFeedback& feedback) {
+bool InstallPrinter(const PrinterSetup& setup) {
     const InstallState& state = setup.state;
     platform::OpenedPrinter added = setup.spooler.AddPrinter(spooler::ProductPrinterRecord(state.printerName, state.portName));
     if (!added) {
         if (added.error != platform::kErrorPrinterAlreadyExists) {
-            feedback.ReportFailure("Install Printer failed. - (Error " + std::to_string(added.error) + ")");
+            setup.feedback.ReportFailure("Install Printer failed. - (Error " + std::to_string(added.error) + ")");
             return false;
         }
     } else if (!setup.row.isNtFamily) {
@@ -118,7 +118,7 @@ bool InstallPrinter(const PrinterSetup& setup, StepFeedback& feedback) {
 void ApplyDefaultDeviceSettings(const PrinterSetup& setup) {
     const platform::OpenedPrinter opened = setup.spooler.OpenPrinter(setup.state.printerName, platform::kPrinterAllAccess);
     if (!opened) {
-        ShowErrorBox(setup.ui, "OpenPrinter failed");
+        ShowErrorBox(setup.feedback, "OpenPrinter failed");
         return;
     }
     const bool changesForm = setup.row.isNtFamily && !KeepsGlobalDefaultForm(setup.state.paperSizeName);

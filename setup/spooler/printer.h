@@ -9,11 +9,11 @@
 
 namespace setup {
 
-// What the printer steps read: the spooler, the boxes they show, the platform, the
-// install log's names and the settings file.
+// What the printer steps read: the spooler, the platform, the install log's names and
+// the settings file; their boxes go through the run's feedback.
 struct PrinterSetup {
     platform::Spooler& spooler;
-    platform::UserInterface& ui;
+    StepFeedback& feedback;
     const product::PlatformRow& row;
     const InstallState& state;
     const SetupSettings& settings;
@@ -22,7 +22,7 @@ struct PrinterSetup {
 // Creates the printer named by the install log on its port with the product's driver,
 // then applies the default settings (also to a printer that already existed). True
 // when the printer exists afterwards; false after a reported failure.
-bool InstallPrinter(const PrinterSetup& setup, StepFeedback& feedback);
+bool InstallPrinter(const PrinterSetup& setup);
 
 // The install log's paper size (a global default form on the NT family, a paper code on
 // the 4.x family) and the printer attributes. Only its two boxes tell about failures.

@@ -41,6 +41,7 @@ const char* Name(Op operation) {
         case Op::GetVersionEx: return "GetVersionEx";
         case Op::IsWow64Process: return "IsWow64Process";
         case Op::IsWow64Process2: return "IsWow64Process2";
+        case Op::EnumPorts: return "EnumPorts";
         case Op::QueryServiceState: return "QueryServiceState";
         case Op::AnsiToOem: return "AnsiToOem";
         case Op::CreateMutex: return "CreateMutex";

@@ -28,7 +28,7 @@ enum class Op {
     // processes
     CreateProcess, SetThreadPriority, ResumeThread, SetPriorityClass, CreateMutex,
     // spooler
-    EnumMonitors, AddMonitor, AddPort, EnumPrinterDrivers, GetPrinterDriverDirectory, AddPrinterDriver,
+    EnumMonitors, EnumPorts, AddMonitor, AddPort, EnumPrinterDrivers, GetPrinterDriverDirectory, AddPrinterDriver,
     AddPrinter, OpenPrinter, GetPrinter2, GetPrinter8, SetPrinter2, SetPrinter8, DocumentProperties,
     DeletePrinter, DeletePrinterDriver, DeletePrinterDriverEx, DeletePort, DeleteMonitor,
 };

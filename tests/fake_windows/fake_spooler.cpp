@@ -79,20 +79,20 @@ public:
 
     Win32Result SetPrinter2(const platform::PrinterInfo2& info) override {
         spooler_.journal().Add("SetPrinter2 " + name_);
-        if (auto error = spooler_.failures().Check(Op::SetPrinter2, name_)) return {*error};
-        if (!Readable(info.devMode)) return {platform::kErrorInvalidParameter};
+        if (auto error = spooler_.failures().Check(Op::SetPrinter2, name_)) return Win32Result::Failed(*error);
+        if (!Readable(info.devMode)) return Win32Result::Failed(platform::kErrorInvalidParameter);
         FakePrinter* printer = spooler_.FindPrinter(name_);
-        if (printer == nullptr) return {platform::kErrorInvalidPrinterName};
+        if (printer == nullptr) return Win32Result::Failed(platform::kErrorInvalidPrinterName);
         printer->info = info;
         return {};
     }
 
     Win32Result SetPrinter8(const platform::PrinterInfo8& info) override {
         spooler_.journal().Add("SetPrinter8 " + name_);
-        if (auto error = spooler_.failures().Check(Op::SetPrinter8, name_)) return {*error};
-        if (!Readable(info.devMode)) return {platform::kErrorInvalidParameter};
+        if (auto error = spooler_.failures().Check(Op::SetPrinter8, name_)) return Win32Result::Failed(*error);
+        if (!Readable(info.devMode)) return Win32Result::Failed(platform::kErrorInvalidParameter);
         FakePrinter* printer = spooler_.FindPrinter(name_);
-        if (printer == nullptr) return {platform::kErrorInvalidPrinterName};
+        if (printer == nullptr) return Win32Result::Failed(platform::kErrorInvalidPrinterName);
         printer->globalDevMode = info.devMode;
         return {};
     }
@@ -209,7 +209,10 @@ bool FakeSpooler::HasMonitor(const std::string& name) const {
 
 DevMode FakeSpooler::DriverDefaultDevMode() const {
     DevMode mode = DevMode::WithSizes(static_cast<std::uint16_t>(DevMode::kPublicSize), driverExtraBytes);
-    mode.SetFields(platform::kDmPaperSize);
+    // As a real driver's defaults, more than the paper is set: orientation, copies, print
+    // quality and colour (DM_ORIENTATION, DM_COPIES, DM_PRINTQUALITY, DM_COLOR).
+    constexpr std::uint32_t kDriverFields = 0x1 | 0x100 | 0x400 | 0x800;
+    mode.SetFields(kDriverFields | platform::kDmPaperSize);
     mode.SetPaperSize(kDmPaperLetter);
     return mode;
 }
@@ -224,11 +227,22 @@ platform::SizedValue<std::vector<std::string>> FakeSpooler::EnumMonitors(std::ui
     return Result::Ok(monitors, needed);
 }
 
+platform::SizedValue<std::vector<std::string>> FakeSpooler::EnumPorts(std::uint32_t bufferBytes) {
+    using Result = platform::SizedValue<std::vector<std::string>>;
+    journal_.Add("EnumPorts");
+    if (auto error = failures_.Check(Op::EnumPorts)) return Result::Failed(*error);
+    std::size_t bytes = 0;
+    for (const auto& name : ports) bytes += sizeof(std::uint64_t) + name.size() + 1;
+    const auto needed = static_cast<std::uint32_t>(bytes);
+    if (needed > bufferBytes) return Result::Failed(platform::kErrorInsufficientBuffer, needed);
+    return Result::Ok(ports, needed);
+}
+
 Win32Result FakeSpooler::AddMonitor(const platform::MonitorInfo2& info) {
     journal_.Add("AddMonitor " + info.name + " | " + info.environment + " | " + info.dllName);
-    if (auto error = failures_.Check(Op::AddMonitor, info.name)) return {*error};
-    if (driverDirectories.count(info.environment) == 0) return {platform::kErrorInvalidEnvironment};
-    if (HasMonitor(info.name)) return {platform::kErrorPrintMonitorAlreadyInstalled};
+    if (auto error = failures_.Check(Op::AddMonitor, info.name)) return Win32Result::Failed(*error);
+    if (driverDirectories.count(info.environment) == 0) return Win32Result::Failed(platform::kErrorInvalidEnvironment);
+    if (HasMonitor(info.name)) return Win32Result::Failed(platform::kErrorPrintMonitorAlreadyInstalled);
     monitors.push_back(info.name);
     monitorDlls[info.name] = info.dllName;
     return {};
@@ -236,10 +250,10 @@ Win32Result FakeSpooler::AddMonitor(const platform::MonitorInfo2& info) {
 
 Win32Result FakeSpooler::AddPort(const std::string& monitorName) {
     journal_.Add("AddPort " + monitorName);
-    if (auto error = failures_.Check(Op::AddPort, monitorName)) return {*error};
-    if (!HasMonitor(monitorName)) return {platform::kErrorInvalidParameter};
-    if (monitorDlls.count(monitorName) == 0 || portAddedByMonitor.empty()) return {platform::kErrorInvalidParameter};
-    if (HasPort(portAddedByMonitor)) return {platform::kErrorAlreadyExists};
+    if (auto error = failures_.Check(Op::AddPort, monitorName)) return Win32Result::Failed(*error);
+    if (!HasMonitor(monitorName)) return Win32Result::Failed(platform::kErrorInvalidParameter);
+    if (monitorDlls.count(monitorName) == 0 || portAddedByMonitor.empty()) return Win32Result::Failed(platform::kErrorInvalidParameter);
+    if (HasPort(portAddedByMonitor)) return Win32Result::Failed(platform::kErrorAlreadyExists);
     ports.push_back(portAddedByMonitor);
     portMonitors[portAddedByMonitor] = monitorName;
     return {};
@@ -274,8 +288,8 @@ platform::SizedValue<std::string> FakeSpooler::GetPrinterDriverDirectory(const s
 
 Win32Result FakeSpooler::AddPrinterDriver(const platform::DriverInfo3& info) {
     journal_.Add("AddPrinterDriver " + info.name + " | " + info.environment);
-    if (auto error = failures_.Check(Op::AddPrinterDriver, info.environment)) return {*error};
-    if (driverDirectories.count(info.environment) == 0) return {platform::kErrorInvalidEnvironment};
+    if (auto error = failures_.Check(Op::AddPrinterDriver, info.environment)) return Win32Result::Failed(*error);
+    if (driverDirectories.count(info.environment) == 0) return Win32Result::Failed(platform::kErrorInvalidEnvironment);
     // Adding a driver again replaces its record, as the spooler does.
     drivers.erase(std::remove_if(drivers.begin(), drivers.end(),
                                  [&](const platform::DriverInfo3& driver) {
@@ -311,10 +325,10 @@ platform::OpenedPrinter FakeSpooler::OpenPrinter(const std::string& name, std::u
 
 Win32Result FakeSpooler::DeletePrinter(const std::string& name) {
     journal_.Add("DeletePrinter " + name);
-    if (auto error = failures_.Check(Op::DeletePrinter, name)) return {*error};
+    if (auto error = failures_.Check(Op::DeletePrinter, name)) return Win32Result::Failed(*error);
     const auto printer = std::find_if(printers.begin(), printers.end(),
                                       [&](const FakePrinter& p) { return SameName(p.info.printerName, name); });
-    if (printer == printers.end()) return {platform::kErrorInvalidPrinterName};
+    if (printer == printers.end()) return Win32Result::Failed(platform::kErrorInvalidPrinterName);
     printers.erase(printer);
     return {};
 }
@@ -322,8 +336,8 @@ Win32Result FakeSpooler::DeletePrinter(const std::string& name) {
 Win32Result FakeSpooler::DeletePrinterDriverEx(const std::string& environment, const std::string& driverName,
                                                std::uint32_t deleteFlags) {
     journal_.Add("DeletePrinterDriverEx " + environment + " | " + driverName + " | " + std::to_string(deleteFlags));
-    if (!hasDeletePrinterDriverEx) return {platform::kErrorCallNotImplemented};
-    if (auto error = failures_.Check(Op::DeletePrinterDriverEx, driverName)) return {*error};
+    if (!hasDeletePrinterDriverEx) return Win32Result::Failed(platform::kErrorCallNotImplemented);
+    if (auto error = failures_.Check(Op::DeletePrinterDriverEx, driverName)) return Win32Result::Failed(*error);
     return RemoveDriver(environment, driverName);
 }
 
@@ -333,29 +347,29 @@ Win32Result FakeSpooler::DeletePrinterDriver(const std::string& environment, con
 }
 
 Win32Result FakeSpooler::RemoveDriver(const std::string& environment, const std::string& driverName) {
-    if (auto error = failures_.Check(Op::DeletePrinterDriver, driverName)) return {*error};
-    if (driverDirectories.count(environment) == 0) return {platform::kErrorInvalidEnvironment};
+    if (auto error = failures_.Check(Op::DeletePrinterDriver, driverName)) return Win32Result::Failed(*error);
+    if (driverDirectories.count(environment) == 0) return Win32Result::Failed(platform::kErrorInvalidEnvironment);
     const auto driver = std::find_if(drivers.begin(), drivers.end(), [&](const platform::DriverInfo3& d) {
         return d.name == driverName && SameName(d.environment, environment);
     });
-    if (driver == drivers.end()) return {platform::kErrorUnknownPrinterDriver};
+    if (driver == drivers.end()) return Win32Result::Failed(platform::kErrorUnknownPrinterDriver);
     // Windows keeps a driver that a printer still uses.
     const bool used = std::any_of(printers.begin(), printers.end(),
                                   [&](const FakePrinter& p) { return p.info.driverName == driverName; });
-    if (used) return {platform::kErrorPrinterDriverInUse};
+    if (used) return Win32Result::Failed(platform::kErrorPrinterDriverInUse);
     drivers.erase(driver);
     return {};
 }
 
 Win32Result FakeSpooler::DeletePort(const std::string& portName) {
     journal_.Add("DeletePort " + portName);
-    if (auto error = failures_.Check(Op::DeletePort, portName)) return {*error};
+    if (auto error = failures_.Check(Op::DeletePort, portName)) return Win32Result::Failed(*error);
     const auto port = std::find_if(ports.begin(), ports.end(), [&](const std::string& p) { return SameName(p, portName); });
-    if (port == ports.end()) return {platform::kErrorUnknownPort};
+    if (port == ports.end()) return Win32Result::Failed(platform::kErrorUnknownPort);
     // Windows keeps a port that a printer still prints to.
     const bool used = std::any_of(printers.begin(), printers.end(),
                                   [&](const FakePrinter& p) { return SameName(p.info.portName, portName); });
-    if (used) return {platform::kErrorBusy};
+    if (used) return Win32Result::Failed(platform::kErrorBusy);
     portMonitors.erase(*port);
     ports.erase(port);
     return {};
@@ -363,14 +377,14 @@ Win32Result FakeSpooler::DeletePort(const std::string& portName) {
 
 Win32Result FakeSpooler::DeleteMonitor(const std::string& monitorName) {
     journal_.Add("DeleteMonitor " + monitorName);
-    if (auto error = failures_.Check(Op::DeleteMonitor, monitorName)) return {*error};
+    if (auto error = failures_.Check(Op::DeleteMonitor, monitorName)) return Win32Result::Failed(*error);
     const auto monitor = std::find_if(monitors.begin(), monitors.end(),
                                       [&](const std::string& m) { return SameName(m, monitorName); });
-    if (monitor == monitors.end()) return {platform::kErrorUnknownPrintMonitor};
+    if (monitor == monitors.end()) return Win32Result::Failed(platform::kErrorUnknownPrintMonitor);
     // Windows keeps a monitor that still serves a port.
     const bool serving = std::any_of(portMonitors.begin(), portMonitors.end(),
                                      [&](const auto& entry) { return SameName(entry.second, monitorName); });
-    if (serving) return {platform::kErrorPrintMonitorInUse};
+    if (serving) return Win32Result::Failed(platform::kErrorPrintMonitorInUse);
     monitorDlls.erase(*monitor);
     monitors.erase(monitor);
     return {};

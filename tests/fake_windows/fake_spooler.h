@@ -66,6 +66,7 @@ public:
     bool HasMonitor(const std::string& name) const;
 
     platform::SizedValue<std::vector<std::string>> EnumMonitors(std::uint32_t bufferBytes) override;
+    platform::SizedValue<std::vector<std::string>> EnumPorts(std::uint32_t bufferBytes) override;
     platform::Win32Result AddMonitor(const platform::MonitorInfo2& info) override;
     platform::Win32Result AddPort(const std::string& monitorName) override;
     platform::SizedValue<std::vector<platform::DriverInfo3>> EnumPrinterDrivers(const std::string& environment,

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "common/text/text.h"
 #include "resources/setup/setup_strings.h"
 #include "resources/uninstall/uninstall_strings.h"
 
@@ -158,9 +159,9 @@ Win32Value<std::uint32_t> FakeFileSystem::GetFileAttributes(const std::string& p
 
 Win32Result FakeFileSystem::SetFileAttributes(const std::string& path, std::uint32_t attributes) {
     journal_.Add("SetFileAttributes " + path);
-    if (auto error = failures_.Check(Op::SetFileAttributes, path)) return {*error};
+    if (auto error = failures_.Check(Op::SetFileAttributes, path)) return Win32Result::Failed(*error);
     const auto it = entries_.find(Key(path));
-    if (it == entries_.end()) return {platform::kErrorFileNotFound};
+    if (it == entries_.end()) return Win32Result::Failed(platform::kErrorFileNotFound);
     const std::uint32_t folderBit = it->second.attributes & platform::kFileAttributeDirectory;
     it->second.attributes = attributes | folderBit;
     return {};
@@ -169,6 +170,19 @@ Win32Result FakeFileSystem::SetFileAttributes(const std::string& path, std::uint
 Win32Value<std::string> FakeFileSystem::GetCurrentDirectory() {
     if (auto error = failures_.Check(Op::GetCurrentDirectory)) return Win32Value<std::string>::Failed(*error);
     return Win32Value<std::string>::Ok(currentDirectory);
+}
+
+Win32Value<std::string> FakeFileSystem::GetLongPathName(const std::string& path) {
+    journal_.Add("GetLongPathName " + path);
+    std::string longPath = path;
+    for (const auto& [shortName, longName] : shortNames) {
+        const bool prefix = longPath.size() >= shortName.size() &&
+                            text::EqualsNoCase(longPath.substr(0, shortName.size()), shortName) &&
+                            (longPath.size() == shortName.size() || longPath[shortName.size()] == '\\');
+        if (prefix) longPath = longName + longPath.substr(shortName.size());
+    }
+    if (!Exists(longPath)) return Win32Value<std::string>::Failed(platform::kErrorFileNotFound);
+    return Win32Value<std::string>::Ok(longPath);
 }
 
 Win32Value<std::string> FakeFileSystem::SearchPath(const std::string& searchPath, const std::string& fileName,
@@ -183,30 +197,30 @@ Win32Value<std::string> FakeFileSystem::SearchPath(const std::string& searchPath
 
 Win32Result FakeFileSystem::CreateDirectory(const std::string& path) {
     journal_.Add("CreateDirectory " + path);
-    if (auto error = failures_.Check(Op::CreateDirectory, path)) return {*error};
+    if (auto error = failures_.Check(Op::CreateDirectory, path)) return Win32Result::Failed(*error);
     const std::string normalized = Key(path);
-    if (IsDriveRoot(normalized)) return {platform::kErrorAccessDenied};
-    if (entries_.count(normalized)) return {platform::kErrorAlreadyExists};
-    if (!ParentExists(normalized)) return {platform::kErrorPathNotFound};
+    if (IsDriveRoot(normalized)) return Win32Result::Failed(platform::kErrorAccessDenied);
+    if (entries_.count(normalized)) return Win32Result::Failed(platform::kErrorAlreadyExists);
+    if (!ParentExists(normalized)) return Win32Result::Failed(platform::kErrorPathNotFound);
     entries_[normalized] = FakeFile{StripTrailingBackslash(path), platform::kFileAttributeDirectory, {}};
     return {};
 }
 
 Win32Result FakeFileSystem::CopyFile(const std::string& from, const std::string& to, bool failIfExists) {
     journal_.Add("CopyFile " + from + " -> " + to);
-    if (auto error = failures_.Check(Op::CopyFile, from + " -> " + to)) return {*error};
+    if (auto error = failures_.Check(Op::CopyFile, from + " -> " + to)) return Win32Result::Failed(*error);
     const auto source = entries_.find(Key(from));
-    if (source == entries_.end()) return {platform::kErrorFileNotFound};
-    if (IsFolder(from)) return {platform::kErrorAccessDenied};
+    if (source == entries_.end()) return Win32Result::Failed(platform::kErrorFileNotFound);
+    if (IsFolder(from)) return Win32Result::Failed(platform::kErrorAccessDenied);
     const std::string target = Key(to);
-    if (!ParentExists(target)) return {platform::kErrorPathNotFound};
+    if (!ParentExists(target)) return Win32Result::Failed(platform::kErrorPathNotFound);
     const auto existing = entries_.find(target);
     if (existing != entries_.end()) {
-        if (failIfExists) return {80};  // ERROR_FILE_EXISTS
+        if (failIfExists) return Win32Result::Failed(80);  // ERROR_FILE_EXISTS
         // Windows will not overwrite a folder, nor a read-only or hidden file.
         constexpr std::uint32_t kProtected = platform::kFileAttributeDirectory | platform::kFileAttributeReadOnly |
                                              platform::kFileAttributeHidden;
-        if ((existing->second.attributes & kProtected) != 0) return {platform::kErrorAccessDenied};
+        if ((existing->second.attributes & kProtected) != 0) return Win32Result::Failed(platform::kErrorAccessDenied);
     }
     // A copy keeps the source's attributes, read-only included, as Windows does.
     entries_[target] = FakeFile{to, source->second.attributes, source->second.bytes};
@@ -215,25 +229,25 @@ Win32Result FakeFileSystem::CopyFile(const std::string& from, const std::string&
 
 Win32Result FakeFileSystem::DeleteFile(const std::string& path) {
     journal_.Add("DeleteFile " + path);
-    if (auto error = failures_.Check(Op::DeleteFile, path)) return {*error};
+    if (auto error = failures_.Check(Op::DeleteFile, path)) return Win32Result::Failed(*error);
     const auto it = entries_.find(Key(path));
-    if (it == entries_.end()) return {ParentExists(Key(path)) ? platform::kErrorFileNotFound : platform::kErrorPathNotFound};
+    if (it == entries_.end()) return Win32Result::Failed(ParentExists(Key(path)) ? platform::kErrorFileNotFound : platform::kErrorPathNotFound);
     // Windows deletes a hidden file but neither a read-only one nor a folder.
-    if ((it->second.attributes & platform::kFileAttributeDirectory) != 0) return {platform::kErrorAccessDenied};
-    if ((it->second.attributes & platform::kFileAttributeReadOnly) != 0) return {platform::kErrorAccessDenied};
+    if ((it->second.attributes & platform::kFileAttributeDirectory) != 0) return Win32Result::Failed(platform::kErrorAccessDenied);
+    if ((it->second.attributes & platform::kFileAttributeReadOnly) != 0) return Win32Result::Failed(platform::kErrorAccessDenied);
     entries_.erase(it);
     return {};
 }
 
 Win32Result FakeFileSystem::RemoveDirectory(const std::string& path) {
     journal_.Add("RemoveDirectory " + path);
-    if (auto error = failures_.Check(Op::RemoveDirectory, path)) return {*error};
+    if (auto error = failures_.Check(Op::RemoveDirectory, path)) return Win32Result::Failed(*error);
     const std::string key = Key(path);
     const auto it = entries_.find(key);
-    if (it == entries_.end()) return {ParentExists(key) ? platform::kErrorFileNotFound : platform::kErrorPathNotFound};
-    if ((it->second.attributes & platform::kFileAttributeDirectory) == 0) return {267};  // ERROR_DIRECTORY
+    if (it == entries_.end()) return Win32Result::Failed(ParentExists(key) ? platform::kErrorFileNotFound : platform::kErrorPathNotFound);
+    if ((it->second.attributes & platform::kFileAttributeDirectory) == 0) return Win32Result::Failed(267);  // ERROR_DIRECTORY
     for (const auto& entry : entries_) {
-        if (ParentOf(entry.first) == key) return {platform::kErrorDirNotEmpty};
+        if (ParentOf(entry.first) == key) return Win32Result::Failed(platform::kErrorDirNotEmpty);
     }
     entries_.erase(it);
     return {};
@@ -241,8 +255,8 @@ Win32Result FakeFileSystem::RemoveDirectory(const std::string& path) {
 
 Win32Result FakeFileSystem::MoveFileAtRestart(const std::string& path, const std::optional<std::string>& newName) {
     journal_.Add("MoveFileAtRestart " + path);
-    if (auto error = failures_.Check(Op::MoveFileAtRestart, path)) return {*error};
-    if (!Exists(path)) return {platform::kErrorFileNotFound};
+    if (auto error = failures_.Check(Op::MoveFileAtRestart, path)) return Win32Result::Failed(*error);
+    if (!Exists(path)) return Win32Result::Failed(platform::kErrorFileNotFound);
     pendingAtRestart.emplace_back(path, newName.value_or(""));
     return {};
 }
@@ -258,14 +272,14 @@ Win32Result FakeFileSystem::WriteNewFile(const std::string& path, const std::vec
 Win32Result FakeFileSystem::WriteCreatedFile(Op operation, const std::string& path,
                                              const std::vector<std::uint8_t>& bytes, bool mayReplace) {
     journal_.Add(std::string(Name(operation)) + " " + path);
-    if (auto error = failures_.Check(operation, path)) return {*error};
+    if (auto error = failures_.Check(operation, path)) return Win32Result::Failed(*error);
     const std::string key = Key(path);
-    if (!ParentExists(key)) return {platform::kErrorPathNotFound};
+    if (!ParentExists(key)) return Win32Result::Failed(platform::kErrorPathNotFound);
     const auto it = entries_.find(key);
     if (it != entries_.end()) {
-        if (!mayReplace) return {platform::kErrorFileExists};
+        if (!mayReplace) return Win32Result::Failed(platform::kErrorFileExists);
         if ((it->second.attributes & (platform::kFileAttributeReadOnly | platform::kFileAttributeDirectory)) != 0) {
-            return {platform::kErrorAccessDenied};
+            return Win32Result::Failed(platform::kErrorAccessDenied);
         }
     }
     entries_[key] = FakeFile{path, platform::kFileAttributeArchive, bytes};
@@ -323,7 +337,7 @@ public:
     }
     Win32Result SetEnd(std::uint64_t size) override {
         files_.journal().Add("SetEndOfFile " + path_ + " " + std::to_string(size));
-        if (auto error = files_.failures().Check(Op::SetEndOfFile, path_)) return {*error};
+        if (auto error = files_.failures().Check(Op::SetEndOfFile, path_)) return Win32Result::Failed(*error);
         files_.FindFile(path_)->bytes.resize(static_cast<std::size_t>(size), 0);
         return {};
     }
@@ -359,7 +373,7 @@ Win32Value<std::string> FakeFileSystem::GetShortPathName(const std::string& path
     journal_.Add("GetShortPathName " + path);
     if (auto error = failures_.Check(Op::GetShortPathName, path)) return Win32Value<std::string>::Failed(*error);
     if (!Exists(path)) return Win32Value<std::string>::Failed(platform::kErrorFileNotFound);
-    for (const auto& [longPath, shortPath] : shortNames) {
+    for (const auto& [shortPath, longPath] : shortNames) {
         if (Normalize(longPath) == Normalize(path)) return Win32Value<std::string>::Ok(shortPath);
     }
     return Win32Value<std::string>::Ok(path);
@@ -398,14 +412,14 @@ Win32Value<std::vector<std::uint8_t>> FakeFileSystem::ReadWholeFile(const std::s
 
 Win32Result FakeFileSystem::AppendToFile(const std::string& path, const std::vector<std::uint8_t>& bytes) {
     journal_.Add("AppendToFile " + path);
-    if (auto error = failures_.Check(Op::AppendToFile, path)) return {*error};
+    if (auto error = failures_.Check(Op::AppendToFile, path)) return Win32Result::Failed(*error);
     const std::string normalized = Key(path);
     auto it = entries_.find(normalized);
     if (it == entries_.end()) {
-        if (!ParentExists(normalized)) return {platform::kErrorPathNotFound};
+        if (!ParentExists(normalized)) return Win32Result::Failed(platform::kErrorPathNotFound);
         it = entries_.emplace(normalized, FakeFile{path, platform::kFileAttributeArchive, {}}).first;
     } else if ((it->second.attributes & (platform::kFileAttributeReadOnly | platform::kFileAttributeDirectory)) != 0) {
-        return {platform::kErrorAccessDenied};
+        return Win32Result::Failed(platform::kErrorAccessDenied);
     }
     it->second.bytes.insert(it->second.bytes.end(), bytes.begin(), bytes.end());
     return {};
@@ -431,8 +445,8 @@ public:
     const platform::FindData& Current() const override { return entries_[index_]; }
 
     Win32Result FindNext() override {
-        if (auto error = failures_.Check(Op::FindNextFile, pattern_)) return {*error};
-        if (index_ + 1 >= entries_.size()) return {platform::kErrorNoMoreFiles};
+        if (auto error = failures_.Check(Op::FindNextFile, pattern_)) return Win32Result::Failed(*error);
+        if (index_ + 1 >= entries_.size()) return Win32Result::Failed(platform::kErrorNoMoreFiles);
         ++index_;
         return {};
     }
@@ -527,11 +541,12 @@ public:
 
     Win32Result DeleteValue(const std::string& name) override {
         registry_.journal().Add("DeleteValue " + path_ + "\\" + name);
-        if (auto error = registry_.failures().Check(Op::DeleteValue, path_ + "\\" + name)) return {*error};
-        if (!writable_) return {platform::kErrorAccessDenied};
+        if (auto error = registry_.failures().Check(Op::DeleteValue, path_ + "\\" + name)) return Win32Result::Failed(*error);
+        if (!writable_) return Win32Result::Failed(platform::kErrorAccessDenied);
         FakeKey* key = registry_.Find(fullKey_);
-        if (key == nullptr) return {1018};
-        return {key->values.erase(Normalize(name)) != 0 ? platform::kErrorSuccess : platform::kErrorFileNotFound};
+        if (key == nullptr) return Win32Result::Failed(1018);
+        if (key->values.erase(Normalize(name)) == 0) return Win32Result::Failed(platform::kErrorFileNotFound);
+        return {};
     }
 
     Win32Value<std::string> EnumKey(std::uint32_t index, std::size_t capacity) override {
@@ -555,10 +570,10 @@ private:
     Win32Result Store(FakeValue value) {
         const std::string subject = path_ + "\\" + value.name;
         registry_.journal().Add("SetValue " + subject);
-        if (auto error = registry_.failures().Check(Op::SetValue, subject)) return {*error};
-        if (!writable_) return {platform::kErrorAccessDenied};
+        if (auto error = registry_.failures().Check(Op::SetValue, subject)) return Win32Result::Failed(*error);
+        if (!writable_) return Win32Result::Failed(platform::kErrorAccessDenied);
         FakeKey* key = registry_.Find(fullKey_);
-        if (key == nullptr) return {1018};  // ERROR_KEY_DELETED
+        if (key == nullptr) return Win32Result::Failed(1018);  // ERROR_KEY_DELETED
         key->values[Normalize(value.name)] = std::move(value);
         return {};
     }
@@ -577,8 +592,8 @@ const char* RootName(platform::RegistryRoot root) {
 
 std::string FakeRegistry::FullKey(platform::RegistryRoot root, const std::string& path,
                                   platform::RegistryView view) const {
-    bool use32 = view == platform::RegistryView::Force32 ||
-                 (view == platform::RegistryView::Native && nativeViewIs32Bit);
+    const bool native32 = nativeViewFollows ? nativeViewFollows() : nativeViewIs32Bit;
+    const bool use32 = view == platform::RegistryView::Force32 || (view == platform::RegistryView::Native && native32);
     return std::string(use32 ? "32|" : "64|") + RootName(root) + "|" + Normalize(path);
 }
 
@@ -645,6 +660,13 @@ void FakeRegistry::AddStringValue(platform::RegistryRoot root, const std::string
         FakeValue{name, platform::kRegSz, BytesWithNul(value), static_cast<std::uint32_t>(value.size() + 1)};
 }
 
+void FakeRegistry::AddDwordValue(platform::RegistryRoot root, const std::string& path, const std::string& name,
+                                 std::uint32_t value, platform::RegistryView view) {
+    AddKey(root, path, view);
+    keys_[FullKey(root, path, view)].values[Normalize(name)] =
+        FakeValue{name, platform::kRegDword, platform::DwordBytes(value), 4};
+}
+
 platform::OpenedKey FakeRegistry::OpenKey(platform::RegistryRoot root, const std::string& path,
                                           platform::RegistryAccess access, platform::RegistryView view) {
     journal_.Add("OpenKey " + path);
@@ -666,12 +688,12 @@ platform::OpenedKey FakeRegistry::CreateKey(platform::RegistryRoot root, const s
 Win32Result FakeRegistry::DeleteKey(platform::RegistryRoot root, const std::string& path,
                                     platform::RegistryView view) {
     journal_.Add("DeleteKey " + path);
-    if (auto error = failures_.Check(Op::DeleteKey, path)) return {*error};
+    if (auto error = failures_.Check(Op::DeleteKey, path)) return Win32Result::Failed(*error);
     const std::string full = FullKey(root, path, view);
-    if (!keys_.count(full)) return {platform::kErrorFileNotFound};
+    if (!keys_.count(full)) return Win32Result::Failed(platform::kErrorFileNotFound);
     const std::string childPrefix = full + "\\";
     for (const auto& key : keys_) {
-        if (key.first.rfind(childPrefix, 0) == 0) return {platform::kErrorAccessDenied};
+        if (key.first.rfind(childPrefix, 0) == 0) return Win32Result::Failed(platform::kErrorAccessDenied);
     }
     keys_.erase(full);
     return {};
@@ -758,7 +780,7 @@ Win32Value<std::string> FakeSystemInfo::AnsiToOem(const std::string& text) {
 
 Win32Result FakeSystemInfo::SetForegroundLockTimeout(std::uint32_t milliseconds) {
     journal_.Add("SetForegroundLockTimeout");
-    if (auto error = failures_.Check(Op::SetForegroundLockTimeout)) return {*error};
+    if (auto error = failures_.Check(Op::SetForegroundLockTimeout)) return Win32Result::Failed(*error);
     foregroundLockTimeout = milliseconds;
     return {};
 }
@@ -881,7 +903,7 @@ std::optional<std::string> FakeShell::GetSpecialFolderPath(platform::SpecialFold
 
 platform::Win32Result FakeShell::OpenDocument(const std::string& path) {
     journal_.Add("OpenDocument " + path);
-    if (auto error = failures_.Check(Op::OpenDocument, path)) return {*error};
+    if (auto error = failures_.Check(Op::OpenDocument, path)) return Win32Result::Failed(*error);
     openedDocuments.push_back(path);
     return {};
 }
@@ -940,13 +962,13 @@ public:
     }
     Win32Value<std::uint32_t> GetExitCode() override { return Win32Value<std::uint32_t>::Ok(owner_.exitCode); }
     Win32Result SetMainThreadIdle() override {
-        if (auto error = owner_.failures().Check(Op::SetThreadPriority, Entry().commandLine)) return {*error};
+        if (auto error = owner_.failures().Check(Op::SetThreadPriority, Entry().commandLine)) return Win32Result::Failed(*error);
         Entry().mainThreadIdle = true;
         return {};
     }
     Win32Result Resume() override {
         owner_.journal().Add("ResumeThread " + Entry().commandLine);
-        if (auto error = owner_.failures().Check(Op::ResumeThread, Entry().commandLine)) return {*error};
+        if (auto error = owner_.failures().Check(Op::ResumeThread, Entry().commandLine)) return Win32Result::Failed(*error);
         Entry().resumed = true;
         return {};
     }
@@ -968,7 +990,7 @@ platform::StartedProcess FakeProcesses::CreateProcess(const std::string& command
 }
 
 Win32Result FakeProcesses::SetOwnThreadTimeCritical() {
-    if (auto error = failures_.Check(Op::SetThreadPriority, "own")) return {*error};
+    if (auto error = failures_.Check(Op::SetThreadPriority, "own")) return Win32Result::Failed(*error);
     ownThreadTimeCritical = true;
     return {};
 }
@@ -1002,7 +1024,7 @@ platform::CreatedMutex FakeProcesses::CreateNamedMutex(const std::string& name) 
 }
 
 Win32Result FakeProcesses::SetOwnProcessHighPriority() {
-    if (auto error = failures_.Check(Op::SetPriorityClass)) return {*error};
+    if (auto error = failures_.Check(Op::SetPriorityClass)) return Win32Result::Failed(*error);
     ownProcessHighPriority = true;
     return {};
 }

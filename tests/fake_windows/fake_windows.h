@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -47,6 +48,9 @@ public:
     platform::Win32Value<std::uint32_t> GetFileAttributes(const std::string& path) override;
     platform::Win32Result SetFileAttributes(const std::string& path, std::uint32_t attributes) override;
     platform::Win32Value<std::string> GetCurrentDirectory() override;
+    platform::Win32Value<std::string> GetLongPathName(const std::string& path) override;
+    // Short (8.3) names of existing paths, as "C:\\PROGRA~1" -> "C:\\Program Files".
+    std::map<std::string, std::string> shortNames;
     platform::Win32Value<std::string> SearchPath(const std::string& searchPath, const std::string& fileName,
                                                  std::size_t capacity) override;
     platform::Win32Result CreateDirectory(const std::string& path) override;
@@ -58,8 +62,7 @@ public:
     platform::Win32Result WriteNewFile(const std::string& path, const std::vector<std::uint8_t>& bytes) override;
     platform::OpenedFile OpenFileForUpdate(const std::string& path) override;
     platform::Win32Value<std::string> GetTempPath(std::size_t capacity) override;
-    // The short names of the volume, by long path; a path without one keeps its name.
-    std::map<std::string, std::string> shortNames;
+    // The short form of a path of shortNames; any other path keeps its name.
     platform::Win32Value<std::string> GetShortPathName(const std::string& path) override;
     platform::Win32Value<std::string> GetTempFileName(const std::string& folder, const std::string& prefix) override;
 
@@ -117,10 +120,12 @@ public:
     FakeRegistry(Journal& journal, FailureSwitches& failures) : journal_(journal), failures_(failures) {}
 
     // Which view the process itself sees: a 32-bit program on 64-bit Windows sees the
-    // 32-bit one.
+    // 32-bit one (WOW6432Node). When `nativeViewFollows` is set it decides instead, at
+    // every call, so that the view follows the machine a test sets up before its run.
     bool nativeViewIs32Bit = false;
+    std::function<bool()> nativeViewFollows;
 
-    // For test checks. `view` is Force64 or Force32 (Native follows nativeViewIs32Bit).
+    // For test checks. `view` is Force64 or Force32 (Native is the process's own view).
     bool KeyExists(platform::RegistryRoot root, const std::string& path, platform::RegistryView view) const;
     std::optional<FakeValue> Value(platform::RegistryRoot root, const std::string& path,
                                    const std::string& name, platform::RegistryView view) const;
@@ -133,6 +138,8 @@ public:
     void AddKey(platform::RegistryRoot root, const std::string& path, platform::RegistryView view);
     void AddStringValue(platform::RegistryRoot root, const std::string& path, const std::string& name,
                         const std::string& value, platform::RegistryView view);
+    void AddDwordValue(platform::RegistryRoot root, const std::string& path, const std::string& name,
+                       std::uint32_t value, platform::RegistryView view);
 
     platform::OpenedKey OpenKey(platform::RegistryRoot root, const std::string& path,
                                 platform::RegistryAccess access, platform::RegistryView view) override;
@@ -184,6 +191,12 @@ public:
     int isWow64ProcessCalls = 0;
 
     platform::Win32Value<platform::OsVersion> GetVersionEx() override;
+    // The machine is 64-bit Windows to a 32-bit program: its probe (IsWow64Process,
+    // asked from Windows XP on) says so.
+    bool RunsThirtyTwoBitProgramsUnderWow64() const {
+        return hasIsWow64Process && isWow64 && (version.major > 5 || (version.major == 5 && version.minor >= 1));
+    }
+
     bool HasIsWow64Process() override { return hasIsWow64Process; }
     platform::Win32Value<bool> IsWow64Process() override;
     platform::Win32Value<platform::ProcessMachines> IsWow64Process2() override;

@@ -27,8 +27,10 @@ protected:
 
 TEST_F(CopyModeTest, CopiesTheMonitorDllFromItsOwnFolderOverAnOlderOne) {
     windows.files.AddFile(kSystemCopy, "older");
+    windows.files.AddFile("C:\\medium\\nimbmon64.dll", "monitor 64", platform::kFileAttributeReadOnly);
     EXPECT_EQ(Run({"/copy"}), 0);
     EXPECT_TRUE(Copied());
+    EXPECT_EQ(windows.files.Attributes(kSystemCopy), platform::kFileAttributeNormal);  // from a CD
     EXPECT_TRUE(windows.ui.shown.empty());
 }
 

@@ -155,8 +155,8 @@ TEST_F(SelfRemovalTest, WithoutATemporaryFolderTheBatchLiesInTheInstallFoldersPa
 TEST_F(SelfRemovalTest, TheBatchNamesItsPathsAsTheCommandInterpreterReadsThem) {
     const std::string accented = "C:\\Program Files\\Caf\xE9 \x80";
     windows.files.AddFile(accented + "\\unInstpm64.exe", "MZ");
-    windows.files.shortNames[accented + "\\unInstpm64.exe"] = "C:\\PROGRA~1\\CAF~1\\UNINST~1.EXE";
-    windows.files.shortNames[accented] = "C:\\PROGRA~1\\CAF~1";
+    windows.files.shortNames["C:\\PROGRA~1\\CAF~1\\UNINST~1.EXE"] = accented + "\\unInstpm64.exe";
+    windows.files.shortNames["C:\\PROGRA~1\\CAF~1"] = accented;
     windows.files.tempPath = "C:\\Users\\Ren\xE9\\Temp\\";
     windows.files.AddFolder(windows.files.tempPath);
     context.ownPath = accented + "\\unInstpm64.exe";

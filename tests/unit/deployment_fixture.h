@@ -41,7 +41,7 @@ protected:
 
     const product::PlatformRow& Row() const { return *context.state.platformRow; }
     setup::DestinationJudge Judge() {
-        return {windows.shell, windows.registry, windows.system, Row(), context.leadBytes, context.state.sourceFolder};
+        return {windows.files, windows.shell, windows.registry, windows.system, Row(), context.leadBytes, context.state.sourceFolder};
     }
     // The steps as the sequence calls them.
     setup::DeployedFiles DeployProductFiles() {

@@ -1,44 +1,23 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <set>
 #include <string>
 #include <vector>
 
 #include "setup/file_deployment.h"
 #include "setup/install_sequence.h"
 #include "tests/unit/deployment_fixture.h"
+#include "tests/unit/setup_fixture.h"
 
 namespace {
 
 using setup::StepResult;
 using testing_support::DeploymentFixture;
 
-// Every file the copy list can name on the medium.
-const std::vector<std::string> kWholeMedium = {
-    "pagemill64.exe", "pagemill32.exe",   "pagemill.exe",     "QLWriter2.exe",      "QLWFtp.dll",
-    "README.TXT",     "setup.inf",        "setup.ini",        "message.txt",        "NimbExt.exe",
-    "iSEDQuickPDFSL.dll", "QuillEncrypt.exe", "QuillEncrypt.lan", "PDFWrite.rsp", "QLWriter1.exe",
-    "Quillet.dll",    "Preferences.exe",  "Preferences.lan",  "unInstpm64.exe",     "uninstpm.exe"};
-
 class FileDeploymentTest : public DeploymentFixture {
 protected:
     FileDeploymentTest() {
-        for (const auto& name : kWholeMedium) AddToMedium(name);
+        for (const auto& name : testing_support::MediumProductFiles(true)) AddToMedium(name);
         context.state.readmeName = "README.TXT";
-    }
-
-    // The names in the destination folder, lower case, sorted.
-    std::set<std::string> DestinationNames() const {
-        std::set<std::string> names;
-        const std::string prefix = std::string(kDestination) + "\\";
-        for (const auto& path : windows.files.AllPaths()) {
-            if (path.size() <= prefix.size() || path.compare(0, prefix.size(), prefix) != 0) continue;
-            std::string name = path.substr(prefix.size());
-            std::transform(name.begin(), name.end(), name.begin(), [](unsigned char c) { return std::tolower(c); });
-            names.insert(name);
-        }
-        return names;
     }
 
     // As the sequence does: the uninstaller's path goes into the install state.
@@ -47,20 +26,20 @@ protected:
         context.state.uninstallerPath = deployed.uninstallerPath;
         return deployed.result;
     }
+
+    // A row's names in this 64-bit build: the readme found is README.TXT, the converter
+    // is copied from its 64-bit build.
+    static std::string DestinationName(const product::ProductFile& file) {
+        return *file.name != '\0' ? file.name : "README.TXT";
+    }
+    static std::string MediumName(const product::ProductFile& file) {
+        const std::string name = DestinationName(file);
+        if (name != product::kConverterName) return name;
+        return product::Row(product::PlatformId::WindowsX64).converterOnMedium;
+    }
 };
 
 // ---- the copy list per platform ---------------------------------------------------------
-
-TEST_F(FileDeploymentTest, On64BitWindowsTheDestinationHoldsThe64BitChoices) {
-    ASSERT_TRUE(Deploy().ok());
-    EXPECT_EQ(DestinationNames(),
-              (std::set<std::string>{"pagemill.exe", "qlwriter2.exe", "readme.txt", "setup.inf", "setup.ini",
-                                     "message.txt", "pdfwrite.rsp", "qlwriter1.exe", "quillet.dll",
-                                     "preferences.exe", "preferences.lan", "uninstpm64.exe"}));
-    EXPECT_EQ(DeployedContent("pagemill.exe"), "pagemill64.exe");
-    EXPECT_EQ(context.state.uninstallerPath, "C:\\Program Files\\Quillet\\unInstpm64.exe");
-    EXPECT_TRUE(windows.processes.started.empty());  // no COM server in this build
-}
 
 TEST_F(FileDeploymentTest, On32BitNtTheUninstallerIsThe32BitOne) {
     On32BitNt();
@@ -82,44 +61,42 @@ TEST_F(FileDeploymentTest, OnWindows98NoQlWriter2AndTheUninstallerMayBeMissing) 
     EXPECT_EQ(context.state.uninstallerPath, "C:\\Program Files\\Quillet\\uninstpm.exe");
 }
 
-TEST_F(FileDeploymentTest, CopiesComeFromTheMediumFolderInListOrder) {
+TEST_F(FileDeploymentTest, On64BitWindowsTheRowsOfEveryNtBuildAreCopiedFromTheMediumInTableOrder) {
     ASSERT_TRUE(Deploy().ok());
     std::vector<std::string> copies;
     for (const auto& entry : windows.journal.Entries()) {
         if (entry.rfind("CopyFile ", 0) == 0) copies.push_back(entry.substr(9));
     }
-    const std::vector<std::string> expected = {
-        "C:\\Medium\\pagemill64.exe -> C:\\Program Files\\Quillet\\pagemill.exe",
-        "C:\\Medium\\QLWriter2.exe -> C:\\Program Files\\Quillet\\QLWriter2.exe",
-        "C:\\Medium\\README.TXT -> C:\\Program Files\\Quillet\\README.TXT",
-        "C:\\Medium\\setup.inf -> C:\\Program Files\\Quillet\\setup.inf",
-        "C:\\Medium\\setup.ini -> C:\\Program Files\\Quillet\\setup.ini",
-        "C:\\Medium\\message.txt -> C:\\Program Files\\Quillet\\message.txt",
-        "C:\\Medium\\PDFWrite.rsp -> C:\\Program Files\\Quillet\\PDFWrite.rsp",
-        "C:\\Medium\\QLWriter1.exe -> C:\\Program Files\\Quillet\\QLWriter1.exe",
-        "C:\\Medium\\Quillet.dll -> C:\\Program Files\\Quillet\\Quillet.dll",
-        "C:\\Medium\\Preferences.exe -> C:\\Program Files\\Quillet\\Preferences.exe",
-        "C:\\Medium\\Preferences.lan -> C:\\Program Files\\Quillet\\Preferences.lan",
-        "C:\\Medium\\unInstpm64.exe -> C:\\Program Files\\Quillet\\unInstpm64.exe"};
+    // Without the install log's flags: the rows of every NT build, the readme found and
+    // the 64-bit converter under the converter's name, then the 64-bit uninstaller.
+    std::vector<std::string> expected;
+    for (const product::ProductFile& file : product::kProductFiles) {
+        using product::CopiedWhen;
+        const bool everyNtBuild = file.when == CopiedWhen::Always || file.when == CopiedWhen::NtFamily;
+        if (everyNtBuild || file.when == CopiedWhen::ReadmeFound) {
+            expected.push_back(kMedium + MediumName(file) + " -> " + Destination(DestinationName(file)));
+        }
+    }
+    expected.push_back("C:\\Medium\\unInstpm64.exe -> C:\\Program Files\\Quillet\\unInstpm64.exe");
     EXPECT_EQ(copies, expected);
+    EXPECT_EQ(DeployedContent("pagemill.exe"), "pagemill64.exe");
+    EXPECT_EQ(context.state.uninstallerPath, "C:\\Program Files\\Quillet\\unInstpm64.exe");
+    EXPECT_TRUE(windows.processes.started.empty());  // no COM server in this build
 }
 
 // ---- conditional rows -------------------------------------------------------------------
 
 TEST_F(FileDeploymentTest, ExtensionComponentsAreCopiedOnlyWhenWantedAndPresent) {
-    ASSERT_TRUE(Deploy().ok());
-    for (const char* name : {"QLWFtp.dll", "NimbExt.exe", "iSEDQuickPDFSL.dll", "QuillEncrypt.exe",
-                             "QuillEncrypt.lan"}) {
-        EXPECT_FALSE(Deployed(name)) << name;
+    const std::string absent = "QuillEncrypt.exe";  // skipped without a report
+    for (const bool wanted : {false, true}) {
+        context.state.extensionComponents = wanted;
+        if (wanted) windows.files.Remove(kMedium + absent);
+        ASSERT_TRUE(Deploy().ok());
+        for (const product::ProductFile& file : product::kProductFiles) {
+            if (!file.onlyWhenOnMedium) continue;
+            EXPECT_EQ(Deployed(file.name), wanted && file.name != absent) << file.name;
+        }
     }
-
-    context.state.extensionComponents = true;
-    windows.files.Remove("C:\\Medium\\QuillEncrypt.exe");  // absent: skipped without a report
-    ASSERT_TRUE(Deploy().ok());
-    for (const char* name : {"QLWFtp.dll", "NimbExt.exe", "iSEDQuickPDFSL.dll", "QuillEncrypt.lan"}) {
-        EXPECT_TRUE(Deployed(name)) << name;
-    }
-    EXPECT_FALSE(Deployed("QuillEncrypt.exe"));
 }
 
 TEST_F(FileDeploymentTest, ComServerIsRegisteredByTheSystemsToolRightAfterItsCopy) {
@@ -155,68 +132,47 @@ TEST_F(FileDeploymentTest, NoReadmeNoReadmeCopy) {
 
 // ---- failures -------------------------------------------------------------------------
 
-struct RequiredRow {
-    const char* mediumName;
-    const char* lastCopiedBefore;  // in the destination after the failure
-    const char* notCopiedAfter;    // never reached
-};
+// The rows an extension-components build copies on 64-bit Windows, in their order.
+std::vector<const product::ProductFile*> CopiedRows() {
+    std::vector<const product::ProductFile*> rows;
+    for (const product::ProductFile& file : product::kProductFiles) {
+        if (file.when != product::CopiedWhen::Never) rows.push_back(&file);
+    }
+    return rows;
+}
 
-class RequiredCopyTest : public FileDeploymentTest, public ::testing::WithParamInterface<RequiredRow> {};
+class FailedCopyTest : public FileDeploymentTest, public ::testing::WithParamInterface<std::size_t> {};
 
-TEST_P(RequiredCopyTest, FailedCopyEndsTheRunWith108AndKeepsWhatWasCopied) {
+TEST_P(FailedCopyTest, ARequiredRowEndsTheRunWith108AfterTheRowsBeforeItAnOptionalOneIsPassedOver) {
     context.state.extensionComponents = true;
-    const RequiredRow row = GetParam();
-    windows.failures.Fail(fake::Op::CopyFile, platform::kErrorAccessDenied, std::string("\\Medium\\") + row.mediumName);
+    const auto rows = CopiedRows();
+    const product::ProductFile& row = *rows[GetParam()];
+    windows.failures.Fail(fake::Op::CopyFile, platform::kErrorAccessDenied, "\\Medium\\" + MediumName(row));
     const StepResult result = Deploy();
+    EXPECT_FALSE(Deployed(DestinationName(row)));
+    if (row.whenCopyFails == product::WhenCopyFails::PassedOver) {
+        EXPECT_TRUE(result.ok());
+        EXPECT_TRUE(Deployed(product::kUninstaller64));
+        return;
+    }
     EXPECT_EQ(result.messageId, 108u);
     EXPECT_EQ(result.error, platform::kErrorAccessDenied);
     EXPECT_FALSE(result.alreadyReported);
-    if (*row.lastCopiedBefore != '\0') {
-        EXPECT_TRUE(Deployed(row.lastCopiedBefore));
-    }
-    EXPECT_FALSE(Deployed(row.notCopiedAfter));
+    const std::size_t at = GetParam();
+    EXPECT_TRUE(at == 0 || Deployed(DestinationName(*rows[at - 1])));
+    EXPECT_TRUE(at + 1 == rows.size() || !Deployed(DestinationName(*rows[at + 1])));
     EXPECT_TRUE(context.state.uninstallerPath.empty());
 }
 
-INSTANTIATE_TEST_SUITE_P(EveryRequiredRow, RequiredCopyTest,
-                         ::testing::Values(RequiredRow{"pagemill64.exe", "", "QLWriter2.exe"},
-                                           RequiredRow{"QLWriter2.exe", "pagemill.exe", "QLWFtp.dll"},
-                                           RequiredRow{"QLWFtp.dll", "QLWriter2.exe", "README.TXT"},
-                                           RequiredRow{"README.TXT", "QLWFtp.dll", "setup.inf"},
-                                           RequiredRow{"setup.inf", "README.TXT", "setup.ini"},
-                                           RequiredRow{"NimbExt.exe", "message.txt", "iSEDQuickPDFSL.dll"},
-                                           RequiredRow{"iSEDQuickPDFSL.dll", "NimbExt.exe", "QuillEncrypt.exe"},
-                                           RequiredRow{"QuillEncrypt.exe", "iSEDQuickPDFSL.dll", "PDFWrite.rsp"},
-                                           RequiredRow{"PDFWrite.rsp", "QuillEncrypt.lan", "QLWriter1.exe"}));
+INSTANTIATE_TEST_SUITE_P(EachCopiedRow, FailedCopyTest, ::testing::Range(std::size_t{0}, CopiedRows().size()));
 
-TEST_F(FileDeploymentTest, MissingResponseFileEndsWith108AfterTheRowsBeforeIt) {
-    windows.files.Remove("C:\\Medium\\PDFWrite.rsp");
-    const StepResult result = Deploy();
-    EXPECT_EQ(result.messageId, 108u);
-    EXPECT_EQ(result.error, platform::kErrorFileNotFound);
-    EXPECT_TRUE(Deployed("message.txt"));
-    EXPECT_FALSE(Deployed("QLWriter1.exe"));
-}
-
-TEST_F(FileDeploymentTest, OptionalRowsArePassedOver) {
-    context.state.extensionComponents = true;
-    for (const char* name : {"setup.ini", "message.txt", "QuillEncrypt.lan", "QLWriter1.exe", "Quillet.dll",
-                             "Preferences.exe", "Preferences.lan"}) {
-        windows.failures.Fail(fake::Op::CopyFile, platform::kErrorAccessDenied, std::string("\\Medium\\") + name);
-    }
-    ASSERT_TRUE(Deploy().ok());
-    EXPECT_FALSE(Deployed("Preferences.exe"));
-    EXPECT_TRUE(Deployed("unInstpm64.exe"));
-}
-
-TEST_F(FileDeploymentTest, ReadOnlyIsClearedOnEveryCopyButThe64BitUninstaller) {
+// A medium on a CD or an image: the uninstaller could not delete a read-only copy.
+TEST_F(FileDeploymentTest, ReadOnlyIsClearedOnEveryCopy) {
     AddToMedium("Preferences.exe", platform::kFileAttributeReadOnly | platform::kFileAttributeArchive);
     AddToMedium("unInstpm64.exe", platform::kFileAttributeReadOnly | platform::kFileAttributeArchive);
     ASSERT_TRUE(Deploy().ok());
     EXPECT_EQ(windows.files.Attributes(Destination("Preferences.exe")), platform::kFileAttributeNormal);
-    EXPECT_EQ(windows.files.Attributes(Destination("unInstpm64.exe")),
-              platform::kFileAttributeReadOnly | platform::kFileAttributeArchive);
-    EXPECT_FALSE(windows.journal.Contains("SetFileAttributes C:\\Program Files\\Quillet\\unInstpm64.exe"));
+    EXPECT_EQ(windows.files.Attributes(Destination("unInstpm64.exe")), platform::kFileAttributeNormal);
 
     On32BitNt();
     AddToMedium("uninstpm.exe", platform::kFileAttributeReadOnly);

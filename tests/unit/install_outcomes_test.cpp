@@ -31,6 +31,11 @@ const std::string kWelcome =
     "Welcome to the Quillet Writer Setup program. This program will install Quillet Writer on your computer.\n\n"
     "Do you wish to continue?\n";
 const std::string kUnsupported = "Quillet Writer does not support Windows95/NT.";
+const std::string kProtectedPrint =
+    "Quillet Writer cannot be installed while Windows protected print mode is on: the mode blocks printers with "
+    "their own drivers and port monitors. Switch it off (Settings > Bluetooth & devices > Printers & scanners > "
+    "Windows protected print mode, or the group policy \"Configure Windows protected print\" set to Disabled), "
+    "then run Setup again.";
 // What a run that ends before it reads the Windows version, or before the welcome
 // question, must not have done.
 const std::vector<std::string> kNothingRead = {"GetVersionEx", "CreateKey"};
@@ -51,7 +56,11 @@ struct EarlyEnd {
     bool progress;                        // the progress window opened and closed before the last box
     bool applicationBox = false;          // the last box is the application's own
     std::string caption = "Quillet Writer Setup";  // of every other box
+    std::string logLine = "";                      // a line the run log "C:\run.log" must hold
 };
+
+constexpr const char* kRunLog = "/log=C:\\run.log";
+const std::string kCaption = "Quillet Writer Setup";
 
 using Machine = testing_support::SetupMachine;
 using Arrange = std::function<void(Machine&)>;
@@ -72,6 +81,42 @@ Arrange BrokenOrWhole(bool uninstallerThere) {
         f.windows.registry.AddStringValue(RegistryRoot::LocalMachine, kUninstallEntry, "UninstallString",
                                           "\"" + program + "\" /uninstall", RegistryView::Force64);
         if (uninstallerThere) f.windows.files.AddFile(program, "MZ");
+    };
+}
+Arrange Policy(const char* value, std::uint32_t state) {
+    return [=](Machine& f) {
+        f.windows.registry.AddDwordValue(RegistryRoot::LocalMachine,
+                                         "SOFTWARE\\Policies\\Microsoft\\Windows NT\\Printers\\WPP", value, state,
+                                         RegistryView::Force64);
+    };
+}
+// Another installation or removal of the product is running.
+Arrange HeldLock() {
+    return [](Machine& f) { f.windows.processes.openMutexes["Global\\NIMBRAX Writer Monitor x86 installation"] = 1; };
+}
+Arrange Spooler(std::function<void(std::map<std::string, platform::ServiceState>&)> change) {
+    return [=](Machine& f) {
+        f.windows.failures.Fail(fake::Op::EnumMonitors, 1722);
+        change(f.windows.system.services);
+    };
+}
+// An installation of `owner` in C:\Program Files\Other whose port key is `port`, and a
+// printer `printer` on that port when one is named.
+Arrange InstalledEdition(std::string owner, std::string port, std::string printer = "") {
+    return [=](Machine& f) {
+        auto log = SampleInstallLog();
+        log.ProductName = owner;
+        f.windows.files.AddFolder("C:\\Program Files\\Other");
+        f.windows.files.AddFile("C:\\Program Files\\Other\\setup.inf", installlog::EncodeInstallLog(log, {9}));
+        f.windows.registry.AddStringValue(RegistryRoot::LocalMachine, std::string(kProductKey) + "\\" + port,
+                                          "Destination Folder", "C:\\Program Files\\Other", RegistryView::Force64);
+        if (!printer.empty()) {
+            f.windows.spooler.ports.push_back(port);
+            fake::FakePrinter existing;
+            existing.info.printerName = printer;
+            existing.info.portName = port;
+            f.windows.spooler.printers.push_back(existing);
+        }
     };
 }
 Arrange Log(std::function<void(installlog::InstallLog&)> change) {
@@ -110,6 +155,63 @@ std::vector<EarlyEnd> EarlyEnds() {
          {kUnsupported}, kNothingAsked, false, false},
         {"a Windows version that cannot be read", Failing(fake::Op::GetVersionEx, platform::kErrorInvalidParameter),
          {"/s"}, setup::kExitInstallFailed, {kUnsupported}, kNothingAsked, false, false},
+        {"Windows NT 4, silent, on a window station nobody sees",
+         [](Machine& f) {
+             f.windows.system.version = {4, 0};
+             f.windows.ui.windowStationVisible = false;
+         },
+         {"/s", kRunLog}, setup::kExitInstallFailed, {}, kNothingAsked, false, false, false, kCaption,
+         "box not shown, no visible window station: " + kUnsupported},
+        {"Windows protected print mode by policy, silent", Policy("WindowsProtectedPrintGroupPolicyState", 1),
+         {"/s", kRunLog}, setup::kExitBlockedByPolicy, {}, kNothingAsked, false, false, false, kCaption,
+         "step 7 Windows protected print mode: on, not supported"},
+        {"Windows protected print mode by its switch, interactive", Policy("WindowsProtectedPrintMode", 1), {},
+         setup::kExitBlockedByPolicy, {kProtectedPrint}, kNothingAsked, false, false},
+        // Not an end: the policy that keeps the mode off.
+        {"Windows protected print mode off", Policy("WindowsProtectedPrintGroupPolicyState", 0), {"/s"},
+         setup::kExitInstalled, {}, {}, true, false},
+        {"another run holds the lock, silent", HeldLock(), {"/s", kRunLog}, setup::kExitAnotherRunInProgress, {},
+         kNothingRead, false, false, false, kCaption, "step 4 run lock: another installation or removal is running"},
+        {"another run holds the lock, interactive", HeldLock(), {}, setup::kExitAnotherRunInProgress,
+         {"Another installation or removal of Quillet Writer is in progress. Wait until it has finished, then run "
+          "Setup again."},
+         kNothingRead, false, false},
+        {"another user's run holds the lock", Failing(fake::Op::CreateMutex, platform::kErrorAccessDenied), {"/s"},
+         setup::kExitAnotherRunInProgress, {}, kNothingRead, false, false},
+        // Not an end: a system that cannot make the lock under either name runs without it.
+        {"a lock that cannot be made", Failing(fake::Op::CreateMutex, platform::kErrorInvalidParameter),
+         {"/s", kRunLog}, setup::kExitInstalled, {}, {}, true, false, false, kCaption,
+         "step 4 run lock: not available, run without it, error 87"},
+        {"a stopped and disabled spooler", Spooler([](auto& services) { services["Spooler"] = {1, 4}; }),
+         {"/s", kRunLog}, 106, {}, {"CreateKey"}, false, false, false, kCaption,
+         "step 9 Spooler service: stopped, disabled"},
+        {"no spooler service", Spooler([](auto& services) { services.clear(); }), {"/s", kRunLog}, 106, {},
+         {"CreateKey"}, false, false, false, kCaption, "step 9 Spooler service: not installed"},
+        {"the port of another edition, silent", InstalledEdition("Other Writer", "QLW1:"), {"/s", kRunLog},
+         setup::kExitOwnedByAnotherEdition, {}, kNothingAsked, true, false, false, kCaption,
+         "step 8 printer and port: the port \"QLW1:\" belongs to Other Writer: not installed"},
+        {"the printer of another edition on its own port", InstalledEdition("Other Writer", "OTH1:", "Quillet Writer"),
+         {}, setup::kExitOwnedByAnotherEdition,
+         {"Quillet Writer cannot be installed: the printer \"Quillet Writer\" belongs to Other Writer, which is "
+          "installed on this computer. Uninstall Other Writer first, or install from a medium whose printer and port "
+          "have names of their own."},
+         kNothingAsked, true, false},  // the other edition's product key
+        // Not an end: the port key of this product (an earlier run), or of a folder that is gone.
+        {"the port key of this product", InstalledEdition("Quillet Writer", "QLW1:"), {"/s"}, setup::kExitInstalled, {},
+         {}, true, false},
+        {"a port key whose folder is gone",
+         [](Machine& f) {
+             InstalledEdition("Other Writer", "QLW1:")(f);
+             f.windows.files.Remove("C:\\Program Files\\Other\\setup.inf");
+         },
+         {"/s"}, setup::kExitInstalled, {}, {}, true, false},
+        // Ends at the end: a printer on a port that does not exist prints nowhere.
+        {"a monitor DLL the spooler cannot load", Failing(fake::Op::AddMonitor, 126), {"/s", kRunLog},
+         setup::kExitInstallFailed, {}, {}, true, false, false, kCaption,
+         "step 22 port check: the monitor is not registered"},
+        {"a monitor that adds no port", [](Machine& f) { f.windows.spooler.portAddedByMonitor.clear(); },
+         {"/s", kRunLog}, setup::kExitInstallFailed, {}, {}, true, false, false, kCaption,
+         "step 22 port check: the port is missing"},
         {"an uninstall entry, silent", UninstallEntryIn(RegistryView::Force64), {"/s"}, setup::kExitAlreadyInstalled,
          {}, kNothingAsked, false, false},
         {"an uninstall entry, interactive", UninstallEntryIn(RegistryView::Force64), {}, setup::kExitAlreadyInstalled,
@@ -206,6 +308,10 @@ TEST(InstallOutcomes, EveryEarlyEndReportsOnceAndRunsNoLaterStep) {
             EXPECT_FALSE(f.windows.journal.Contains(entry)) << entry;
         }
         EXPECT_EQ(f.ProductKeyExists(), c.productKey);
+        if (!c.logLine.empty()) {
+            EXPECT_NE(f.windows.files.Content("C:\\run.log").value_or("").find(c.logLine), std::string::npos)
+                << f.windows.files.Content("C:\\run.log").value_or("<no run log>");
+        }
     }
 }
 
@@ -240,6 +346,8 @@ TEST_F(InstallOutcomeTest, DestinationsTheUninstallerCouldNotSafelyRemoveAreRefu
         {"Quillet", "", {"/s", "-dc:\\WINDOWS.\\System32\\Quillet"}, true},
         {"Quillet", "", {"/s", "-dC:\\Program Files\\Quillet\\.."}, true},
         {"Quillet", "", {"/s", "-dC:\\Program Files (x86)"}, true},  // the other Program Files folder
+        {"Quillet", "", {"/s", "-dC:\\PROGRA~1"}, true},           // its short name
+        {"Quillet", "", {"/s", "-dc:\\progra~1\\Quillet\\.."}, true},
         {"Quillet", "", {"/s", "-dC:\\Medium"}, true},
         {"Quillet", "", {"/s", "-dc:\\medium\\.\\"}, true},
         // Accepted.
@@ -249,11 +357,13 @@ TEST_F(InstallOutcomeTest, DestinationsTheUninstallerCouldNotSafelyRemoveAreRefu
         {"Quillet", "", {"/s", "-dC:\\Program Files\\Brindle\\..\\Quillet"}, false},
         {"Quillet", "", {"/s", "-dC:\\Windows Tools"}, false},
         {"Quillet", "", {"/s", "-dC:\\Medium\\Installed"}, false},
+        {"Quillet", "", {"/s", "-dC:\\PROGRA~1\\Quillet"}, false},
     };
     for (const Case& c : cases) {
         const std::string trace = c.subfolder + " | " + c.settings + " | " + c.arguments.back();
         SCOPED_TRACE(trace);
         testing_support::SetupMachine f;
+        f.windows.files.shortNames["C:\\PROGRA~1"] = "C:\\Program Files";
         f.windows.registry.AddStringValue(RegistryRoot::LocalMachine, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion",
                                           "ProgramFilesDir (x86)", "C:\\Program Files (x86)", RegistryView::Force64);
         auto log = SampleInstallLog();

@@ -18,7 +18,8 @@ TEST_F(PortMonitorTest, SixtyFourBitStartsTheMediumsCopyHelperByItsQuotedPathAnd
     ASSERT_EQ(windows.processes.started.size(), 1u);
     EXPECT_EQ(windows.processes.started[0].commandLine, "\"C:\\Medium\\unInstpm64.exe\" /copy");
     EXPECT_EQ(windows.processes.started[0].start.show, platform::WindowShow::Show);
-    EXPECT_TRUE(windows.journal.Contains("WaitForProcess"));
+    // Waited for once, without a time-out (INFINITE): the copy takes as long as it takes.
+    EXPECT_EQ(windows.processes.started[0].waits, std::vector<std::uint32_t>{0xFFFFFFFFu});
     EXPECT_EQ(windows.processes.terminated, 0);
     EXPECT_FALSE(windows.journal.Contains("CopyFile"));  // Setup does not write system32 itself
 }
@@ -102,7 +103,9 @@ TEST_F(PortMonitorTest, FailingMonitorAndPortCallsDoNotStopTheInstallation) {
     WriteInstallLog(testing_support::SampleInstallLog());
     windows.failures.Fail(fake::Op::AddMonitor, platform::kErrorAccessDenied);
     windows.failures.Fail(fake::Op::AddPort, platform::kErrorAccessDenied);
-    windows.spooler.ports.push_back("QLW1:");  // left by an earlier installation
+    // Left by an earlier installation: the monitor and its port.
+    windows.spooler.monitors.push_back("NIMBRAX Writer Monitor x86");
+    windows.spooler.ports.push_back("QLW1:");
     EXPECT_EQ(Run({}), 0);
     EXPECT_EQ(windows.ui.shown.back().text.rfind("Setup has finished installing", 0), 0u);
     EXPECT_NE(windows.spooler.FindPrinter("Quillet Writer"), nullptr);

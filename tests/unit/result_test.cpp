@@ -9,6 +9,7 @@
 namespace {
 
 using platform::SizedValue;
+using platform::Win32Result;
 using platform::Win32Value;
 
 TEST(Win32Value, AFailureHasNoValueToRead) {
@@ -29,6 +30,22 @@ TEST(Win32Value, AFailureWithoutAnErrorIsStillAFailure) {
     const auto failed = Win32Value<std::uint32_t>::Failed(platform::kErrorSuccess);
     EXPECT_FALSE(failed);
     EXPECT_EQ(failed.error, platform::kErrorGenFailure);
+
+    const struct {
+        const char* name;
+        Win32Result result;
+        std::uint32_t error;  // kErrorSuccess: a success
+    } cases[] = {
+        {"success", Win32Result::Ok(), platform::kErrorSuccess},
+        {"failure without an error", Win32Result::Failed(platform::kErrorSuccess), platform::kErrorGenFailure},
+        {"failure", Win32Result::Failed(platform::kErrorAccessDenied), platform::kErrorAccessDenied},
+        {"status 0", Win32Result::FromStatus(platform::kErrorSuccess), platform::kErrorSuccess},
+        {"status 2", Win32Result::FromStatus(platform::kErrorFileNotFound), platform::kErrorFileNotFound},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(static_cast<bool>(c.result), c.error == platform::kErrorSuccess) << c.name;
+        EXPECT_EQ(c.result.error, c.error) << c.name;
+    }
 }
 
 TEST(SizedValue, TheSizeWantedIsKnownOnlyForATooSmallBuffer) {

@@ -106,17 +106,17 @@ TEST_F(RunLogTest, TheUninstallerLogsWhatASilentRunCouldNotShow) {
         std::size_t boxes;
     };
     const std::vector<Case> cases = {
-        {"no spooler service", spoolerService(std::nullopt), 1603, "step 6 port monitors: Spooler service: does not exist", 0},
+        {"no spooler service", spoolerService(std::nullopt), 1603, "step 6 port monitors: Spooler service: not installed", 0},
         {"a stopped spooler", spoolerService(platform::ServiceState{platform::kServiceStopped, 3}), 1603,
          "step 6 port monitors: Spooler service: stopped", 0},
         {"a disabled spooler", spoolerService(platform::ServiceState{platform::kServiceStopped, platform::kServiceDisabled}),
-         1603, "step 6 port monitors: Spooler service: disabled", 0},
+         1603, "step 6 port monitors: Spooler service: stopped, disabled", 0},
         {"the printer box, invisible",
          [invisible](auto& m) {
              invisible(m);
              m.windows.failures.Fail(fake::Op::DeletePrinter, platform::kErrorAccessDenied);
          },
-         1603, "step 8 message not shown (invisible window station): Delete Printer failed. (Err-201)", 0},
+         1603, "step 8 box not shown, no visible window station: Delete Printer failed. (Err-201)", 0},
         {"the printer box, a station that cannot be asked counts as visible",
          [](auto& m) {
              m.windows.ui.windowStationError = platform::kErrorAccessDenied;

@@ -9,6 +9,8 @@
 #include <vector>
 
 #include "common/installlog/install_log.h"
+#include "common/product/product_files.h"
+#include "common/text/text.h"
 #include "setup/install_sequence.h"
 #include "tests/fake_windows/fake_dialogs.h"
 #include "tests/fake_windows/fake_windows.h"
@@ -30,6 +32,22 @@ inline installlog::InstallLog SampleInstallLog() {
     return log;
 }
 
+// The product files of a medium, from the product-file table: the converter's builds,
+// the rows every build copies and the uninstallers; with `wholeMedium` also README.TXT and
+// the rows only some media hold or that a run writes itself (the install log, settings).
+inline std::vector<std::string> MediumProductFiles(bool wholeMedium) {
+    std::vector<std::string> names = {"pagemill64.exe", "pagemill32.exe", product::kUninstaller64,
+                                      product::kUninstaller32};
+    if (wholeMedium) names.push_back(product::kReadmeNames[0]);
+    for (const product::ProductFile& file : product::kProductFiles) {
+        const bool written = text::EqualsNoCase(file.name, product::kInstallLogName) ||
+                             text::EqualsNoCase(file.name, product::kSettingsName);
+        const bool copied = file.when != product::CopiedWhen::Never && *file.name != '\0';
+        if (copied && (wholeMedium || (!file.onlyWhenOnMedium && !written))) names.push_back(file.name);
+    }
+    return names;
+}
+
 // The machine and one run of the installer on it; tests that try many machines make
 // one per case.
 class SetupMachine {
@@ -42,11 +60,17 @@ public:
         windows.files.AddFile(mediumFolder + "Setup.exe", "MZ");
         windows.files.AddFolder("C:\\Windows\\system32");
         windows.files.AddFolder("C:\\Program Files");
-        for (const char* name : kProductFiles) windows.files.AddFile(mediumFolder + name, name);
+        // The product files every run copies; the tests add those only some builds copy.
+        for (const std::string& name : MediumProductFiles(false)) windows.files.AddFile(mediumFolder + name, name);
         for (const char* name : kDriverFiles) windows.files.AddFile(mediumFolder + "Driver\\" + name, name);
         for (const auto& environment : windows.spooler.driverDirectories) windows.files.AddFolder(environment.second);
         // The product's monitor adds the port that the install log names.
         windows.spooler.portAddedByMonitor = "QLW1:";
+        // The 32-bit Setup on 64-bit Windows runs under WOW64, where its own registry view
+        // is the 32-bit one; only Force64 reaches the 64-bit view.
+        windows.registry.nativeViewFollows = [this] {
+            return !programIs64Bit && windows.system.RunsThirtyTwoBitProgramsUnderWow64();
+        };
     }
 
     // The printer driver files of the medium: "Driver\" for the description files and the
@@ -55,13 +79,6 @@ public:
         "NIMBRAXW.PPD", "NIMBRAXW.SPD", "PSCRIPT5.DLL", "PS5UI.DLL", "PSCRIPT.HLP", "PSCRIPT.NTF",
         "PSCRIPT.DRV", "PSCRIPT.INI", "TESTPS.TXT", "FONTS.MFM", "ICONLIB.DLL", "PSMON.DLL",
         "x64\\PSCRIPT5.DLL", "x64\\PS5UI.DLL", "x64\\PSCRIPT.HLP", "x64\\PSCRIPT.NTF"};
-
-    // The product files every run copies from the medium, for each platform; the files
-    // that only some builds copy are added by the tests that need them.
-    static constexpr const char* kProductFiles[] = {
-        "pagemill64.exe", "pagemill32.exe", "pagemill.exe", "QLWriter1.exe", "QLWriter2.exe",
-        "Quillet.dll", "Preferences.exe", "Preferences.lan", "PDFWrite.rsp", "message.txt",
-        "unInstpm64.exe", "uninstpm.exe"};
 
     void WriteInstallLog(const installlog::InstallLog& log) {
         windows.files.AddFile(mediumFolder + "Setup.inf",

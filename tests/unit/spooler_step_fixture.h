@@ -61,9 +61,9 @@ protected:
         return setup::InstallPrinterDriver({windows.spooler, windows.files, Row(), context->state}, context->feedback);
     }
     setup::PrinterSetup PrinterSteps() {
-        return {windows.spooler, windows.ui, Row(), context->state, context->settings};
+        return {windows.spooler, context->feedback, Row(), context->state, context->settings};
     }
-    bool InstallPrinter() { return setup::InstallPrinter(PrinterSteps(), context->feedback); }
+    bool InstallPrinter() { return setup::InstallPrinter(PrinterSteps()); }
     void WriteLegacyDefaultDevMode() {
         setup::WriteLegacyDefaultDevMode(windows.files, windows.registry, context->state);
     }

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "common/product/product_files.h"
 #include "common/product/run_lock.h"
 #include "tests/unit/uninstall_fixture.h"
 #include "uninstall/exit_codes.h"
@@ -37,11 +38,26 @@ protected:
 
 // ---- a complete run --------------------------------------------------------------------
 
-TEST_F(UninstallModeTest, ARoundTripLeavesOnlyTheDocumentedResidue) {
+// The sample build, and builds that copy every row of the product-file table (each with
+// another readme). No product file is residue (the README's "What stays after an
+// uninstallation" names none): every file the installer copies must go.
+class RoundTripTest : public UninstallModeTest, public ::testing::WithParamInterface<std::string> {};
+
+TEST_P(RoundTripTest, LeavesOnlyTheDocumentedResidue) {
     const std::set<std::string> filesBefore = Files();
     const std::set<std::string> keysBefore = Keys();
     const auto spoolerBefore = windows.spooler.drivers.size();
-    ASSERT_EQ(Install(), 0);
+    auto log = SampleInstallLog();
+    std::vector<std::string> extra;
+    if (const std::string readme = GetParam(); !readme.empty()) {
+        log.ProgrammaticAccess = log.ExtensionComponents = 1;
+        extra.push_back(readme);
+        for (const product::ProductFile& file : product::kProductFiles) {
+            if (file.onlyWhenOnMedium) extra.push_back(file.name);
+        }
+    }
+    ASSERT_EQ(Install(log, extra), 0);
+    for (const std::string& name : extra) EXPECT_TRUE(windows.files.Exists(Installed(name))) << name;
     EXPECT_EQ(Uninstall(), uninstall::kExitDone);
 
     // The spooler is as it was.
@@ -91,6 +107,13 @@ TEST_F(UninstallModeTest, ARoundTripLeavesOnlyTheDocumentedResidue) {
     // The temporary copy of the decoded log is gone.
     for (const auto& file : Files()) EXPECT_EQ(file.find("\\pmt"), std::string::npos) << file;
 }
+
+std::vector<std::string> SampleAndEachReadme() {
+    std::vector<std::string> builds(product::kReadmeNames.begin(), product::kReadmeNames.end());
+    builds.insert(builds.begin(), "");  // the sample build
+    return builds;
+}
+INSTANTIATE_TEST_SUITE_P(SampleAndEveryRow, RoundTripTest, ::testing::ValuesIn(SampleAndEachReadme()));
 
 TEST_F(UninstallModeTest, InteractiveRunAsksFirstAndSaysWhenItIsDone) {
     ASSERT_EQ(Install(), 0);
@@ -343,6 +366,13 @@ TEST_F(UninstallModeTest, ProductFilesGoInListOrderWhatElseIsInTheFolderStays) {
     ASSERT_EQ(Install(log, {"QLWFtp.dll"}), 0);
     windows.files.AddFile(Installed("My Letter.pdf"), "the user's");
     windows.files.AddFile(Installed("Preferences.lan"), "read-only", platform::kFileAttributeReadOnly);
+    // The list's files this build deployed, in the list's order, then the COM server.
+    std::vector<std::string> expected;
+    for (const char* name : product::kRemovedProductFiles) {
+        if (windows.files.Exists(Installed(name))) expected.push_back(name);
+    }
+    expected.push_back(product::kComServerName);
+    expected.push_back("setup.inf");  // the install log goes last
     ASSERT_EQ(Uninstall(), uninstall::kExitDone);
 
     std::vector<std::string> deleted;
@@ -350,9 +380,6 @@ TEST_F(UninstallModeTest, ProductFilesGoInListOrderWhatElseIsInTheFolderStays) {
         const std::string prefix = "DeleteFile C:\\Program Files\\Quillet\\";
         if (entry.rfind(prefix, 0) == 0) deleted.push_back(entry.substr(prefix.size()));
     }
-    const std::vector<std::string> expected = {"message.txt", "PDFWrite.rsp", "Preferences.exe", "Preferences.lan",
-                                               "QLWriter1.exe", "Quillet.dll", "QLWriter2.exe", "pagemill.exe",
-                                               "QLWFtp.dll", "setup.inf"};
     EXPECT_EQ(deleted, expected);
     EXPECT_TRUE(windows.files.Exists(Installed("My Letter.pdf")));
     EXPECT_TRUE(windows.files.Exists(Installed("Preferences.lan")));

@@ -112,23 +112,29 @@ TEST(DestinationDialog, CancelEscapeAndTheCloseBoxKeepTheFolderAsItWasSet) {
     }
 }
 
-TEST(DestinationDialog, BrowseOpensAtTheFolderLastSetAndCancellingItChangesNothing) {
+TEST(DestinationDialog, BrowseOpensAtTheFolderLastSetKeepsTheOneChosenAndCancellingChangesNothing) {
     char windowsFolder[MAX_PATH] = {};
     ASSERT_GT(GetWindowsDirectoryA(windowsFolder, MAX_PATH), 0u);
+    char systemFolder[MAX_PATH] = {};
+    ASSERT_GT(GetSystemDirectoryA(systemFolder, MAX_PATH), 0u);
     const struct {
         const char* name;
         int browserButton;
-        std::string field;  // after the browser has closed
+        std::string chosen;  // selected in the browser before its button; empty: none
+        std::string field;   // after the browser has closed
+        std::string stored;  // the dialog's folder then, where a further Browse opens
     } cases[] = {
         // OK at once takes the folder the browser opened at: the one set before, not the
         // one typed since.
-        {"OK in the browser", IDOK, windowsFolder},
-        {"Cancel in the browser", IDCANCEL, "D:\\Typed"},
+        {"OK in the browser", IDOK, "", windowsFolder, windowsFolder},
+        {"another folder chosen", IDOK, systemFolder, systemFolder, systemFolder},
+        {"Cancel in the browser", IDCANCEL, systemFolder, "D:\\Typed", windowsFolder},
     };
     for (const auto& c : cases) {
         CDestinationFolderDlg dialog;
         dialog.folder = windowsFolder;
         std::string field;
+        std::string stored;
         bool browserShown = false;
         DialogScript script({[&] {
                                  Type("D:\\Typed");
@@ -137,16 +143,22 @@ TEST(DestinationDialog, BrowseOpensAtTheFolderLastSetAndCancellingItChangesNothi
                              [&] {
                                  const HWND browser = ShownOver(Dialog());
                                  browserShown = browser != nullptr;
-                                 if (browser != nullptr) PostMessageA(browser, WM_COMMAND, static_cast<WPARAM>(c.browserButton), 0);
+                                 if (browser == nullptr) return;
+                                 if (!c.chosen.empty()) {
+                                     SendMessageA(browser, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(c.chosen.c_str()));
+                                 }
+                                 PostMessageA(browser, WM_COMMAND, static_cast<WPARAM>(c.browserButton), 0);
                              },
                              [&] {
                                  field = wintest::ControlText(Dialog(), IDC_DESTINATION_FOLDER);
+                                 stored = dialog.folder;
                                  wintest::Click(Dialog(), IDCANCEL);
                              }});
         EXPECT_EQ(dialog.DoModal(), IDCANCEL) << c.name;
         EXPECT_FALSE(script.rescued()) << c.name;
         EXPECT_TRUE(browserShown) << c.name;
         EXPECT_EQ(field, c.field) << c.name;
+        EXPECT_EQ(stored, c.stored) << c.name;
     }
 }
 

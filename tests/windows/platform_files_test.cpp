@@ -1,6 +1,8 @@
 // The real file system behind the boundary: the answers the logic relies on.
 #include <gtest/gtest.h>
 
+#include "platform/win32/windows_api.h"
+
 #include "platform/win32/win32_platform.h"
 #include "tests/windows/scratch_folder.h"
 
@@ -17,6 +19,26 @@ TEST(Win32Files, ReadWholeFileGivesRawBytesOrTheError) {
     EXPECT_EQ(read.value(), (std::vector<std::uint8_t>{'a', 0, 'b', '\r', '\n'}));
     EXPECT_EQ(files.ReadWholeFile(folder / "missing.bin").error, platform::kErrorFileNotFound);
     EXPECT_EQ(files.ReadWholeFile(folder / "no\\such\\folder.bin").error, platform::kErrorPathNotFound);
+}
+
+// The short name Windows gives a long folder name comes back in its long form; a
+// missing path is an error, not the path as given.
+TEST(Win32Files, LongPathNamesOfShortOnesThatExist) {
+    wintest::ScratchFolder folder("files_long");
+    const std::string longFolder = folder / "A long folder name";
+    ASSERT_TRUE(CreateDirectoryA(longFolder.c_str(), nullptr));
+    char shortName[MAX_PATH] = {};
+    const DWORD length = GetShortPathNameA(longFolder.c_str(), shortName, MAX_PATH);
+    ASSERT_GT(length, 0u);
+    ASSERT_NE(std::string(shortName), longFolder);  // a short name exists to be read back
+    Win32FileSystem files;
+    const auto longName = files.GetLongPathName(std::string(shortName) + "\\");
+    ASSERT_TRUE(longName) << longName.error;
+    EXPECT_EQ(_stricmp(longName.value().c_str(), (longFolder + "\\").c_str()), 0) << longName.value();
+    const auto missing = files.GetLongPathName(folder / "missing\\below");
+    EXPECT_FALSE(missing);
+    EXPECT_TRUE(missing.error == platform::kErrorFileNotFound || missing.error == platform::kErrorPathNotFound);
+    RemoveDirectoryA(longFolder.c_str());
 }
 
 // GetFileSize answers in two halves, and a low half of 0xFFFFFFFF is also how it reports

@@ -167,4 +167,22 @@ TEST(Win32Processes, TheRunningProgramRaisesItsThreadAndClass) {
     EXPECT_EQ(classAfter, static_cast<DWORD>(HIGH_PRIORITY_CLASS));
 }
 
+// A second mutex of the same name sees the first; once every handle is closed the name
+// is free again.
+TEST(Win32Processes, ANamedMutexTellsASecondRunFromTheFirst) {
+    platform::win32::Win32Processes processes;
+    const std::string name = "Global\\windows_tests mutex " + std::to_string(GetCurrentProcessId());
+    {
+        platform::CreatedMutex first = processes.CreateNamedMutex(name);
+        ASSERT_TRUE(first) << first.error;
+        EXPECT_FALSE(first.alreadyExisted);
+        platform::CreatedMutex second = processes.CreateNamedMutex(name);
+        ASSERT_TRUE(second) << second.error;
+        EXPECT_TRUE(second.alreadyExisted);
+    }
+    platform::CreatedMutex again = processes.CreateNamedMutex(name);
+    ASSERT_TRUE(again);
+    EXPECT_FALSE(again.alreadyExisted);
+}
+
 }  // namespace

@@ -34,6 +34,30 @@ TEST(Win32System, SixtyFourBitProcessIsNotWow64) {
     EXPECT_FALSE(answer.value());  // a 64-bit process is native, not under WOW64
 }
 
+TEST(Win32System, SixtyFourBitProcessOnAnX64Machine) {
+    Win32SystemInfo system;
+    const auto machines = system.IsWow64Process2();
+    // Absent before Windows 10 1709: then the older probe decides.
+    if (!machines) {
+        EXPECT_EQ(machines.error, 120u);  // ERROR_CALL_NOT_IMPLEMENTED
+        return;
+    }
+    EXPECT_EQ(machines.value().process, platform::kMachineUnknown);  // not under WOW64
+    EXPECT_EQ(machines.value().native, platform::kMachineAmd64);
+}
+
+// Read-only, through the service control manager: the spooler is there (stopped or
+// running), a made-up service is not.
+TEST(Win32System, ServiceStatesAreReadWithoutChangingThem) {
+    Win32SystemInfo system;
+    const auto spooler = system.QueryServiceState("Spooler");
+    ASSERT_TRUE(spooler) << spooler.error;
+    EXPECT_TRUE(spooler.value().currentState == platform::kServiceStopped ||
+                spooler.value().currentState == platform::kServiceRunning);
+    EXPECT_NE(spooler.value().startType, 0u);
+    EXPECT_EQ(system.QueryServiceState("NoSuchServiceOfOurs").error, platform::kErrorServiceDoesNotExist);
+}
+
 TEST(Win32System, SystemTextsForKnownCodesOnly) {
     Win32SystemInfo system;
     EXPECT_FALSE(system.FormatSystemMessage(5).empty());

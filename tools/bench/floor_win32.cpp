@@ -88,7 +88,7 @@ bool DeleteTree(platform::FileSystem& files, const std::string& folder) {
 bool SetPortForMonitor(platform::Registry& registry, const std::string& port) {
     platform::OpenedKey key = registry.CreateKey(platform::RegistryRoot::LocalMachine, product::kProductKeyPath,
                                                  platform::RegistryView::Native);
-    return key && key.key->SetTextValue("Port Name", port, platform::TextCount::WithNul);
+    return key && key.key->SetTextValue(product::kPortNameRecord.name, port, platform::TextCount::WithNul);
 }
 
 // Runs the calls in order and answers the number (from 1) of the first that failed.

@@ -49,6 +49,7 @@ constexpr int kExitUsage = 2;
 
 constexpr const char* kUsage =
     "usage: wintool run <program> [args...]\n"
+    "       wintool runhidden <ms> <program> [args...]\n"
     "       wintool regkey <64|32> <HKLM path>\n"
     "       wintool mkkey <64|32> <HKLM path>\n"
     "       wintool rmkey <64|32> <HKLM path>\n"
@@ -102,7 +103,26 @@ std::string QuoteArgument(const std::string& argument) {
     return quoted;
 }
 
-int RunProgram(const std::vector<std::string>& commandWords) {
+// A window station of its own, made invisible as every station but WinSta0 is, with one
+// desktop: what a service or a deployment tool's SYSTEM session gives its programs.
+// Gives "station\desktop" for STARTUPINFO, or nothing.
+std::string HiddenDesktop() {
+    const char* station = "wintool-hidden";
+    HWINSTA hidden = CreateWindowStationA(station, 0, WINSTA_ALL_ACCESS, nullptr);
+    if (hidden == nullptr) return {};
+    // A desktop is made in the calling process's own station: switch there for the call.
+    HWINSTA own = GetProcessWindowStation();
+    if (!SetProcessWindowStation(hidden)) return {};
+    HDESK desktop = CreateDesktopA("hidden", nullptr, nullptr, 0, GENERIC_ALL, nullptr);
+    SetProcessWindowStation(own);
+    // Both stay open for the program's lifetime; the process's end closes them.
+    return desktop != nullptr ? std::string(station) + "\\hidden" : std::string();
+}
+
+// Starts the program, on `desktop` when one is given, and prints "exit=<status>", or
+// "exit=timeout" (and ends it) when it has not ended within `milliseconds`.
+int RunProgram(const std::vector<std::string>& commandWords, const std::string& desktop = "",
+               DWORD milliseconds = INFINITE) {
     std::string commandLine;
     for (const std::string& word : commandWords) {
         if (!commandLine.empty()) commandLine += ' ';
@@ -114,6 +134,9 @@ int RunProgram(const std::vector<std::string>& commandWords) {
 
     STARTUPINFOA startup{};
     startup.cb = sizeof(startup);
+    std::vector<char> desktopName(desktop.begin(), desktop.end());
+    desktopName.push_back('\0');
+    if (!desktop.empty()) startup.lpDesktop = desktopName.data();
     PROCESS_INFORMATION info{};
     if (!CreateProcessA(nullptr, writable.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                         &startup, &info)) {
@@ -124,7 +147,11 @@ int RunProgram(const std::vector<std::string>& commandWords) {
     const OwnedHandle process(info.hProcess);
     const OwnedHandle thread(info.hThread);
 
-    WaitForSingleObject(process.get(), INFINITE);
+    if (WaitForSingleObject(process.get(), milliseconds) == WAIT_TIMEOUT) {
+        TerminateProcess(process.get(), 1);
+        std::printf("exit=timeout\n");
+        return kExitDone;
+    }
     DWORD exitCode = 0;
     if (!GetExitCodeProcess(process.get(), &exitCode)) {
         std::fprintf(stderr, "wintool: no exit code (error %lu)\n", GetLastError());
@@ -778,6 +805,15 @@ int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + 1, argv + argc);
     if (args.size() >= 2 && args[0] == "run") {
         return RunProgram(std::vector<std::string>(args.begin() + 1, args.end()));
+    }
+    if (args.size() >= 3 && args[0] == "runhidden") {
+        const std::string desktop = HiddenDesktop();
+        if (desktop.empty()) {
+            std::fprintf(stderr, "wintool: no hidden window station (error %lu)\n", GetLastError());
+            return kExitUsage;
+        }
+        const DWORD milliseconds = static_cast<DWORD>(std::strtoul(args[1].c_str(), nullptr, 10));
+        return RunProgram(std::vector<std::string>(args.begin() + 2, args.end()), desktop, milliseconds);
     }
     REGSAM view = 0;
     if (args.size() == 3 && ParseView(args[1], view)) {
