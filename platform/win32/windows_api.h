@@ -14,6 +14,8 @@
 #undef GetFileAttributes
 #undef SetFileAttributes
 #undef GetCurrentDirectory
+#undef GetLongPathName
+#undef GetShortPathName
 #undef SearchPath
 #undef CreateDirectory
 #undef CopyFile
@@ -27,6 +29,7 @@
 #undef LoadString
 #undef CreateProcess
 #undef EnumMonitors
+#undef EnumPorts
 #undef GetVersionEx
 #undef DeleteFile
 #undef RemoveDirectory
