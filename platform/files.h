@@ -120,6 +120,9 @@ public:
     // CreateFileA for reading and writing, opening the file or creating it when missing,
     // with no sharing and the sequential-access hint.
     virtual OpenedFile OpenFileForUpdate(const std::string& path) = 0;
+    // GetShortPathNameA of an existing file or folder (MAX_PATH characters): its 8.3 name,
+    // or its long one where the volume makes none.
+    virtual Win32Value<std::string> GetShortPathName(const std::string& path) = 0;
     // GetTempPathA into `capacity` characters: the temporary folder, with its trailing
     // backslash.
     virtual Win32Value<std::string> GetTempPath(std::size_t capacity) = 0;

@@ -25,6 +25,7 @@ inline constexpr std::uint32_t kErrorPrintMonitorAlreadyInstalled = 3006;
 inline constexpr std::uint32_t kErrorPrintMonitorInUse = 3008;
 
 inline constexpr std::uint32_t kPrinterAllAccess = 0xF000C;  // PRINTER_ALL_ACCESS
+inline constexpr std::uint32_t kDpdDeleteUnusedFiles = 0x1;   // DPD_DELETE_UNUSED_FILES
 
 inline constexpr std::uint32_t kPrinterAttributeDirect = 0x2;
 inline constexpr std::uint32_t kPrinterAttributeLocal = 0x40;
@@ -144,6 +145,11 @@ public:
 
     // DeletePrinterDriverA, no server: refused while a printer uses the driver.
     virtual Win32Result DeletePrinterDriver(const std::string& environment, const std::string& driverName) = 0;
+    // DeletePrinterDriverExA, no server, every version of the driver, with
+    // `deleteFlags` (kDpdDeleteUnusedFiles: the driver's files that no other driver uses go
+    // too); looked up at run time, ERROR_CALL_NOT_IMPLEMENTED where winspool lacks it.
+    virtual Win32Result DeletePrinterDriverEx(const std::string& environment, const std::string& driverName,
+                                              std::uint32_t deleteFlags) = 0;
     // DeletePortA, no server, no window: the port's monitor deletes it; refused while a
     // printer uses the port.
     virtual Win32Result DeletePort(const std::string& portName) = 0;

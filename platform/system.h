@@ -41,6 +41,7 @@ inline constexpr std::uint32_t kServiceStopped = 1;
 inline constexpr std::uint32_t kServiceRunning = 4;
 inline constexpr std::uint32_t kServiceDisabled = 4;
 inline constexpr std::uint32_t kErrorServiceDoesNotExist = 1060;
+inline constexpr std::uint32_t kErrorNoUnicodeTranslation = 1113;
 
 struct ServiceState {
     std::uint32_t currentState = 0;
@@ -92,6 +93,11 @@ public:
     // control manager (looked up at run time: Windows 98/Me have none and answer
     // ERROR_CALL_NOT_IMPLEMENTED). A missing service fails with 1060.
     virtual Win32Value<ServiceState> QueryServiceState(const std::string& name) = 0;
+    // `text` of the ANSI code page in the OEM code page, as the command interpreter reads
+    // a batch file (MultiByteToWideChar, then WideCharToMultiByte without best-fit
+    // characters). Fails with ERROR_NO_UNICODE_TRANSLATION when a character has no OEM
+    // form.
+    virtual Win32Value<std::string> AnsiToOem(const std::string& text) = 0;
 };
 
 }  // namespace platform

@@ -179,19 +179,30 @@ int RefuseWhatCannotWork(SetupContext& context) {
     return kExitInstalled;
 }
 
-enum class EarlierInstallation { None, Complete, Interrupted };
+enum class EarlierInstallation { None, Complete, Interrupted, Broken };
 
 // An earlier installation of the product left its uninstall entry. It is complete once its
-// port key, written last, is there too; without it the run was interrupted and this one
-// installs over it.
-EarlierInstallation FindEarlierInstallation(platform::Registry& registry, const product::PlatformRow& row,
-                                            const InstallState& state) {
-    const auto open = [&](const std::string& path) {
-        return static_cast<bool>(registry.OpenKey(platform::RegistryRoot::LocalMachine, path,
-                                                  platform::RegistryAccess::Read, row.machineView));
-    };
-    if (!open(product::UninstallKeyPath(state.productName))) return EarlierInstallation::None;
-    return open(product::PortKeyPath(state.portName)) ? EarlierInstallation::Complete : EarlierInstallation::Interrupted;
+// port key, written last, is there too; without it the run was interrupted. One whose
+// registered uninstaller is gone (its folder deleted by hand) can never be removed.
+// Both are installed over, which makes the uninstaller work again.
+EarlierInstallation FindEarlierInstallation(platform::Registry& registry, platform::FileSystem& files,
+                                            const product::PlatformRow& row, const InstallState& state) {
+    const auto entry = registry.OpenKey(platform::RegistryRoot::LocalMachine, product::UninstallKeyPath(state.productName),
+                                        platform::RegistryAccess::Read, row.machineView);
+    if (!entry) return EarlierInstallation::None;
+    const auto portKey = registry.OpenKey(platform::RegistryRoot::LocalMachine, product::PortKeyPath(state.portName),
+                                          platform::RegistryAccess::Read, row.machineView);
+    if (!portKey) return EarlierInstallation::Interrupted;
+    const auto command = entry.key->QueryValue(product::kUninstallStringRecord.name, kLongMessageCapacity);
+    if (!command || command.value().data.empty()) return EarlierInstallation::Complete;
+    // The command is the quoted program and its arguments.
+    std::string program(command.value().data.begin(), command.value().data.end());
+    program = program.substr(0, program.find('\0'));
+    if (program.empty()) return EarlierInstallation::Complete;
+    program = program[0] == '"' ? program.substr(1, program.find('"', 1) - 1) : program.substr(0, program.find(' '));
+    const auto found = files.GetFileAttributes(program);
+    const bool missing = !found && (found.error == platform::kErrorFileNotFound || found.error == platform::kErrorPathNotFound);
+    return missing ? EarlierInstallation::Broken : EarlierInstallation::Complete;
 }
 
 // The welcome box and, when the medium has one, the licence.
@@ -275,13 +286,16 @@ int RunSteps(SetupContext& context) {
         return EndQuietly(context, refused);
     }
     const product::PlatformRow& row = *state.platformRow;
-    switch (FindEarlierInstallation(os.registry, row, state)) {
+    switch (FindEarlierInstallation(os.registry, os.files, row, state)) {
         case EarlierInstallation::Complete:
             LogStep(context, 8, "already installed", "the uninstall entry exists");
             if (!state.silent) ShowProductMessage(context, IDS_ALREADY_INSTALLED, kShortMessageCapacity);
             return EndQuietly(context, kExitAlreadyInstalled);
         case EarlierInstallation::Interrupted:
             LogStep(context, 8, "already installed", "interrupted, without its port key: installing over it");
+            break;
+        case EarlierInstallation::Broken:
+            LogStep(context, 8, "already installed", "the uninstall entry's uninstaller is missing: installing over it");
             break;
         case EarlierInstallation::None: break;
     }

@@ -6,6 +6,8 @@
 #include "common/product/registry_names.h"
 #include "uninstall/deferred_delete.h"
 
+#include <optional>
+
 namespace uninstall {
 namespace {
 
@@ -29,27 +31,61 @@ void DeleteSubkey(UninstallContext& context, const std::string& parent, const st
 }
 
 // The system's registration tool, by its full path, unregistering silently; waited for
-// a while so that the file is free to delete.
-void UnregisterComServer(UninstallContext& context, const std::string& server) {
+// a while so that the file is free to delete. Nothing when it ended with 0; otherwise
+// why the registration may still point at the file.
+std::optional<std::string> UnregisterComServer(UninstallContext& context, const std::string& server) {
     const std::string commandLine = "\"" + context.systemFolder + "\\regsvr32.exe\" /s /u \"" + server + "\"";
     const platform::StartedProcess started =
         context.os.processes.CreateProcess(commandLine, platform::ShownAs(platform::WindowShow::Hide));
-    if (started) (void)started.process->WaitFor(kUnregistrationMilliseconds);
+    if (!started) return "regsvr32 did not start, error " + std::to_string(started.error);
+    if (started.process->WaitFor(kUnregistrationMilliseconds) != platform::kWaitObject0) {
+        return std::string("regsvr32 did not end in time");
+    }
+    const auto exitCode = started.process->GetExitCode();
+    if (!exitCode) return "regsvr32's exit status unknown, error " + std::to_string(exitCode.error);
+    if (exitCode.value() != 0) return "regsvr32 ended with " + std::to_string(exitCode.value());
+    return std::nullopt;
 }
+
+// Schedules `path` for the restart; the run then ends asking for one.
+void ScheduleForRestart(UninstallContext& context, const std::string& path) {
+    if (DeleteAtRestart(context.os, path)) {
+        context.restartNeeded = true;
+        context.runLog.Step(9, path, "in use: deleted at the next restart");
+    } else {
+        context.runLog.Step(9, path, "in use, and it could not be scheduled for the next restart");
+    }
+}
+
+std::string WithoutTrailingBackslash(const std::string& folder) { return folder.substr(0, folder.size() - 1); }
 
 }  // namespace
 
-bool DeleteMatchingFiles(platform::FileSystem& files, const std::string& pattern, const text::LeadBytes& leadBytes) {
+std::vector<std::string> DeleteMatchingFiles(platform::FileSystem& files, const std::string& pattern,
+                                             const text::LeadBytes& leadBytes) {
     const std::string folder = text::FolderOf(pattern, leadBytes);
+    std::vector<std::string> stayed;
     const platform::StartedSearch found = files.FindFirstFile(pattern);
-    if (!found) return false;
+    if (!found) return stayed;
     do {
         const platform::FindData& entry = found.search->Current();
-        if ((entry.attributes & platform::kFileAttributeDirectory) == 0) {
-            (void)files.DeleteFile(folder + entry.fileName);
+        if ((entry.attributes & platform::kFileAttributeDirectory) == 0 && !files.DeleteFile(folder + entry.fileName)) {
+            stayed.push_back(folder + entry.fileName);
         }
     } while (found.search->FindNext());
-    return true;
+    return stayed;
+}
+
+void DeleteOrSchedule(UninstallContext& context, const std::string& pattern) {
+    for (const std::string& path : DeleteMatchingFiles(context.os.files, pattern, context.leadBytes)) {
+        const auto attributes = context.os.files.GetFileAttributes(path);
+        if (!attributes) continue;  // gone meanwhile
+        if ((attributes.value() & platform::kFileAttributeReadOnly) != 0) {
+            context.runLog.Step(9, path, "read-only: stays");
+            continue;
+        }
+        ScheduleForRestart(context, path);
+    }
 }
 
 void RemoveRegistryEntries(UninstallContext& context) {
@@ -77,26 +113,36 @@ void RemoveShortcuts(UninstallContext& context) {
 void RemoveGhostscriptFolder(UninstallContext& context) {
     const std::string folder = context.installFolder + product::kGhostscriptFolder;
     if (!IsFolder(context.os.files, folder)) return;
-    (void)DeleteMatchingFiles(context.os.files, folder + "\\*.*", context.leadBytes);
-    (void)context.os.files.RemoveDirectory(folder);
+    DeleteOrSchedule(context, folder + "\\*.*");
+    // A folder whose files wait for the restart goes after them.
+    if (!context.os.files.RemoveDirectory(folder) && context.restartNeeded) (void)DeleteAtRestart(context.os, folder);
 }
 
 void RemoveProductFiles(UninstallContext& context) {
     platform::FileSystem& files = context.os.files;
     const std::string& folder = context.installFolder;
     if (!IsFolder(files, folder)) return;
-    for (const char* name : product::kRemovedProductFiles) {
-        (void)DeleteMatchingFiles(files, folder + name, context.leadBytes);
-    }
+    for (const char* name : product::kRemovedProductFiles) DeleteOrSchedule(context, folder + name);
     // The COM server is unregistered first and then deleted like the other files, so
-    // that it does not keep the install folder alive for good.
+    // that it does not keep the install folder alive for good; while its registration may
+    // still name it, it stays.
     const std::string server = folder + product::kComServerName;
     if (files.GetFileAttributes(server)) {
-        UnregisterComServer(context, server);
-        (void)DeleteMatchingFiles(files, server, context.leadBytes);
+        if (const auto why = UnregisterComServer(context, server)) {
+            context.runLog.Step(9, server, "stays: " + *why);
+        } else {
+            DeleteOrSchedule(context, server);
+        }
     }
-    const std::string withoutBackslash = folder.substr(0, folder.size() - 1);
-    if (!files.RemoveDirectory(withoutBackslash)) (void)DeleteAtRestart(context.os, withoutBackslash);
+}
+
+void RemoveInstallLogAndFolder(UninstallContext& context) {
+    const std::string& folder = context.installFolder;
+    if (!IsFolder(context.os.files, folder)) return;
+    DeleteOrSchedule(context, folder + product::kInstallLogName);
+    if (!context.os.files.RemoveDirectory(WithoutTrailingBackslash(folder))) {
+        (void)DeleteAtRestart(context.os, WithoutTrailingBackslash(folder));
+    }
 }
 
 }  // namespace uninstall

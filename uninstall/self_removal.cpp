@@ -25,24 +25,49 @@ std::string BatchName(const std::string& tempFolder, std::uint32_t processId, in
     return tempFolder + name;
 }
 
-// Writes the batch under the first free name; nothing when none could be made.
-std::optional<std::string> WriteBatch(UninstallContext& context, SelfRemovalPaths paths) {
-    const auto tempFolder = context.os.files.GetTempPath(kTempFolderCapacity);
-    if (!tempFolder || tempFolder.value().empty()) return std::nullopt;
+std::string FolderWithoutBackslash(std::string folder) {
+    if (!folder.empty() && folder.back() == '\\') folder.pop_back();
+    return folder;
+}
+
+// An existing path as the command interpreter reads it from a batch file: in the OEM
+// code page, not the ANSI one the program works in (an "é" of one is another character
+// in the other). A path with a character the OEM page lacks is named by its short name;
+// without one either, it stays as it is.
+std::string ForCommandInterpreter(UninstallContext& context, const std::string& path) {
+    if (const auto oem = context.os.system.AnsiToOem(path)) return oem.value();
+    if (const auto shortPath = context.os.files.GetShortPathName(path)) {
+        if (const auto oem = context.os.system.AnsiToOem(shortPath.value())) return oem.value();
+    }
+    return path;
+}
+
+// Writes the batch under the first free name in `folder`; nothing when none could be made.
+std::optional<std::string> WriteBatchIn(UninstallContext& context, const std::string& folder, SelfRemovalPaths paths) {
     const std::uint32_t processId = context.os.system.GetCurrentProcessId();
+    const std::string folderInBatch = ForCommandInterpreter(context, folder);
     for (int attempt = 0; attempt < kBatchNameTries; ++attempt) {
-        paths.batch = BatchName(tempFolder.value(), processId, attempt);
+        const std::string batch = BatchName(folder, processId, attempt);
+        paths.batch = BatchName(folderInBatch, processId, attempt);
         const std::string text = SelfRemovalBatch(paths);
-        const auto written = context.os.files.WriteNewFile(paths.batch, std::vector<std::uint8_t>(text.begin(), text.end()));
-        if (written) return paths.batch;
+        const auto written = context.os.files.WriteNewFile(batch, std::vector<std::uint8_t>(text.begin(), text.end()));
+        if (written) return batch;
         if (written.error != platform::kErrorFileExists) return std::nullopt;
     }
     return std::nullopt;
 }
 
-std::string FolderWithoutBackslash(std::string folder) {
-    if (!folder.empty() && folder.back() == '\\') folder.pop_back();
-    return folder;
+// In the temporary folder or, without one (or where it cannot be written), in the
+// install folder's parent: the batch must not lie in the folder it removes.
+std::optional<std::string> WriteBatch(UninstallContext& context, const std::string& installFolder,
+                                      const SelfRemovalPaths& paths) {
+    if (const auto tempFolder = context.os.files.GetTempPath(kTempFolderCapacity);
+        tempFolder && !tempFolder.value().empty()) {
+        if (auto batch = WriteBatchIn(context, tempFolder.value(), paths)) return batch;
+    }
+    const std::string parent = text::FolderOf(installFolder, context.leadBytes);
+    if (parent.empty()) return std::nullopt;
+    return WriteBatchIn(context, parent, paths);
 }
 
 }  // namespace
@@ -65,21 +90,22 @@ std::string SelfRemovalBatch(const SelfRemovalPaths& paths) {
 
 void StartSelfRemoval(UninstallContext& context) {
     SelfRemovalPaths paths;
-    paths.program = context.ownPath;
-    paths.installFolder = FolderWithoutBackslash(context.installFolder);
-    paths.systemFolder = context.systemFolder;
-    const auto batch = WriteBatch(context, paths);
+    paths.program = ForCommandInterpreter(context, context.ownPath);
+    paths.installFolder = ForCommandInterpreter(context, FolderWithoutBackslash(context.installFolder));
+    paths.systemFolder = ForCommandInterpreter(context, context.systemFolder);
+    const auto batch = WriteBatch(context, FolderWithoutBackslash(context.installFolder), paths);
     if (!batch) return;
 
-    // Started through the command interpreter by its full path; the outer quotes are
-    // the ones "cmd /c" takes away, so the batch's own path stays quoted.
+    // Started through the command interpreter by its full path, without the AutoRun
+    // commands of the registry ("/d"), which would run with the uninstaller's rights; the
+    // outer quotes are the ones "cmd /c" takes away, so the batch's own path stays quoted.
     platform::ProcessStart start;
     start.show = platform::WindowShow::Hide;
     start.inheritHandles = false;
     start.suspendedAtIdlePriority = true;
     start.currentDirectory = text::FolderOf(*batch, context.leadBytes);
     const platform::StartedProcess started = context.os.processes.CreateProcess(
-        "\"" + context.systemFolder + "\\cmd.exe\" /c \"\"" + *batch + "\"\"", start);
+        "\"" + context.systemFolder + "\\cmd.exe\" /d /c \"\"" + *batch + "\"\"", start);
     if (!started) return;
     // The batch waits at the lowest priority while the uninstaller finishes at the
     // highest; a failure here only makes the batch try a little longer.

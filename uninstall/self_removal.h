@@ -24,7 +24,9 @@ struct SelfRemovalPaths {
 std::string SelfRemovalBatch(const SelfRemovalPaths& paths);
 
 // Writes the batch under a new unique name in the uninstaller's own temporary folder
-// (not the drive root, where other users may change it) and starts it hidden through
+// (not the drive root, where other users may change it; without a temporary folder, in
+// the install folder's parent), its paths as the command interpreter reads them (the
+// OEM code page, or short names), and starts it hidden through
 // the command interpreter, suspended at idle priority, from the temporary folder; the
 // uninstaller raises its own priority so that it ends before the batch runs. Any
 // failure leaves the program file where it is.

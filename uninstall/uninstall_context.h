@@ -28,6 +28,10 @@ struct UninstallContext {
     std::string portName;
     std::string productName;
     std::string programGroup;
+
+    // What the exit status reports besides the removal itself.
+    bool printerLeft = false;    // the printer was there and could not be deleted
+    bool restartNeeded = false;  // files wait for their deletion at the next restart
 };
 
 }  // namespace uninstall

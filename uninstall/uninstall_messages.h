@@ -8,6 +8,11 @@
 
 namespace uninstall {
 
+// A box of uninstall mode. A silent run whose window station is not visible writes its
+// text to the run log (as step `step`) instead, and the answer is Ok.
+platform::MessageBoxAnswer ShowBox(UninstallContext& context, int step, const std::string& text,
+                                   const std::string& caption, platform::MessageBoxButtons buttons);
+
 // Message `id` of the uninstaller's string table (at most `capacity` - 1 characters)
 // with "%s" filled by the product name, in a box captioned with the product name.
 platform::MessageBoxAnswer ShowProductMessage(UninstallContext& context, std::uint32_t id, std::size_t capacity,

@@ -28,7 +28,9 @@ int RunMode(platform::Platform& os, const UninstallerCommandLine& commandLine, r
         case UninstallerMode::None:
             break;
     }
-    return kExitDone;
+    // A mistyped command line does nothing, and says so to whoever started it.
+    log.Step(1, "mode", "none given: nothing done");
+    return kExitInvalidParameter;
 }
 
 }  // namespace

@@ -6,7 +6,8 @@
 namespace uninstall {
 
 // Runs the mode the command line chooses (copy, register or uninstall) and gives its
-// exit status; a command line without a switch ends at once with 0.
+// exit status; a command line without a switch ends at once with 87 (invalid
+// parameter), doing nothing.
 int RunUninstaller(platform::Platform& os);
 
 }  // namespace uninstall

@@ -29,7 +29,8 @@ struct ProductFile {
     bool registersComServer;  // registered with regsvr32 once copied
     // Where the uninstaller deletes the file in its run over the install folder (1 first);
     // 0: not in that run (the readme row is deleted by its spellings, the COM server
-    // after it is unregistered).
+    // after it is unregistered, the install log after everything else, so that a removal
+    // stopped midway can be run again).
     std::size_t removedAt;
 };
 
@@ -61,28 +62,28 @@ inline constexpr std::array<const char*, 4> kReadmeNames = {"README.TXT", "READM
 // follows on its own: kUninstaller64, kUninstaller32), the uninstaller deletes them in
 // the order of their last column.
 inline constexpr std::array<ProductFile, 21> kProductFiles = {{
-    {kConverterName, CopiedWhen::Always, false, WhenCopyFails::EndsRun, false, 19},
-    {"QLWriter2.exe", CopiedWhen::NtFamily, false, WhenCopyFails::EndsRun, false, 17},
+    {kConverterName, CopiedWhen::Always, false, WhenCopyFails::EndsRun, false, 18},
+    {"QLWriter2.exe", CopiedWhen::NtFamily, false, WhenCopyFails::EndsRun, false, 16},
     {kComServerName, CopiedWhen::ExtensionsOrProgrammaticAccess, true, WhenCopyFails::EndsRun, true, 0},
     {"", CopiedWhen::ReadmeFound, false, WhenCopyFails::EndsRun, false, 0},
-    {"setup.inf", CopiedWhen::Always, false, WhenCopyFails::EndsRun, false, 1},
-    {"setup.ini", CopiedWhen::Always, false, WhenCopyFails::PassedOver, false, 2},
-    {"message.txt", CopiedWhen::Always, false, WhenCopyFails::PassedOver, false, 3},
-    {kExtensionProgram, CopiedWhen::ExtensionComponents, true, WhenCopyFails::EndsRun, false, 8},
-    {"iSEDQuickPDFSL.dll", CopiedWhen::ExtensionComponents, true, WhenCopyFails::EndsRun, false, 9},
-    {kSecurityProgram, CopiedWhen::ExtensionComponents, true, WhenCopyFails::EndsRun, false, 10},
-    {"QuillEncrypt.lan", CopiedWhen::ExtensionComponents, true, WhenCopyFails::PassedOver, false, 11},
-    {"PDFWrite.rsp", CopiedWhen::Always, false, WhenCopyFails::EndsRun, false, 12},
-    {"QLWriter1.exe", CopiedWhen::Always, false, WhenCopyFails::PassedOver, false, 15},
-    {"Quillet.dll", CopiedWhen::Always, false, WhenCopyFails::PassedOver, false, 16},
-    {kPreferencesProgram, CopiedWhen::Always, false, WhenCopyFails::PassedOver, false, 13},
-    {"Preferences.lan", CopiedWhen::Always, false, WhenCopyFails::PassedOver, false, 14},
+    {"setup.inf", CopiedWhen::Always, false, WhenCopyFails::EndsRun, false, 0},
+    {"setup.ini", CopiedWhen::Always, false, WhenCopyFails::PassedOver, false, 1},
+    {"message.txt", CopiedWhen::Always, false, WhenCopyFails::PassedOver, false, 2},
+    {kExtensionProgram, CopiedWhen::ExtensionComponents, true, WhenCopyFails::EndsRun, false, 7},
+    {"iSEDQuickPDFSL.dll", CopiedWhen::ExtensionComponents, true, WhenCopyFails::EndsRun, false, 8},
+    {kSecurityProgram, CopiedWhen::ExtensionComponents, true, WhenCopyFails::EndsRun, false, 9},
+    {"QuillEncrypt.lan", CopiedWhen::ExtensionComponents, true, WhenCopyFails::PassedOver, false, 10},
+    {"PDFWrite.rsp", CopiedWhen::Always, false, WhenCopyFails::EndsRun, false, 11},
+    {"QLWriter1.exe", CopiedWhen::Always, false, WhenCopyFails::PassedOver, false, 14},
+    {"Quillet.dll", CopiedWhen::Always, false, WhenCopyFails::PassedOver, false, 15},
+    {kPreferencesProgram, CopiedWhen::Always, false, WhenCopyFails::PassedOver, false, 12},
+    {"Preferences.lan", CopiedWhen::Always, false, WhenCopyFails::PassedOver, false, 13},
     // The readme in each spelling the uninstaller deletes, and the error log.
-    {"readme.txt", CopiedWhen::Never, false, WhenCopyFails::PassedOver, false, 4},
-    {"readme.htm", CopiedWhen::Never, false, WhenCopyFails::PassedOver, false, 5},
-    {"readme.doc", CopiedWhen::Never, false, WhenCopyFails::PassedOver, false, 6},
-    {"readme.pdf", CopiedWhen::Never, false, WhenCopyFails::PassedOver, false, 7},
-    {kErrorLogName, CopiedWhen::Never, false, WhenCopyFails::PassedOver, false, 18},
+    {"readme.txt", CopiedWhen::Never, false, WhenCopyFails::PassedOver, false, 3},
+    {"readme.htm", CopiedWhen::Never, false, WhenCopyFails::PassedOver, false, 4},
+    {"readme.doc", CopiedWhen::Never, false, WhenCopyFails::PassedOver, false, 5},
+    {"readme.pdf", CopiedWhen::Never, false, WhenCopyFails::PassedOver, false, 6},
+    {kErrorLogName, CopiedWhen::Never, false, WhenCopyFails::PassedOver, false, 17},
 }};
 
 // The uninstallers: the 64-bit one on 64-bit Windows, the 32-bit one elsewhere.
@@ -117,7 +118,8 @@ constexpr std::array<const char*, CountRemoved()> RemovedInOrder() {
 
 }  // namespace detail
 
-// The files the uninstaller deletes from the install folder, in this order.
+// The files the uninstaller deletes from the install folder, in this order. The install
+// log follows after all of them (see kInstallLogName).
 inline constexpr std::array<const char*, detail::CountRemoved()> kRemovedProductFiles = detail::RemovedInOrder();
 
 // The Start-menu shortcuts in the program group; the uninstall shortcut's name holds

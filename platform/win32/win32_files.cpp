@@ -206,6 +206,14 @@ Win32Value<std::string> Win32FileSystem::GetTempPath(std::size_t capacity) {
     return Win32Value<std::string>::Ok(buffer);
 }
 
+Win32Value<std::string> Win32FileSystem::GetShortPathName(const std::string& path) {
+    char name[MAX_PATH] = {};
+    const DWORD length = ::GetShortPathNameA(path.c_str(), name, MAX_PATH);
+    if (length == 0) return Win32Value<std::string>::Failed(GetLastError());
+    if (length >= MAX_PATH) return Win32Value<std::string>::Failed(kErrorInsufficientBuffer);
+    return Win32Value<std::string>::Ok(std::string(name, length));
+}
+
 Win32Value<std::string> Win32FileSystem::GetTempFileName(const std::string& folder, const std::string& prefix) {
     // Windows documents that the call fails for a longer folder; Wine reports success
     // and may leave the buffer without its NUL.

@@ -22,6 +22,7 @@ public:
     Win32Result WriteNewFile(const std::string& path, const std::vector<std::uint8_t>& bytes) override;
     OpenedFile OpenFileForUpdate(const std::string& path) override;
     Win32Value<std::string> GetTempPath(std::size_t capacity) override;
+    Win32Value<std::string> GetShortPathName(const std::string& path) override;
     Win32Value<std::string> GetTempFileName(const std::string& folder, const std::string& prefix) override;
     Win32Value<std::vector<std::uint8_t>> ReadWholeFile(const std::string& path) override;
     Win32Result AppendToFile(const std::string& path, const std::vector<std::uint8_t>& bytes) override;
@@ -52,6 +53,7 @@ public:
     Win32Value<std::vector<LeadByteRange>> GetAnsiLeadByteRanges() override;
     std::uint32_t GetCurrentProcessId() override;
     Win32Value<std::string> GetModuleFileName(std::size_t capacity) override;
+    Win32Value<std::string> AnsiToOem(const std::string& text) override;
     std::vector<std::string> GetCommandLineArguments() override;
     std::string FormatSystemMessage(std::uint32_t error) override;
     Win32Result SetForegroundLockTimeout(std::uint32_t milliseconds) override;
@@ -104,6 +106,8 @@ public:
     OpenedPrinter AddPrinter(const PrinterInfo2& info) override;
     OpenedPrinter OpenPrinter(const std::string& name, std::uint32_t desiredAccess) override;
     Win32Result DeletePrinterDriver(const std::string& environment, const std::string& driverName) override;
+    Win32Result DeletePrinterDriverEx(const std::string& environment, const std::string& driverName,
+                                      std::uint32_t deleteFlags) override;
     Win32Result DeletePort(const std::string& portName) override;
     Win32Result DeleteMonitor(const std::string& monitorName) override;
 

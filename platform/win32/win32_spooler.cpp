@@ -346,6 +346,15 @@ Win32Result Win32Spooler::DeletePrinterDriver(const std::string& environment, co
     return SpoolerCall([&] { return api_->DeletePrinterDriverA(nullptr, Text(environment), Text(driverName)); });
 }
 
+Win32Result Win32Spooler::DeletePrinterDriverEx(const std::string& environment, const std::string& driverName,
+                                                std::uint32_t deleteFlags) {
+    if (api_ == nullptr) return Win32Result::Failed(kNoSpooler);
+    if (api_->DeletePrinterDriverExA == nullptr) return Win32Result::Failed(ERROR_CALL_NOT_IMPLEMENTED);
+    return SpoolerCall([&] {
+        return api_->DeletePrinterDriverExA(nullptr, Text(environment), Text(driverName), deleteFlags, 0);
+    });
+}
+
 Win32Result Win32Spooler::DeletePort(const std::string& portName) {
     if (api_ == nullptr) return Win32Result::Failed(kNoSpooler);
     return SpoolerCall([&] { return api_->DeletePortA(nullptr, nullptr, Text(portName)); });

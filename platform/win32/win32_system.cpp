@@ -99,6 +99,28 @@ Win32Value<std::vector<LeadByteRange>> Win32SystemInfo::GetAnsiLeadByteRanges() 
 
 std::uint32_t Win32SystemInfo::GetCurrentProcessId() { return ::GetCurrentProcessId(); }
 
+Win32Value<std::string> Win32SystemInfo::AnsiToOem(const std::string& text) {
+    using Answer = Win32Value<std::string>;
+    if (text.empty()) return Answer::Ok({});
+    const int wideLength = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    if (wideLength == 0) return Answer::Failed(GetLastError());
+    std::wstring wide(static_cast<std::size_t>(wideLength), L'\0');
+    if (MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), wideLength) == 0) {
+        return Answer::Failed(GetLastError());
+    }
+    BOOL usedDefault = FALSE;
+    const int oemLength =
+        WideCharToMultiByte(CP_OEMCP, WC_NO_BEST_FIT_CHARS, wide.data(), wideLength, nullptr, 0, nullptr, &usedDefault);
+    if (oemLength == 0) return Answer::Failed(GetLastError());
+    std::string oem(static_cast<std::size_t>(oemLength), '\0');
+    if (WideCharToMultiByte(CP_OEMCP, WC_NO_BEST_FIT_CHARS, wide.data(), wideLength, oem.data(), oemLength, nullptr,
+                            &usedDefault) == 0) {
+        return Answer::Failed(GetLastError());
+    }
+    if (usedDefault) return Answer::Failed(kErrorNoUnicodeTranslation);
+    return Answer::Ok(oem);
+}
+
 Win32Value<std::string> Win32SystemInfo::GetModuleFileName(std::size_t capacity) {
     std::string buffer(capacity, '\0');
     const DWORD length = GetModuleFileNameA(nullptr, buffer.data(), static_cast<DWORD>(capacity));

@@ -15,6 +15,7 @@
 #undef SetFileAttributes
 #undef GetCurrentDirectory
 #undef GetLongPathName
+#undef GetShortPathName
 #undef SearchPath
 #undef CreateDirectory
 #undef CopyFile

@@ -33,6 +33,7 @@ std::optional<WinspoolLibrary> Load() {
         Resolve(module, "SetPrinterA", library.SetPrinterA) && Resolve(module, "DeletePrinter", library.DeletePrinter) &&
         Resolve(module, "DocumentPropertiesA", library.DocumentPropertiesA);
     if (!complete) return std::nullopt;
+    (void)Resolve(module, "DeletePrinterDriverExA", library.DeletePrinterDriverExA);
     return library;
 }
 

@@ -19,6 +19,8 @@ struct WinspoolLibrary {
     decltype(&::GetPrinterDriverDirectoryA) GetPrinterDriverDirectoryA = nullptr;
     decltype(&::AddPrinterDriverA) AddPrinterDriverA = nullptr;
     decltype(&::DeletePrinterDriverA) DeletePrinterDriverA = nullptr;
+    // Windows 2000 and later; null where winspool lacks it.
+    decltype(&::DeletePrinterDriverExA) DeletePrinterDriverExA = nullptr;
     decltype(&::AddPrinterA) AddPrinterA = nullptr;
     decltype(&::OpenPrinterA) OpenPrinterA = nullptr;
     decltype(&::ClosePrinter) ClosePrinter = nullptr;

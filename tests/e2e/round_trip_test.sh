@@ -56,10 +56,12 @@ residue_only() {
     return $unexpected
 }
 
-# Every residue: the empty product key, and the printer driver's files, which Windows
-# keeps in its driver folder.
+# Every residue: the empty product key, and the printer driver's files in the driver's
+# version folder, which Wine keeps (it refuses DeletePrinterDriverEx, and its
+# DeletePrinterDriver leaves the files); the copies Setup staged in the driver folder's
+# root go.
 PRODUCT_KEY_LINE='^registry 64 HKLM\\SOFTWARE\\NIMBRAX Writer$'
-DRIVER_FILES='^file C:\\windows\\system32\\spool\\drivers\\x64\\(3\\)?(NIMBRAXW\.PPD|PSCRIPT5\.DLL|PS5UI\.DLL|PSCRIPT\.HLP|PSCRIPT\.NTF) \|'
+DRIVER_FILES='^file C:\\windows\\system32\\spool\\drivers\\x64\\3\\(NIMBRAXW\.PPD|PSCRIPT5\.DLL|PS5UI\.DLL|PSCRIPT\.HLP|PSCRIPT\.NTF) \|'
 
 round_trip() {
     local name=$1
@@ -141,6 +143,7 @@ check "full: the machine is as before but for the documented residue" \
     residue_only full-before full-after "$PRODUCT_KEY_LINE" \
     '^registry 64 HKLM\\SOFTWARE\\Brindle Software Inc(\\Quillet Writer)?$' \
     '^file C:\\Program Files\\Brindle\\$' \
+    '^file C:\\Program Files\\Brindle\\Quillet Writer\\(QLWFtp\.dll \| [0-9]+)?$' \
     "^file C:\\\\ProgramData\\\\Microsoft\\\\Windows\\\\Start Menu\\\\Programs\\\\Brindle\\\\$" "$DRIVER_FILES"
 
 rm -rf "$clean_prefix"

@@ -29,6 +29,7 @@ const char* Name(Op operation) {
         case Op::SetEndOfFile: return "SetEndOfFile";
         case Op::GetTempPath: return "GetTempPath";
         case Op::GetTempFileName: return "GetTempFileName";
+        case Op::GetShortPathName: return "GetShortPathName";
         case Op::GetPrivateProfileString: return "GetPrivateProfileString";
         case Op::OpenKey: return "OpenKey";
         case Op::CreateKey: return "CreateKey";
@@ -42,6 +43,7 @@ const char* Name(Op operation) {
         case Op::IsWow64Process2: return "IsWow64Process2";
         case Op::EnumPorts: return "EnumPorts";
         case Op::QueryServiceState: return "QueryServiceState";
+        case Op::AnsiToOem: return "AnsiToOem";
         case Op::CreateMutex: return "CreateMutex";
         case Op::GetSystemDirectory: return "GetSystemDirectory";
         case Op::GetWindowsDirectory: return "GetWindowsDirectory";
@@ -73,6 +75,7 @@ const char* Name(Op operation) {
         case Op::DocumentProperties: return "DocumentProperties";
         case Op::DeletePrinter: return "DeletePrinter";
         case Op::DeletePrinterDriver: return "DeletePrinterDriver";
+        case Op::DeletePrinterDriverEx: return "DeletePrinterDriverEx";
         case Op::DeletePort: return "DeletePort";
         case Op::DeleteMonitor: return "DeleteMonitor";
     }

@@ -16,13 +16,13 @@ enum class Op {
     // files
     GetFileAttributes, SetFileAttributes, GetCurrentDirectory, SearchPath, CreateDirectory, CopyFile, DeleteFile,
     ReadWholeFile, AppendToFile, FindFirstFile, FindNextFile, GetFileSize, RemoveDirectory, MoveFileAtRestart,
-    WriteWholeFile, WriteNewFile, OpenFileForUpdate, MapFile, SetEndOfFile, GetTempPath, GetTempFileName,
+    WriteWholeFile, WriteNewFile, OpenFileForUpdate, MapFile, SetEndOfFile, GetTempPath, GetTempFileName, GetShortPathName,
     GetPrivateProfileString,  // the file reads as if it could not be opened: empty
     // registry
     OpenKey, CreateKey, DeleteKey, SetValue, QueryValue, DeleteValue, EnumKey,
     // system
     GetVersionEx, IsWow64Process, IsWow64Process2, GetSystemDirectory, GetWindowsDirectory, GetModuleFileName, GetCPInfo,
-    SetForegroundLockTimeout, QueryServiceState,
+    SetForegroundLockTimeout, QueryServiceState, AnsiToOem,
     // shell
     GetSpecialFolderPath, OpenDocument, CoInitialize, CreateShellLink, QueryPersistFile, SaveLink,
     // processes
@@ -30,7 +30,7 @@ enum class Op {
     // spooler
     EnumMonitors, EnumPorts, AddMonitor, AddPort, EnumPrinterDrivers, GetPrinterDriverDirectory, AddPrinterDriver,
     AddPrinter, OpenPrinter, GetPrinter2, GetPrinter8, SetPrinter2, SetPrinter8, DocumentProperties,
-    DeletePrinter, DeletePrinterDriver, DeletePort, DeleteMonitor,
+    DeletePrinter, DeletePrinterDriver, DeletePrinterDriverEx, DeletePort, DeleteMonitor,
 };
 
 // The operation's name, as the tests print it.

@@ -333,8 +333,20 @@ Win32Result FakeSpooler::DeletePrinter(const std::string& name) {
     return {};
 }
 
+Win32Result FakeSpooler::DeletePrinterDriverEx(const std::string& environment, const std::string& driverName,
+                                               std::uint32_t deleteFlags) {
+    journal_.Add("DeletePrinterDriverEx " + environment + " | " + driverName + " | " + std::to_string(deleteFlags));
+    if (!hasDeletePrinterDriverEx) return Win32Result::Failed(platform::kErrorCallNotImplemented);
+    if (auto error = failures_.Check(Op::DeletePrinterDriverEx, driverName)) return Win32Result::Failed(*error);
+    return RemoveDriver(environment, driverName);
+}
+
 Win32Result FakeSpooler::DeletePrinterDriver(const std::string& environment, const std::string& driverName) {
     journal_.Add("DeletePrinterDriver " + environment + " | " + driverName);
+    return RemoveDriver(environment, driverName);
+}
+
+Win32Result FakeSpooler::RemoveDriver(const std::string& environment, const std::string& driverName) {
     if (auto error = failures_.Check(Op::DeletePrinterDriver, driverName)) return Win32Result::Failed(*error);
     if (driverDirectories.count(environment) == 0) return Win32Result::Failed(platform::kErrorInvalidEnvironment);
     const auto driver = std::find_if(drivers.begin(), drivers.end(), [&](const platform::DriverInfo3& d) {

@@ -77,6 +77,11 @@ public:
     platform::OpenedPrinter AddPrinter(const platform::PrinterInfo2& info) override;
     platform::OpenedPrinter OpenPrinter(const std::string& name, std::uint32_t desiredAccess) override;
     platform::Win32Result DeletePrinterDriver(const std::string& environment, const std::string& driverName) override;
+    // Removes the record as DeletePrinterDriver does; the driver's copies in the
+    // version folders are not modelled. False: a winspool without the call.
+    bool hasDeletePrinterDriverEx = true;
+    platform::Win32Result DeletePrinterDriverEx(const std::string& environment, const std::string& driverName,
+                                                std::uint32_t deleteFlags) override;
     platform::Win32Result DeletePort(const std::string& portName) override;
     platform::Win32Result DeleteMonitor(const std::string& monitorName) override;
     // Used by the printer handles.
@@ -87,6 +92,7 @@ public:
     platform::DevMode DriverDefaultDevMode() const;
 
 private:
+    platform::Win32Result RemoveDriver(const std::string& environment, const std::string& driverName);
     Journal& journal_;
     FailureSwitches& failures_;
 };

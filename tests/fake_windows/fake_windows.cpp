@@ -369,6 +369,16 @@ Win32Value<std::string> FakeFileSystem::GetTempPath(std::size_t capacity) {
     return Win32Value<std::string>::Ok(tempPath);
 }
 
+Win32Value<std::string> FakeFileSystem::GetShortPathName(const std::string& path) {
+    journal_.Add("GetShortPathName " + path);
+    if (auto error = failures_.Check(Op::GetShortPathName, path)) return Win32Value<std::string>::Failed(*error);
+    if (!Exists(path)) return Win32Value<std::string>::Failed(platform::kErrorFileNotFound);
+    for (const auto& [shortPath, longPath] : shortNames) {
+        if (Normalize(longPath) == Normalize(path)) return Win32Value<std::string>::Ok(shortPath);
+    }
+    return Win32Value<std::string>::Ok(path);
+}
+
 Win32Value<std::string> FakeFileSystem::GetTempFileName(const std::string& folder, const std::string& prefix) {
     journal_.Add("GetTempFileName " + folder + " " + prefix);
     if (auto error = failures_.Check(Op::GetTempFileName, folder)) return Win32Value<std::string>::Failed(*error);
@@ -750,6 +760,22 @@ Win32Value<platform::ServiceState> FakeSystemInfo::QueryServiceState(const std::
     const auto found = services.find(name);
     if (found == services.end()) return Win32Value<platform::ServiceState>::Failed(platform::kErrorServiceDoesNotExist);
     return Win32Value<platform::ServiceState>::Ok(found->second);
+}
+
+Win32Value<std::string> FakeSystemInfo::AnsiToOem(const std::string& text) {
+    if (auto error = failures_.Check(Op::AnsiToOem, text)) return Win32Value<std::string>::Failed(*error);
+    std::string oem;
+    for (const char c : text) {
+        const auto byte = static_cast<std::uint8_t>(c);
+        if (byte < 0x80) {
+            oem += c;
+            continue;
+        }
+        const auto found = oemBytes.find(byte);
+        if (found == oemBytes.end()) return Win32Value<std::string>::Failed(platform::kErrorNoUnicodeTranslation);
+        oem += static_cast<char>(found->second);
+    }
+    return Win32Value<std::string>::Ok(oem);
 }
 
 Win32Result FakeSystemInfo::SetForegroundLockTimeout(std::uint32_t milliseconds) {

@@ -62,6 +62,8 @@ public:
     platform::Win32Result WriteNewFile(const std::string& path, const std::vector<std::uint8_t>& bytes) override;
     platform::OpenedFile OpenFileForUpdate(const std::string& path) override;
     platform::Win32Value<std::string> GetTempPath(std::size_t capacity) override;
+    // The short form of a path of shortNames; any other path keeps its name.
+    platform::Win32Value<std::string> GetShortPathName(const std::string& path) override;
     platform::Win32Value<std::string> GetTempFileName(const std::string& folder, const std::string& prefix) override;
 
     // Renames and deletions waiting for the next restart, in the order asked for: the
@@ -209,6 +211,10 @@ public:
     std::string FormatSystemMessage(std::uint32_t error) override;
     platform::Win32Result SetForegroundLockTimeout(std::uint32_t milliseconds) override;
     platform::Win32Value<platform::ServiceState> QueryServiceState(const std::string& name) override;
+    // A Western machine: Windows-1252 as the ANSI page, 850 as the OEM page. Bytes below
+    // 0x80 are the same in both; of the others only these have an OEM form.
+    std::map<std::uint8_t, std::uint8_t> oemBytes = {{0xE9, 0x82}, {0xFC, 0x81}, {0xC9, 0x90}};  // é ü É
+    platform::Win32Value<std::string> AnsiToOem(const std::string& text) override;
     // The services the service control manager knows; the spooler runs by default.
     std::map<std::string, platform::ServiceState> services = {
         {"Spooler", {platform::kServiceRunning, 2}}};  // SERVICE_AUTO_START

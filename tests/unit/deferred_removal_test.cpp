@@ -120,7 +120,7 @@ TEST_F(SelfRemovalTest, TheBatchIsANewFileOfTheTemporaryFolderStartedHiddenAtIdl
     EXPECT_NE(windows.files.Content(batch)->find("del \"" + batch + "\"\r\n"), std::string::npos);
     ASSERT_EQ(windows.processes.started.size(), 1u);
     const fake::StartedCommand& started = windows.processes.started[0];
-    EXPECT_EQ(started.commandLine, "\"C:\\Windows\\system32\\cmd.exe\" /c \"\"" + batch + "\"\"");
+    EXPECT_EQ(started.commandLine, "\"C:\\Windows\\system32\\cmd.exe\" /d /c \"\"" + batch + "\"\"");
     EXPECT_EQ(started.start.show, platform::WindowShow::Hide);
     EXPECT_FALSE(started.start.inheritHandles);
     EXPECT_TRUE(started.start.suspendedAtIdlePriority);
@@ -132,15 +132,46 @@ TEST_F(SelfRemovalTest, TheBatchIsANewFileOfTheTemporaryFolderStartedHiddenAtIdl
     EXPECT_FALSE(windows.files.Exists("C:\\DelUnist.bat"));
 }
 
-TEST_F(SelfRemovalTest, WithoutATemporaryFolderOrABatchNothingIsStarted) {
+// Without a temporary folder the batch goes beside the install folder, never into it;
+// without any batch nothing is started.
+TEST_F(SelfRemovalTest, WithoutATemporaryFolderTheBatchLiesInTheInstallFoldersParent) {
+    windows.files.AddFolder("C:\\Program Files\\Quillet");
     windows.failures.Fail(fake::Op::GetTempPath, 3);
     uninstall::StartSelfRemoval(context);
-    EXPECT_TRUE(windows.processes.started.empty());
+    ASSERT_EQ(windows.processes.started.size(), 1u);
+    EXPECT_EQ(windows.processes.started[0].commandLine,
+              "\"C:\\Windows\\system32\\cmd.exe\" /d /c \"\"C:\\Program Files\\DelUnist-1092-0.bat\"\"");
 
+    windows.processes.started.clear();
     windows.failures.Clear();
     windows.failures.Fail(fake::Op::WriteNewFile, platform::kErrorAccessDenied);
     uninstall::StartSelfRemoval(context);
     EXPECT_TRUE(windows.processes.started.empty());
+}
+
+// The command interpreter reads a batch in the OEM code page: an "é" of the ANSI page is
+// written as the OEM page's, and a path with a character the OEM page lacks ("€")
+// by its short name.
+TEST_F(SelfRemovalTest, TheBatchNamesItsPathsAsTheCommandInterpreterReadsThem) {
+    const std::string accented = "C:\\Program Files\\Caf\xE9 \x80";
+    windows.files.AddFile(accented + "\\unInstpm64.exe", "MZ");
+    windows.files.shortNames["C:\\PROGRA~1\\CAF~1\\UNINST~1.EXE"] = accented + "\\unInstpm64.exe";
+    windows.files.shortNames["C:\\PROGRA~1\\CAF~1"] = accented;
+    windows.files.tempPath = "C:\\Users\\Ren\xE9\\Temp\\";
+    windows.files.AddFolder(windows.files.tempPath);
+    context.ownPath = accented + "\\unInstpm64.exe";
+    context.installFolder = accented + "\\";
+    uninstall::StartSelfRemoval(context);
+
+    const std::string batch = "C:\\Users\\Ren\xE9\\Temp\\DelUnist-1092-0.bat";
+    const auto text = windows.files.Content(batch);
+    ASSERT_TRUE(text);
+    EXPECT_NE(text->find("del \"C:\\PROGRA~1\\CAF~1\\UNINST~1.EXE\"\r\n"), std::string::npos) << *text;
+    EXPECT_NE(text->find("rmdir \"C:\\PROGRA~1\\CAF~1\"\r\n"), std::string::npos) << *text;
+    EXPECT_NE(text->find("del \"C:\\Users\\Ren\x82\\Temp\\DelUnist-1092-0.bat\"\r\n"), std::string::npos) << *text;
+    // The command line itself is the program's own ANSI text.
+    EXPECT_EQ(windows.processes.started.at(0).commandLine,
+              "\"C:\\Windows\\system32\\cmd.exe\" /d /c \"\"" + batch + "\"\"");
 }
 
 }  // namespace

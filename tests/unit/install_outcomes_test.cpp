@@ -79,6 +79,16 @@ Arrange UninstallEntryIn(RegistryView view, bool withPortKey = true) {
         if (withPortKey) f.windows.registry.AddKey(RegistryRoot::LocalMachine, std::string(kProductKey) + "\\QLW1:", view);
     };
 }
+// An entry as Setup writes it, its uninstaller there or not.
+Arrange BrokenOrWhole(bool uninstallerThere) {
+    return [=](Machine& f) {
+        const std::string program = "C:\\Program Files\\Old\\unInstpm64.exe";
+        f.windows.registry.AddStringValue(RegistryRoot::LocalMachine, kUninstallEntry, "UninstallString",
+                                          "\"" + program + "\" /uninstall", RegistryView::Force64);
+        UninstallEntryIn(RegistryView::Force64)(f);  // with its port key
+        if (uninstallerThere) f.windows.files.AddFile(program, "MZ");
+    };
+}
 Arrange Policy(const char* value, std::uint32_t state) {
     return [=](Machine& f) {
         f.windows.registry.AddDwordValue(RegistryRoot::LocalMachine,
@@ -215,11 +225,16 @@ std::vector<EarlyEnd> EarlyEnds() {
         {"an uninstall entry, interactive", UninstallEntryIn(RegistryView::Force64), {}, setup::kExitAlreadyInstalled,
          {"Quillet Writer is already installed. \nYou need to uninstall the Quillet Writer BEFORE re-installing."},
          kNothingAsked, true, false},
-        // Not an end: an installation interrupted before its port key is installed over.
+        {"an uninstall entry whose uninstaller is there", BrokenOrWhole(true), {"/s"}, setup::kExitAlreadyInstalled, {},
+         kNothingAsked, true, false},
+        // Not ends: an installation interrupted before its port key, or one whose
+        // uninstaller is gone (its folder deleted by hand), is installed over; 64-bit
+        // Windows keeps the entry in its 64-bit view.
         {"an uninstall entry without its port key", UninstallEntryIn(RegistryView::Force64, false), {"/s", kRunLog},
          setup::kExitInstalled, {}, {}, true, false, false, kCaption,
          "step 8 already installed: interrupted, without its port key: installing over it"},
-        // Not an end: 64-bit Windows keeps the entry in its 64-bit view.
+        {"an uninstall entry whose uninstaller is gone", BrokenOrWhole(false), {"/s"}, setup::kExitInstalled, {}, {},
+         true, false},
         {"an uninstall entry only in the 32-bit view", UninstallEntryIn(RegistryView::Force32), {"/s"},
          setup::kExitInstalled, {}, {}, true, false},
         {"a monitor list that cannot be read", Failing(fake::Op::EnumMonitors, 1722), {}, 106,

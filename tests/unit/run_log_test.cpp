@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "common/product/run_lock.h"
 #include "common/runlog/run_log.h"
 #include "setup/exit_codes.h"
 #include "tests/unit/uninstall_fixture.h"
@@ -84,6 +85,60 @@ TEST_F(RunLogTest, TheUninstallerLogsItsStepsToo) {
                                                "step 8 spooler objects: removed",
                                                "step 9 keys, shortcuts and files: removed",
                                                "step 11 self-removal: started", "exit status 0"}));
+}
+
+// What a deployment tool's silent run could not see goes to the run log: a box on a
+// window station nobody sees, and why the spooler could not list its monitors.
+TEST_F(RunLogTest, TheUninstallerLogsWhatASilentRunCouldNotShow) {
+    const auto spoolerService = [](std::optional<platform::ServiceState> state) {
+        return [state](testing_support::InstalledMachine& m) {
+            m.windows.failures.Fail(fake::Op::EnumMonitors, 1722);
+            m.windows.system.services.clear();
+            if (state) m.windows.system.services["Spooler"] = *state;
+        };
+    };
+    const auto invisible = [](testing_support::InstalledMachine& m) { m.windows.ui.windowStationVisible = false; };
+    struct Case {
+        const char* name;
+        std::function<void(testing_support::InstalledMachine&)> arrange;
+        int status;
+        std::string line;  // after the time
+        std::size_t boxes;
+    };
+    const std::vector<Case> cases = {
+        {"no spooler service", spoolerService(std::nullopt), 1603, "step 6 port monitors: Spooler service: not installed", 0},
+        {"a stopped spooler", spoolerService(platform::ServiceState{platform::kServiceStopped, 3}), 1603,
+         "step 6 port monitors: Spooler service: stopped", 0},
+        {"a disabled spooler", spoolerService(platform::ServiceState{platform::kServiceStopped, platform::kServiceDisabled}),
+         1603, "step 6 port monitors: Spooler service: stopped, disabled", 0},
+        {"the printer box, invisible",
+         [invisible](auto& m) {
+             invisible(m);
+             m.windows.failures.Fail(fake::Op::DeletePrinter, platform::kErrorAccessDenied);
+         },
+         1603, "step 8 box not shown, no visible window station: Delete Printer failed. (Err-201)", 0},
+        {"the printer box, a station that cannot be asked counts as visible",
+         [](auto& m) {
+             m.windows.ui.windowStationError = platform::kErrorAccessDenied;
+             m.windows.failures.Fail(fake::Op::DeletePrinter, platform::kErrorAccessDenied);
+         },
+         1603, "step 11 self-removal: started", 1},
+        {"another run holds the lock",
+         [](auto& m) { m.windows.processes.openMutexes[product::RunLockName()] = 1; }, 1618,
+         "step 0 run lock: held by another installation or removal", 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        testing_support::InstalledMachine machine;
+        machine.windows.files.AddFolder("C:\\Logs");
+        ASSERT_EQ(machine.Install(), 0);
+        c.arrange(machine);
+        EXPECT_EQ(machine.Uninstall({"/uninstall", "/s", "/log=C:\\Logs\\run.log"}), c.status);
+        std::vector<std::string> lines = Lines(machine.windows.files.Content("C:\\Logs\\run.log"));
+        for (std::string& line : lines) line.erase(0, 20);
+        EXPECT_NE(std::find(lines.begin(), lines.end(), c.line), lines.end()) << ::testing::PrintToString(lines);
+        EXPECT_EQ(machine.windows.ui.shown.size(), c.boxes);
+    }
 }
 
 TEST_F(RunLogTest, TheLogSwitchIsNeverTakenForAModeOrARegisterArgument) {

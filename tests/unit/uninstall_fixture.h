@@ -32,9 +32,10 @@ public:
         return installed;
     }
 
-    // Runs the installed uninstaller with its string table.
-    int Uninstall(const std::vector<std::string>& arguments = {"/uninstall", "/s"}) {
-        windows.system.moduleFileName = std::string(kInstallFolder) + "unInstpm64.exe";
+    // Runs the installed uninstaller (or the one at `program`) with its string table.
+    int Uninstall(const std::vector<std::string>& arguments = {"/uninstall", "/s"},
+                  const std::string& program = std::string(kInstallFolder) + "unInstpm64.exe") {
+        windows.system.moduleFileName = program;
         windows.system.arguments = arguments;
         windows.ui.strings = fake::UninstallerStrings();
         windows.ui.shown.clear();

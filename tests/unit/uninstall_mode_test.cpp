@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "common/product/product_files.h"
+#include "common/product/run_lock.h"
 #include "tests/unit/uninstall_fixture.h"
 #include "uninstall/exit_codes.h"
 
@@ -87,11 +88,11 @@ TEST_P(RoundTripTest, LeavesOnlyTheDocumentedResidue) {
     const std::string programs = fake::Normalize(kPrograms);
     const auto isResidue = [&](const std::string& file) {
         const bool programsFolderOrAbove = programs.rfind(file, 0) == 0;  // made by the shell on demand
-        // Windows keeps a deleted driver's files in its driver folder (the PostScript
-        // driver's are shared); the medium is not the machine's.
-        const bool driverFile = file.rfind("c:\\windows\\system32\\spool\\drivers\\", 0) == 0;
+        // The driver's files staged in the driver folder go with the driver (the folder
+        // stays); the medium is not the machine's.
+        const bool driverFolder = std::string("c:\\windows\\system32\\spool\\drivers\\x64").rfind(file, 0) == 0;
         const bool medium = file.rfind("c:\\medium\\", 0) == 0;
-        if (driverFile || medium) return true;
+        if (driverFolder || medium) return true;
         const bool batch = file.rfind("c:\\users\\user\\appdata\\local\\temp\\delunist-", 0) == 0;
         return programsFolderOrAbove || batch || file == programs + "\\brindle" ||
                file == "c:\\program files\\quillet" || file == "c:\\program files\\quillet\\uninstpm64.exe";
@@ -125,8 +126,10 @@ TEST_F(UninstallModeTest, InteractiveRunAsksFirstAndSaysWhenItIsDone) {
               "Quillet Writer has been removed from your system.\nIt is recommended that you restart your machine to "
               "remove files that were in use during uninstall.");
     EXPECT_LT(Position("MessageBox This will remove"), Position("OpenPrinter"));
-    EXPECT_LT(Position("RemoveDirectory C:\\Program Files\\Quillet"), Position("MessageBox Quillet Writer has been"));
-    EXPECT_LT(Position("MessageBox Quillet Writer has been"), Position("WriteNewFile"));
+    EXPECT_LT(Position("DeleteFile C:\\Program Files\\Quillet\\pagemill.exe"), Position("MessageBox Quillet Writer has been"));
+    // The install log goes last, so that a run stopped before can be run again.
+    EXPECT_LT(Position("MessageBox Quillet Writer has been"), Position("DeleteFile C:\\Program Files\\Quillet\\setup.inf"));
+    EXPECT_LT(Position("DeleteFile C:\\Program Files\\Quillet\\setup.inf"), Position("WriteNewFile"));
 }
 
 TEST_F(UninstallModeTest, TheSpoolerObjectsGoInTheirOrder) {
@@ -134,7 +137,7 @@ TEST_F(UninstallModeTest, TheSpoolerObjectsGoInTheirOrder) {
     ASSERT_EQ(Uninstall(), uninstall::kExitDone);
     const std::vector<std::string> order = {
         "EnumMonitors", "OpenPrinter Quillet Writer", "DeletePrinter Quillet Writer",
-        "DeletePrinterDriver Windows x64 | NIMBRAX Writer", "DeletePort QLW1:", "GetSystemDirectory",
+        "DeletePrinterDriverEx Windows x64 | NIMBRAX Writer | 1", "DeletePort QLW1:", "GetSystemDirectory",
         "DeleteMonitor NIMBRAX Writer Monitor x86", "DeleteFile C:\\Windows\\system32\\nimbmon64.dll",
         "DeleteKey SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Quillet Writer",
         "DeleteKey SOFTWARE\\NIMBRAX Writer\\QLW1:", "RemoveDirectory " + std::string(kPrograms),
@@ -182,6 +185,17 @@ TEST_F(UninstallModeTest, EachStopRemovesNothingAndSaysWhy) {
         std::vector<std::string> arguments;
         int exitCode;
         std::vector<std::string> boxes;  // text|caption
+        std::string program = std::string(testing_support::InstalledMachine::kInstallFolder) + "unInstpm64.exe";
+    };
+    const std::string notHere =
+        "Quillet Writer is not installed in the folder of this uninstaller. Uninstallation will not continue.|"
+        "Quillet Writer";
+    // A copy of the install log and the uninstaller in another folder.
+    const auto copyTo = [](const std::string& folder) {
+        return [folder](testing_support::InstalledMachine& m) {
+            m.windows.files.AddFile(folder + "setup.inf", *m.windows.files.Content(m.Installed("setup.inf")));
+            m.windows.files.AddFile(folder + "unInstpm64.exe", "MZ");
+        };
     };
     const std::vector<Case> cases = {
         {"no install log, also when silent",
@@ -203,6 +217,48 @@ TEST_F(UninstallModeTest, EachStopRemovesNothingAndSaysWhy) {
         {"the question answered No", [](auto& m) { m.windows.ui.answers.push_back(platform::MessageBoxAnswer::No); },
          {"/uninstall"}, uninstall::kExitUserCancelled,
          {"This will remove Quillet Writer from your system. Do you wish to continue?|Quillet Writer"}},
+        // The medium's own uninstaller, beside its Setup.inf; a folder with a Driver folder
+        // is a medium too; a copy elsewhere is not the folder the installation recorded.
+        {"the medium's uninstaller",
+         [](auto& m) {
+             m.windows.files.AddFile("C:\\Medium\\Setup.exe", "MZ");
+             m.windows.files.AddFile("C:\\Medium\\unInstpm64.exe", "MZ");
+         },
+         {"/uninstall", "/s"}, uninstall::kExitFailed, {notHere}, "C:\\Medium\\unInstpm64.exe"},
+        {"a folder with a Driver folder",
+         [copyTo](auto& m) {
+             copyTo("C:\\Share\\")(m);
+             m.windows.files.AddFolder("C:\\Share\\Driver");
+             // Without the installation's records only the Driver folder tells.
+             for (const std::string& key : {std::string(kUninstallEntry), std::string(kProductKey) + "\\QLW1:"}) {
+                 (void)m.windows.registry.DeleteKey(platform::RegistryRoot::LocalMachine, key, RegistryView::Force64);
+             }
+         },
+         {"/uninstall"}, uninstall::kExitFailed, {notHere}, "C:\\Share\\unInstpm64.exe"},
+        {"a copy outside the recorded folder", copyTo("C:\\Copy\\"), {"/uninstall"}, uninstall::kExitFailed,
+         {notHere}, "C:\\Copy\\unInstpm64.exe"},
+        // A mistyped command line does nothing, and says so through its status.
+        {"no mode", [](auto&) {}, {}, uninstall::kExitInvalidParameter, {}},
+        {"an unknown switch", [](auto&) {}, {"/foo"}, uninstall::kExitInvalidParameter, {}},
+        {"switches with a dash", [](auto&) {}, {"-uninstall", "-s"}, uninstall::kExitInvalidParameter, {}},
+        // One installation or removal at a time: the lock's name exists, or was made by a
+        // run of another user (access denied).
+        {"another run holds the lock, silent",
+         [](auto& m) { m.windows.processes.openMutexes[product::RunLockName()] = 1; }, {"/uninstall", "/s"}, 1618, {}},
+        {"another run holds the lock",
+         [](auto& m) { m.windows.processes.openMutexes[product::RunLockName()] = 1; }, {"/uninstall"}, 1618,
+         {"Another installation or removal of the printer is in progress. Uninstallation will not continue; try "
+          "again when it has finished.|"}},
+        {"another user's run holds the lock",
+         [](auto& m) { m.windows.failures.Fail(fake::Op::CreateMutex, platform::kErrorAccessDenied); },
+         {"/uninstall", "/s"}, 1618, {}},
+        // Silent on a window station nobody sees: no box waits for a click.
+        {"no install log, silent on an invisible window station",
+         [](auto& m) {
+             m.windows.files.Remove("C:\\Program Files\\Quillet\\setup.inf");
+             m.windows.ui.windowStationVisible = false;
+         },
+         {"/uninstall", "/s"}, uninstall::kExitFailed, {}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -211,7 +267,7 @@ TEST_F(UninstallModeTest, EachStopRemovesNothingAndSaysWhy) {
         c.arrange(machine);
         const auto files = machine.windows.files.AllPaths();
         const auto keys = machine.windows.registry.AllKeys();
-        EXPECT_EQ(machine.Uninstall(c.arguments), c.exitCode);
+        EXPECT_EQ(machine.Uninstall(c.arguments, c.program), c.exitCode);
         std::vector<std::string> boxes;
         for (const auto& box : machine.windows.ui.shown) boxes.push_back(box.text + "|" + box.caption);
         EXPECT_EQ(boxes, c.boxes);
@@ -270,10 +326,36 @@ TEST_F(UninstallModeTest, APrinterGoneAlreadyIsPassedOverOneThatWillNotGoIsShown
     testing_support::InstalledMachine machine;
     ASSERT_EQ(machine.Install(), 0);
     machine.windows.failures.Fail(fake::Op::DeletePrinter, platform::kErrorAccessDenied);
-    EXPECT_EQ(machine.Uninstall(), uninstall::kExitDone);
+    EXPECT_EQ(machine.Uninstall(), uninstall::kExitFailed) << "the printer is still there";
+    EXPECT_FALSE(machine.KeyExists(kUninstallEntry)) << "the rest goes as ever";
     ASSERT_EQ(machine.windows.ui.shown.size(), 1u);
     EXPECT_EQ(machine.windows.ui.shown[0].text, "Delete Printer failed. (Err-201)");
     EXPECT_EQ(machine.windows.ui.shown[0].caption, "Quillet Writer");
+}
+
+// The driver goes with the files of it no other driver uses, where the spooler has the
+// call for it; the copies the installer staged in the driver folder go unless another
+// driver names them.
+TEST_F(UninstallModeTest, TheDriversStagedFilesGoUnlessAnotherDriverUsesThem) {
+    const std::string folder = "C:\\Windows\\system32\\spool\\drivers\\x64\\";
+    // The call there, missing, or refused (as Wine does): the last two delete the driver alone.
+    for (const int spooler : {0, 1, 2}) {
+        SCOPED_TRACE(spooler);
+        const bool hasEx = spooler == 0;
+        testing_support::InstalledMachine machine;
+        ASSERT_EQ(machine.Install(), 0);
+        ASSERT_TRUE(machine.windows.files.Exists(folder + "PSCRIPT5.DLL"));
+        machine.windows.spooler.hasDeletePrinterDriverEx = spooler != 1;
+        if (spooler == 2) machine.windows.failures.Fail(fake::Op::DeletePrinterDriverEx, platform::kErrorGenFailure);
+        machine.windows.spooler.AddDriver("Other PostScript", "Windows x64", "PSCRIPT5.DLL", "PS5UI.DLL");
+        ASSERT_EQ(machine.Uninstall(), uninstall::kExitDone);
+        EXPECT_EQ(machine.windows.spooler.FindDriver("NIMBRAX Writer", "Windows x64"), nullptr);
+        EXPECT_EQ(machine.Ran("DeletePrinterDriver Windows x64"), !hasEx);
+        EXPECT_FALSE(machine.windows.files.Exists(folder + "NIMBRAXW.PPD"));
+        EXPECT_FALSE(machine.windows.files.Exists(folder + "PSCRIPT.NTF"));
+        EXPECT_TRUE(machine.windows.files.Exists(folder + "PSCRIPT5.DLL")) << "the other driver's";
+        EXPECT_TRUE(machine.windows.files.Exists(folder + "PS5UI.DLL")) << "the other driver's";
+    }
 }
 
 // ---- files, shortcuts and keys ------------------------------------------------------------
@@ -290,6 +372,7 @@ TEST_F(UninstallModeTest, ProductFilesGoInListOrderWhatElseIsInTheFolderStays) {
         if (windows.files.Exists(Installed(name))) expected.push_back(name);
     }
     expected.push_back(product::kComServerName);
+    expected.push_back("setup.inf");  // the install log goes last
     ASSERT_EQ(Uninstall(), uninstall::kExitDone);
 
     std::vector<std::string> deleted;
@@ -310,6 +393,81 @@ TEST_F(UninstallModeTest, ProductFilesGoInListOrderWhatElseIsInTheFolderStays) {
     EXPECT_EQ(regsvr32.start.show, platform::WindowShow::Hide);
     EXPECT_EQ(regsvr32.waits, std::vector<std::uint32_t>{30000});
     EXPECT_LT(Position("WaitForProcess 30000"), Position("DeleteFile C:\\Program Files\\Quillet\\QLWFtp.dll"));
+}
+
+// Deleted while the registration may still name it, the COM server would leave the
+// registry pointing at a missing file: it goes only after regsvr32 ended with 0.
+TEST_F(UninstallModeTest, TheComServerStaysUnlessItsUnregistrationSucceeded) {
+    const std::vector<std::pair<const char*, std::function<void(fake::FakeWindows&)>>> cases = {
+        {"regsvr32 did not start", [](auto& w) { w.failures.Fail(fake::Op::CreateProcess, 2, "regsvr32"); }},
+        {"regsvr32 failed", [](auto& w) { w.processes.exitCode = 3; }},
+        {"regsvr32 did not end in time", [](auto& w) { w.processes.waitResult = platform::kWaitTimeout; }},
+    };
+    for (const auto& [name, arrange] : cases) {
+        SCOPED_TRACE(name);
+        testing_support::InstalledMachine machine;
+        auto log = SampleInstallLog();
+        log.ProgrammaticAccess = 1;
+        ASSERT_EQ(machine.Install(log, {"QLWFtp.dll"}), 0);
+        arrange(machine.windows);
+        machine.windows.files.AddFolder("C:\\Logs");
+        EXPECT_EQ(machine.Uninstall({"/uninstall", "/s", "/log=C:\\Logs\\run.log"}), uninstall::kExitDone);
+        EXPECT_TRUE(machine.windows.files.Exists(Installed("QLWFtp.dll")));
+        EXPECT_NE(machine.windows.files.Content("C:\\Logs\\run.log")->find("QLWFtp.dll: stays: regsvr32"),
+                  std::string::npos);
+    }
+}
+
+// A file in use cannot go now: it goes at the next restart, before the folder that holds
+// it, and the run says that a restart is needed.
+TEST_F(UninstallModeTest, FilesInUseGoAtTheNextRestartAndTheRunSaysSo) {
+    for (const std::string& inUse : {Installed("Quillet.dll"), Installed("setup.inf"), std::string(kMonitorDll),
+                                     Installed("GNUGS\\GSDLL32.DLL")}) {
+        SCOPED_TRACE(inUse);
+        testing_support::InstalledMachine machine;
+        ASSERT_EQ(machine.Install(), 0);
+        machine.windows.files.AddFile(Installed("GNUGS\\GSDLL32.DLL"), "dll");
+        machine.windows.failures.Fail(fake::Op::DeleteFile, 32, inUse);  // ERROR_SHARING_VIOLATION
+        EXPECT_EQ(machine.Uninstall(), uninstall::kExitRestartNeeded);
+        const auto& pending = machine.windows.files.pendingAtRestart;
+        const auto at = [&](const std::string& path) {
+            return std::find_if(pending.begin(), pending.end(), [&](const auto& p) { return p.first == path; }) -
+                   pending.begin();
+        };
+        ASSERT_LT(at(inUse), static_cast<long>(pending.size()));
+        EXPECT_LT(at(inUse), at("C:\\Program Files\\Quillet"));
+        EXPECT_EQ(pending.back().first, "C:\\Program Files\\Quillet");
+    }
+}
+
+// A folder deleted by hand leaves an uninstall entry whose uninstaller is gone: Setup
+// installs over it, and the uninstaller then removes everything.
+TEST_F(UninstallModeTest, ABrokenInstallationIsInstalledOverAndThenRemoved) {
+    ASSERT_EQ(Install(), 0);
+    for (const auto& path : windows.files.AllPaths()) {
+        if (fake::Normalize(path).rfind("c:\\program files\\quillet", 0) == 0) windows.files.Remove(path);
+    }
+    windows.spooler.printers.clear();
+    EXPECT_EQ(Install(), 0);
+    EXPECT_EQ(Uninstall(), uninstall::kExitDone);
+    EXPECT_FALSE(KeyExists(kUninstallEntry));
+    EXPECT_TRUE(windows.spooler.printers.empty());
+    EXPECT_FALSE(windows.files.Exists(Installed("pagemill.exe")));
+}
+
+// Killed after some of the removal, the uninstaller is run again and finishes the job:
+// the install log it needs is deleted last.
+TEST_F(UninstallModeTest, ARemovalStoppedMidwayCanBeRunAgainToItsEnd) {
+    ASSERT_EQ(Install(), 0);
+    // What a run killed before the last files leaves: no entry, no port key, no spooler
+    // objects, the install log and a few files.
+    ASSERT_EQ(Uninstall(), uninstall::kExitDone);
+    windows.files.AddFile(Installed("setup.inf"), *windows.files.Content(std::string(kMedium) + "Setup.inf"));
+    windows.files.AddFile(Installed("pagemill.exe"), "MZ");
+    windows.files.AddFile(Installed("unInstpm64.exe"), "MZ");
+    EXPECT_EQ(Uninstall(), uninstall::kExitDone);
+    EXPECT_FALSE(windows.files.Exists(Installed("pagemill.exe")));
+    EXPECT_FALSE(windows.files.Exists(Installed("setup.inf")));
 }
 
 TEST_F(UninstallModeTest, TheGhostscriptFolderGoesWithItsFilesButNotItsSubfolders) {

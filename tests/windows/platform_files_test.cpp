@@ -38,6 +38,10 @@ TEST(Win32Files, LongPathNamesOfShortOnesThatExist) {
     const auto missing = files.GetLongPathName(folder / "missing\\below");
     EXPECT_FALSE(missing);
     EXPECT_TRUE(missing.error == platform::kErrorFileNotFound || missing.error == platform::kErrorPathNotFound);
+    // And the other way: the platform's short name is the system's.
+    EXPECT_EQ(files.GetShortPathName(longFolder).value(), std::string(shortName));
+    const auto noShort = files.GetShortPathName(folder / "missing\\below");
+    EXPECT_TRUE(noShort.error == platform::kErrorFileNotFound || noShort.error == platform::kErrorPathNotFound);
     RemoveDirectoryA(longFolder.c_str());
 }
 

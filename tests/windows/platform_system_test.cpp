@@ -1,6 +1,8 @@
 // The real system information, string table and spooler behind the boundary.
 #include <gtest/gtest.h>
 
+#include "platform/win32/windows_api.h"
+
 #include "platform/win32/win32_platform.h"
 #include "resources/setup/setup_strings.h"
 
@@ -24,6 +26,22 @@ TEST(Win32System, VersionAndFolders) {
     ASSERT_TRUE(own);
     EXPECT_NE(own.value().find("windows_tests"), std::string::npos);
     EXPECT_FALSE(system.GetModuleFileName(4));
+}
+
+// The self-removal batch names its paths as the command interpreter reads them. Whatever
+// the pages are, plain ASCII stays as it is and a text round-trips through the OEM page
+// or is refused as a whole.
+TEST(Win32System, AnsiTextInTheOemCodePage) {
+    Win32SystemInfo system;
+    EXPECT_EQ(system.AnsiToOem("C:\\Program Files\\Quillet").value(), "C:\\Program Files\\Quillet");
+    EXPECT_EQ(system.AnsiToOem("").value(), "");
+    const std::string accented = "Caf\xE9";
+    const auto oem = system.AnsiToOem(accented);
+    if (GetACP() == 1252 && (GetOEMCP() == 437 || GetOEMCP() == 850)) {
+        EXPECT_EQ(oem.value(), "Caf\x82");
+        EXPECT_EQ(system.AnsiToOem("\x80").error, platform::kErrorNoUnicodeTranslation);  // the euro sign
+    }
+    RecordProperty("code pages", std::to_string(GetACP()) + "/" + std::to_string(GetOEMCP()));
 }
 
 TEST(Win32System, SixtyFourBitProcessIsNotWow64) {

@@ -16,6 +16,8 @@
 //   wintool shortcut <file.lnk>        the shell link's target, arguments and description
 //   wintool snapshot                   everything the product can touch, as sorted lines
 //                                      (see Snapshot below), for diffs of two states
+//   wintool hold <file> <seconds>      keeps the file open (no sharing), then ends
+//   wintool lock <name> <seconds>      holds a named mutex, then ends; both print "held"
 //   wintool window | press | text | progress | hold | release | close ...
 //                                      drive another program's windows (window_driver.h)
 //
@@ -782,6 +784,20 @@ int PrintSnapshot() {
     return snapshot.complete ? kExitDone : kExitUsage;
 }
 
+// Holds `handle` (a file or mutex, 0 or INVALID_HANDLE_VALUE when it could not be made)
+// for `seconds` and closes it.
+int HoldFor(HANDLE handle, const std::string& seconds) {
+    if (handle == nullptr || handle == INVALID_HANDLE_VALUE) {
+        std::fprintf(stderr, "wintool: error %lu\n", static_cast<unsigned long>(GetLastError()));
+        return kExitUsage;
+    }
+    std::printf("held\n");
+    std::fflush(stdout);
+    Sleep(static_cast<DWORD>(std::strtoul(seconds.c_str(), nullptr, 10) * 1000));
+    CloseHandle(handle);
+    return kExitDone;
+}
+
 }  // namespace
 
 
@@ -818,6 +834,10 @@ int main(int argc, char** argv) {
         return Removed(DeleteMonitorA(nullptr, nullptr, const_cast<char*>(args[1].c_str())), "monitor", args[1]);
     }
     if (args.size() == 1 && args[0] == "snapshot") return PrintSnapshot();
+    if (args.size() == 3 && args[0] == "hold") {
+        return HoldFor(CreateFileA(args[1].c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr), args[2]);
+    }
+    if (args.size() == 3 && args[0] == "lock") return HoldFor(CreateMutexA(nullptr, FALSE, args[1].c_str()), args[2]);
     if (!args.empty() && wintool::IsWindowCommand(args[0])) {
         const int status = wintool::RunWindowCommand(args);
         if (status != kExitUsage) return status;
