@@ -7,7 +7,8 @@
 # - a silent Setup on a window station of its own, which is never visible (a service's or
 #   a SYSTEM session's), refused for its Windows version (NT 4.0 here): it ends by itself
 #   with 1603 instead of waiting for ever on a box nobody sees, and writes the box's text
-#   to the run log. The same Setup run interactively there waits on that box until it is
+#   to the run log; so does a silent uninstaller there that finds no install log beside
+#   it. The same Setup run interactively there waits on that box until it is
 #   ended, which shows that the station is one nobody can answer. This part has an X
 #   server: without a display Wine's boxes return at once.
 . "$(dirname "$0")/e2e-common.sh"
@@ -52,6 +53,15 @@ waited=$(tr -d '\r' <"$SCRATCH/hidden.out" | sed -n 's/^exit=//p')
 check "the same Setup, interactive there, waits on its box until it is ended (got ${waited:-none})" \
     [ "$waited" = timeout ]
 in_wine reg delete 'HKCU\Software\Wine\AppDefaults\Setup.exe' /f >/dev/null 2>&1
+# The uninstaller alone in a folder without an install log, silent, on the same station.
+mkdir -p "$PREFIX/drive_c/work/lonely"
+cp "$UNINSTALLER_EXE" "$PREFIX/drive_c/work/lonely/unInstpm64.exe"
+in_wine "$WINTOOL_EXE" runhidden 60000 'C:\work\lonely\unInstpm64.exe' /uninstall /s '/log=C:\work\lonely.log' \
+    >"$SCRATCH/lonely.out"
+lonely=$(tr -d '\r' <"$SCRATCH/lonely.out" | sed -n 's/^exit=//p')
+check "unInstpm64 /uninstall /s there ends by itself with 1603 (got ${lonely:-none})" [ "$lonely" = 1603 ]
+check "its run log holds the box's text" grep -q "box not shown, no visible window station: " \
+    "$PREFIX/drive_c/work/lonely.log"
 wine_stop "$PREFIX"
 xvfb_stop
 
