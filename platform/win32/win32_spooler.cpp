@@ -229,36 +229,33 @@ OpenedPrinter Opened(const WinspoolLibrary& api, HANDLE printer) {
     return {std::make_unique<Win32Printer>(api, printer), kErrorSuccess};
 }
 
+// The names of a level-1 list (monitors, ports): each entry's first field is its name.
+template <class Info, class Enumerate>
+SizedValue<std::vector<std::string>> EnumNames(Enumerate enumerate, std::uint32_t bufferBytes) {
+    std::vector<BYTE> buffer(bufferBytes);
+    DWORD needed = 0;
+    DWORD returned = 0;
+    if (!enumerate(nullptr, 1, buffer.empty() ? nullptr : buffer.data(), bufferBytes, &needed, &returned)) {
+        return SizedValue<std::vector<std::string>>::Failed(GetLastError(), needed);
+    }
+    std::vector<std::string> names;
+    const auto* entries = reinterpret_cast<const Info*>(buffer.data());
+    for (DWORD i = 0; i < returned; ++i) names.emplace_back(entries[i].pName != nullptr ? entries[i].pName : "");
+    return SizedValue<std::vector<std::string>>::Ok(std::move(names), needed);
+}
+
 }  // namespace
 
 Win32Spooler::Win32Spooler() : api_(WinspoolLibrary::Get()) {}
 
 SizedValue<std::vector<std::string>> Win32Spooler::EnumMonitors(std::uint32_t bufferBytes) {
-    std::vector<BYTE> buffer(bufferBytes);
-    DWORD needed = 0;
-    DWORD returned = 0;
     if (api_ == nullptr) return SizedValue<std::vector<std::string>>::Failed(kNoSpooler);
-    if (!api_->EnumMonitorsA(nullptr, 1, buffer.empty() ? nullptr : buffer.data(), bufferBytes, &needed, &returned)) {
-        return SizedValue<std::vector<std::string>>::Failed(GetLastError(), needed);
-    }
-    std::vector<std::string> names;
-    const auto* entries = reinterpret_cast<const MONITOR_INFO_1A*>(buffer.data());
-    for (DWORD i = 0; i < returned; ++i) names.emplace_back(entries[i].pName != nullptr ? entries[i].pName : "");
-    return SizedValue<std::vector<std::string>>::Ok(std::move(names), needed);
+    return EnumNames<MONITOR_INFO_1A>(api_->EnumMonitorsA, bufferBytes);
 }
 
 SizedValue<std::vector<std::string>> Win32Spooler::EnumPorts(std::uint32_t bufferBytes) {
-    std::vector<BYTE> buffer(bufferBytes);
-    DWORD needed = 0;
-    DWORD returned = 0;
     if (api_ == nullptr) return SizedValue<std::vector<std::string>>::Failed(kNoSpooler);
-    if (!api_->EnumPortsA(nullptr, 1, buffer.empty() ? nullptr : buffer.data(), bufferBytes, &needed, &returned)) {
-        return SizedValue<std::vector<std::string>>::Failed(GetLastError(), needed);
-    }
-    std::vector<std::string> names;
-    const auto* entries = reinterpret_cast<const PORT_INFO_1A*>(buffer.data());
-    for (DWORD i = 0; i < returned; ++i) names.emplace_back(entries[i].pName != nullptr ? entries[i].pName : "");
-    return SizedValue<std::vector<std::string>>::Ok(std::move(names), needed);
+    return EnumNames<PORT_INFO_1A>(api_->EnumPortsA, bufferBytes);
 }
 
 Win32Result Win32Spooler::AddMonitor(const MonitorInfo2& info) {
